@@ -1,0 +1,19 @@
+find_package(GTest REQUIRED)
+include(GoogleTest)
+
+# One test executable per file under tests/, so a module's tests build and run alone.
+file(GLOB TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/test_*.cpp)
+foreach(src ${TEST_SOURCES})
+  get_filename_component(name ${src} NAME_WE)
+  add_executable(${name} ${src} ${CMAKE_SOURCE_DIR}/tests/test_support.cpp)
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  target_link_libraries(${name} PRIVATE analyzer_core GTest::gtest GTest::gtest_main)
+  target_compile_definitions(${name} PRIVATE
+    ANALYZER_BIN="$<TARGET_FILE:analyzer>"
+    ANALYZER_SIMULATE_BIN="${CMAKE_BINARY_DIR}/tools/analyzer-simulate"
+    ANALYZER_BUILD_ROOT="${ANALYZER_BUILD_ROOT}"
+    ANALYZER_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+  add_dependencies(${name} analyzer artwork)
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
+    PROPERTIES ENVIRONMENT "ECORE_NO_SYSTEM_MODULES=1" TIMEOUT 120)
+endforeach()

@@ -1,0 +1,12 @@
+#include <Elementary.h>
+
+#include "app/analyzer.h"
+
+int main(int argc, char **argv)
+{
+    _elm_startup_time = ecore_time_unix_get();
+    elm_init(argc, argv);
+    int ret = elm_main(argc, argv);
+    elm_shutdown();
+    return ret;
+}

@@ -1,0 +1,7 @@
+// HDR grayscale dE2000 chart.
+#pragma once
+#include "draw/draw_bg.h"
+
+canvas_t *draw_hdr_gray_dE2000_canvas();
+void get_hdr_gray_dE2000_pillar_coord(int i, float v, int *x, int *y, int *w, int *h);
+void draw_hdr_gray_dE2000_avg(float average);

@@ -1,0 +1,66 @@
+// Colour records and the colour science: coordinates, transfer functions
+// and colour differences.
+#pragma once
+#include "color/matrix.h"
+
+struct color_block_t {
+    float X, Y, Z;
+    float R, G, B;
+    float x, y;
+    float u, v;
+    float L, a, b;
+    float ts0, ts1, ts2;
+};
+
+// One measured patch: its colour block followed by the evaluation results.
+struct color_t {
+    color_block_t c;
+    float dE2000;
+    float gamma;
+    float dEITP;
+    float dEICTCP_240;
+    float E_prime;
+};
+
+struct white_t;
+
+// Result for a missing patch.
+inline constexpr float DE_MISSING = -9999.99f;
+
+// Coordinates and conversions.
+void get_XYZ_from_xyY(color_block_t *c);
+void get_xyY_from_XYZ(color_block_t *c);
+void get_XYZ_from_RGB(color_block_t *c);
+float Fratio(float t);
+void get_Lab_from_XYZ(color_block_t *c, color_block_t white);
+white_t get_user_defined_white(float luminance);
+matrix_t get_RGB_to_XYZ_matrix(matrix_t primaries, matrix_t white);
+matrix_t get_XYZ_to_RGB_matrix();
+void update_secondary(color_block_t *out, const color_block_t *c1, const color_block_t *c2,
+                      const color_block_t *c3);
+void print_xyY(const color_block_t *c);
+
+// Transfer functions.
+float get_gamma_power(float signal, float white_Y, float black_Y, float measured_Y);
+float get_gamma_BT_1886(float signal, float white_Y, float black_Y, float measured_Y);
+void get_expect(float bright, float dark, color_block_t *c);
+float get_ST2084_EOTF(float e);
+float get_ST2084_inver_EOTF(float luminance);
+void get_expect_ST2084(float bright, float dark, color_block_t *c);
+float get_HLG_inver_OETF(float e);
+float get_HLG_OOTF(float Es, const float *rgb, float system_gamma, float alpha, float beta);
+float get_HLG_EOTF(float e, const float *ts, float bright, float dark);
+void get_expect_HLG(float bright, float dark, color_block_t *c);
+float get_diff_EOTF(float signal, float measured_E);
+
+// Colour differences.
+float get_color_dE2000(float bright, float dark, color_t *patch);
+float get_dE2000_from_XYZ_bright_Y(color_block_t *first, color_block_t *second, float Yu);
+float get_dE2000_from_Lab(color_block_t first, color_block_t second);
+float get_color_HDR_dEITP(float bright, float dark, color_t *patch);
+float get_color_HDR_dEICTCP_240(float bright, float dark, color_t *patch);
+float get_dEITP_from_XYZ(const float *xyz1, const float *xyz2);
+float get_dEITP_from_ICtCp(const float *ictcp1, const float *ictcp2);
+void get_ITP_from_ICtCp(const float *ictcp, float *itp);
+void get_ICtCp_from_XYZ(const float *xyz, float *ictcp);
+void get_LMS_from_XYZ(const float *xyz, float *lms);

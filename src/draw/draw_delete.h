@@ -1,0 +1,8 @@
+// Deleting a canvas's objects.
+#pragma once
+#include "draw/draw_bg.h"
+
+void del_canvas_data(canvas_t *canvas);
+void del_canvas(canvas_t *canvas);
+void show_canvas_chart(canvas_t *canvas);
+void show_canvas_data(canvas_t *canvas);

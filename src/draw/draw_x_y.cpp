@@ -1,0 +1,130 @@
+#include "draw/draw_x_y.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "draw/draw_basic.h"
+#include "draw/draw_main_win.h"
+
+namespace {
+
+Evas_Object *add_rect(canvas_t *canvas, int r, int g, int b, int x, int y, int w, int h)
+{
+    Evas_Object *rect = evas_object_rectangle_add(evas_object_evas_get(win));
+    evas_object_color_set(rect, r, g, b, 255);
+    evas_object_resize(rect, w, h);
+    evas_object_move(rect, x, y);
+    evas_object_show(rect);
+    canvas->chart_list = eina_list_append(canvas->chart_list, rect);
+    evas_object_layer_set(rect, LAYER_GRID);
+    return rect;
+}
+
+// A grid value label: the value with `digits` significant digits.
+void add_grid_label(canvas_t *canvas, const char *format, float value, int digits, int x, int y)
+{
+    char number[10] = {0};
+    char text[50] = {0};
+    // gcvt needs room for the digits, sign, point and exponent; the labels
+    // of the charts stay short, but never write past the buffer.
+    char wide[64] = {0};
+    gcvt(static_cast<double>(value), digits, wide);
+    snprintf(number, sizeof number, "%s", wide);
+    snprintf(text, sizeof text, format, number);
+    Evas_Object *label = add_label(text, x, y, 40, 15, LAYER_GRID);
+    if (label == nullptr)
+        return;
+    canvas->chart_list = eina_list_append(canvas->chart_list, label);
+    canvas->x_y_text_list = eina_list_append(canvas->x_y_text_list, label);
+}
+
+void colour_list(Eina_List *list, int v)
+{
+    Eina_List *l;
+    void *obj;
+    EINA_LIST_FOREACH(list, l, obj)
+        evas_object_color_set(static_cast<Evas_Object *>(obj), v, v, v, 255);
+}
+
+}  // namespace
+
+void draw_x_y_line(canvas_t *canvas)
+{
+    if (canvas == nullptr)
+        return;
+    const int n = canvas->x_grid_count;
+    const int m = canvas->y_grid_count;
+    const float width = canvas->width;
+    const float height = canvas->height;
+
+    if (n >= 2) {
+        for (int i = 1; i < n; ++i) {
+            const int xi = static_cast<int>(canvas->x + static_cast<double>(width) / n * i + 0.5);
+            if (height >= 0) {
+                for (int o = 0; o <= height; o += 9) {
+                    const int h = o + 2 > height ? static_cast<int>(height - o) : 2;
+                    add_rect(canvas, 100, 100, 100, xi, canvas->y + o, 1, h);
+                }
+            }
+            if (canvas->down_label != nullptr) {
+                const label_t *d = canvas->down_label;
+                const float value = d->max - static_cast<float>(n - i) * d->step;
+                add_grid_label(canvas, "<align=center font_size=14> %s", value, d->digits, xi - 20,
+                               static_cast<int>(canvas->y + height - 15.0 - 1.0));
+            }
+        }
+    }
+    if (m >= 2) {
+        for (int j = 1; j < m; ++j) {
+            const int yj = static_cast<int>(canvas->y + static_cast<double>(height) / m * j + 0.5);
+            if (width >= 2.0f) {
+                for (int o = 2; o <= width; o += 9) {
+                    const int w = o + 2 > width ? static_cast<int>(width - o) : 2;
+                    add_rect(canvas, 100, 100, 100, canvas->x + o, yj, w, 1);
+                }
+            }
+            if (canvas->left_label != nullptr) {
+                const label_t *l = canvas->left_label;
+                const float value = l->max - static_cast<float>(j) * l->step;
+                add_grid_label(canvas, "<align=left font_size=14> %s", value, l->digits, canvas->x + 1, yj - 7);
+            }
+        }
+    }
+
+    const int full_w = static_cast<int>(width + 1.0);
+    const int full_h = static_cast<int>(height + 1.0 + 40.0);
+    const int frame[5][4] = {
+        {canvas->x, canvas->y - 40, full_w, 1},
+        {canvas->x, canvas->y - 1, full_w, 1},
+        {canvas->x, static_cast<int>(canvas->y + height), full_w, 1},
+        {canvas->x, canvas->y - 40, 1, full_h},
+        {static_cast<int>(canvas->x + width), canvas->y - 40, 1, full_h},
+    };
+    for (const auto &f : frame) {
+        Evas_Object *rect = add_rect(canvas, 192, 192, 192, f[0], f[1], f[2], f[3]);
+        canvas->x_y_list = eina_list_append(canvas->x_y_list, rect);
+    }
+}
+
+void change_x_y_style(canvas_t *canvas, int style)
+{
+    if (canvas == nullptr)
+        return;
+    static constexpr int frame_grey[2] = {192, 63};
+    if (style == 0 || style == 1) {
+        colour_list(canvas->x_y_list, frame_grey[style]);
+        colour_list(canvas->x_y_text_list, style == 0 ? 255 : 0);
+    } else {
+        colour_list(canvas->x_y_list, 255);
+        colour_list(canvas->x_y_text_list, 255);
+    }
+}
+
+void change_x_gap_style(canvas_t *canvas, int style)
+{
+    if (canvas == nullptr)
+        return;
+    const int v = style == 1 ? 0 : 255;
+    colour_list(canvas->x_gap_list, v);
+    colour_list(canvas->x_gap_text_list, v);
+}

@@ -1,0 +1,36 @@
+// Patch store, classification and the measurement run.
+#pragma once
+#include <array>
+#include <cstdint>
+
+#include "color/color.h"
+
+inline constexpr int GRAY_MAX = 32;
+inline constexpr int GAMUT_COUNT = 7;
+inline constexpr int CHECK_COUNT = 18;
+
+extern color_t data_gray[GRAY_MAX];
+extern int32_t test_data_gray_count;
+extern int32_t flag_super_white;
+extern color_t data_gamut[GAMUT_COUNT];
+extern color_t data_check[CHECK_COUNT];
+extern int32_t hdr_gray_pillar_count;
+
+using signal_row_t = std::array<float, 3>;
+using code_row_t = std::array<int32_t, 3>;
+extern const std::array<signal_row_t, GAMUT_COUNT> gamut_stand_sdr;
+extern const std::array<signal_row_t, GAMUT_COUNT> gamut_stand_hdr;
+extern const std::array<signal_row_t, CHECK_COUNT> colorCheck_stand_sdr;
+extern const std::array<signal_row_t, CHECK_COUNT> colorCheck_stand_hdr;
+extern const std::array<code_row_t, CHECK_COUNT> colorCheck_stand_sdr_int;
+extern const std::array<code_row_t, CHECK_COUNT> colorCheck_stand_hdr_int;
+
+void add_test_data(const color_block_t *block);
+void del_test_data();
+
+// Evaluates the whole job (kind 0 SDR, 1 HDR) and draws the report.
+void start_measure(int kind);
+
+// Evaluation only, without drawing: steps of the run up to the results.
+// Returns false when the test data file cannot be opened.
+bool evaluate_measure(int kind);

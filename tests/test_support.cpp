@@ -1,0 +1,229 @@
+#include "test_support.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <png.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "draw/draw_main_win.h"
+
+extern char **environ;
+namespace fs = std::filesystem;
+
+temp_dir::temp_dir()
+{
+    std::string templ = (fs::temp_directory_path() / "analyzer-test-XXXXXX").string();
+    std::vector<char> buf(templ.begin(), templ.end());
+    buf.push_back('\0');
+    if (mkdtemp(buf.data()) == nullptr) {
+        perror("mkdtemp");
+        std::abort();
+    }
+    path = buf.data();
+}
+
+temp_dir::~temp_dir()
+{
+    std::error_code ec;
+    fs::permissions(path, fs::perms::owner_all, fs::perm_options::add, ec);
+    fs::remove_all(path, ec);
+}
+
+void write_file(const std::string &path, const std::string &text)
+{
+    fs::create_directories(fs::path(path).parent_path());
+    std::ofstream f(path, std::ios::binary);
+    f << text;
+}
+
+std::string read_file(const std::string &path)
+{
+    std::ifstream f(path, std::ios::binary);
+    std::ostringstream s;
+    s << f.rdbuf();
+    return s.str();
+}
+
+bool file_exists(const std::string &path)
+{
+    return access(path.c_str(), F_OK) == 0;
+}
+
+namespace {
+
+void drain(int fd, std::string &to)
+{
+    char buf[4096];
+    ssize_t n = read(fd, buf, sizeof buf);
+    if (n > 0)
+        to.append(buf, static_cast<size_t>(n));
+}
+
+}  // namespace
+
+run_result run_program(const std::vector<std::string> &argv, const std::vector<std::string> &env,
+                       int signal_after_ms, int sig)
+{
+    run_result res;
+    // Environment: the current one with the given entries overriding.
+    std::vector<std::string> envs;
+    for (char **e = environ; *e != nullptr; ++e) {
+        std::string entry(*e);
+        std::string name = entry.substr(0, entry.find('='));
+        bool overridden = false;
+        for (const std::string &o : env)
+            if (o.substr(0, o.find('=')) == name)
+                overridden = true;
+        if (!overridden)
+            envs.push_back(entry);
+    }
+    for (const std::string &o : env)
+        if (o.find('=') != std::string::npos && o.back() != '=')
+            envs.push_back(o);
+    // An entry written "NAME=" removes NAME from the environment.
+    std::vector<char *> envp;
+    for (std::string &s : envs)
+        envp.push_back(s.data());
+    envp.push_back(nullptr);
+    std::vector<std::string> args = argv;
+    std::vector<char *> argp;
+    for (std::string &s : args)
+        argp.push_back(s.data());
+    argp.push_back(nullptr);
+
+    int out_pipe[2], err_pipe[2];
+    if (pipe(out_pipe) != 0 || pipe(err_pipe) != 0)
+        return res;
+    posix_spawn_file_actions_t fa;
+    posix_spawn_file_actions_init(&fa);
+    posix_spawn_file_actions_adddup2(&fa, out_pipe[1], 1);
+    posix_spawn_file_actions_adddup2(&fa, err_pipe[1], 2);
+    posix_spawn_file_actions_addclose(&fa, out_pipe[0]);
+    posix_spawn_file_actions_addclose(&fa, err_pipe[0]);
+    posix_spawn_file_actions_addopen(&fa, 0, "/dev/null", O_RDONLY, 0);
+    pid_t pid;
+    int rc = posix_spawn(&pid, argp[0], &fa, nullptr, argp.data(), envp.data());
+    posix_spawn_file_actions_destroy(&fa);
+    close(out_pipe[1]);
+    close(err_pipe[1]);
+    if (rc != 0) {
+        close(out_pipe[0]);
+        close(err_pipe[0]);
+        return res;
+    }
+    auto start = std::chrono::steady_clock::now();
+    bool signalled = false;
+    bool out_open = true, err_open = true;
+    while (out_open || err_open) {
+        pollfd fds[2] = {{out_pipe[0], POLLIN, 0}, {err_pipe[0], POLLIN, 0}};
+        poll(fds, 2, 10);
+        if (fds[0].revents) {
+            size_t before = res.out.size();
+            drain(out_pipe[0], res.out);
+            if (res.out.size() == before)
+                out_open = false;
+        }
+        if (fds[1].revents) {
+            size_t before = res.err.size();
+            drain(err_pipe[0], res.err);
+            if (res.err.size() == before)
+                err_open = false;
+        }
+        auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+                      std::chrono::steady_clock::now() - start)
+                      .count();
+        if (signal_after_ms > 0 && !signalled && ms >= signal_after_ms) {
+            kill(pid, sig);
+            signalled = true;
+        }
+        if (ms > 60000) {
+            kill(pid, SIGKILL);
+            break;
+        }
+    }
+    close(out_pipe[0]);
+    close(err_pipe[0]);
+    int wstatus = 0;
+    waitpid(pid, &wstatus, 0);
+    if (WIFEXITED(wstatus))
+        res.status = WEXITSTATUS(wstatus);
+    else if (WIFSIGNALED(wstatus))
+        res.signal = WTERMSIG(wstatus);
+    return res;
+}
+
+analyzer_root::analyzer_root()
+{
+    // Share the build's artwork and font through links; captures go to the temp root.
+    fs::create_directories(dir.path + "/usr/local/app");
+    fs::create_directory_symlink(std::string(ANALYZER_BUILD_ROOT) + "/usr/local/app/image",
+                                 dir.path + "/usr/local/app/image");
+    fs::create_directory_symlink(std::string(ANALYZER_BUILD_ROOT) + "/usr/local/app/font",
+                                 dir.path + "/usr/local/app/font");
+}
+
+std::string analyzer_root::capture_dir() const
+{
+    return dir.path + "/mnt/mmc-disk4/img/analyzer_data";
+}
+
+run_result analyzer_root::run(const std::vector<std::string> &args, const std::vector<std::string> &env,
+                              int signal_after_ms, int sig) const
+{
+    std::vector<std::string> argv{ANALYZER_BIN};
+    argv.insert(argv.end(), args.begin(), args.end());
+    std::vector<std::string> full_env{"ELM_DISPLAY=buffer", "ANALYZER_ROOT=" + dir.path,
+                                      "ECORE_NO_SYSTEM_MODULES=1"};
+    full_env.insert(full_env.end(), env.begin(), env.end());
+    return run_program(argv, full_env, signal_after_ms, sig);
+}
+
+void rgba_image::pixel(int x, int y, int &r, int &g, int &b) const
+{
+    size_t i = (static_cast<size_t>(y) * width + x) * 4;
+    r = rgba[i];
+    g = rgba[i + 1];
+    b = rgba[i + 2];
+}
+
+rgba_image read_png(const std::string &path)
+{
+    rgba_image img;
+    png_image png;
+    std::memset(&png, 0, sizeof png);
+    png.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&png, path.c_str()))
+        return img;
+    png.format = PNG_FORMAT_RGBA;
+    img.width = static_cast<int>(png.width);
+    img.height = static_cast<int>(png.height);
+    img.rgba.resize(PNG_IMAGE_SIZE(png));
+    img.ok = png_image_finish_read(&png, nullptr, img.rgba.data(), 0, nullptr) != 0;
+    png_image_free(&png);
+    return img;
+}
+
+void ensure_headless_efl()
+{
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+    setenv("ELM_DISPLAY", "buffer", 1);
+    setenv("ECORE_NO_SYSTEM_MODULES", "1", 1);
+    static char arg0[] = "test";
+    static char *argv[] = {arg0, nullptr};
+    elm_init(1, argv);
+    draw_win();
+}

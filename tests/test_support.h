@@ -1,0 +1,60 @@
+// Helpers shared by the tests: temporary roots, running the real binary,
+// reading PNG captures, and a headless EFL canvas.
+#pragma once
+#include <string>
+#include <vector>
+
+#include <Elementary.h>
+
+// A fresh temporary folder, removed (recursively) when the object dies.
+struct temp_dir {
+    std::string path;
+    temp_dir();
+    ~temp_dir();
+    temp_dir(const temp_dir &) = delete;
+    temp_dir &operator=(const temp_dir &) = delete;
+};
+
+// Writes text to a file, creating parent folders.
+void write_file(const std::string &path, const std::string &text);
+std::string read_file(const std::string &path);
+bool file_exists(const std::string &path);
+
+// Result of running a program: exit status (-1 for killed by signal),
+// captured standard output and standard error.
+struct run_result {
+    int status = -1;
+    int signal = 0;
+    std::string out;
+    std::string err;
+};
+
+// Runs `argv` (argv[0] a path) with extra environment entries "NAME=value"
+// added to (or overriding) the current environment. When `signal_after_ms`
+// is positive, sends `sig` to the child after that many milliseconds.
+run_result run_program(const std::vector<std::string> &argv, const std::vector<std::string> &env,
+                       int signal_after_ms = 0, int sig = 0);
+
+// A temporary device root holding the build's artwork and font, ready for
+// ANALYZER_ROOT; runs the analyzer headless in it.
+struct analyzer_root {
+    temp_dir dir;
+    analyzer_root();
+    std::string capture_dir() const;  // <root>/mnt/mmc-disk4/img/analyzer_data
+    run_result run(const std::vector<std::string> &args, const std::vector<std::string> &env = {},
+                   int signal_after_ms = 0, int sig = 0) const;
+};
+
+// An RGBA image read from a PNG file.
+struct rgba_image {
+    int width = 0;
+    int height = 0;
+    std::vector<unsigned char> rgba;  // width * height * 4
+    bool ok = false;
+    void pixel(int x, int y, int &r, int &g, int &b) const;
+};
+rgba_image read_png(const std::string &path);
+
+// Headless EFL: elm_init once per test process (ELM_DISPLAY=buffer) and the
+// main window created by draw_win().
+void ensure_headless_efl();
