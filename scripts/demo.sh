@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and renders the SDR report of a bundled
+# sample headless. The captures land under out/demo/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+bash scripts/build.sh
+root=$PWD/out/demo
+mkdir -p "$root/usr/local/app"
+ln -sfn "$PWD/build/root/usr/local/app/image" "$root/usr/local/app/image"
+ln -sfn "$PWD/build/root/usr/local/app/font" "$root/usr/local/app/font"
+sample=${1:-samples/sdr_ideal_power24.csv}
+shift || true
+ELM_DISPLAY=buffer ECORE_NO_SYSTEM_MODULES=1 ANALYZER_ROOT="$root" \
+  ./build/analyzer -testFilePath "$PWD/$sample" "$@" 2>/dev/null
+echo
+echo "Captures: $root/mnt/mmc-disk4/img/analyzer_data/1.png (dark) and 1_white.png (white)"

@@ -1,0 +1,221 @@
+#include "panel/draw_config_chart.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "config/configure.h"
+#include "config/paths.h"
+#include "config/reference.h"
+#include "draw/draw_main_win.h"
+
+extern char **environ;
+
+namespace {
+
+char SN[30] = {0};
+Eina_List *config_text_list = nullptr;
+
+constexpr const char *LEFT = "<font_size=16 align=left>";
+constexpr const char *RIGHT = "<font_size=16 align=right>";
+constexpr const char *CENTER = "<font_size=16 align=center>";
+
+// Output of the serial-number reader, read through a pipe from a child
+// started with an argument vector. A reader that is not installed reads as
+// no output.
+struct sn_reader {
+    FILE *out = nullptr;
+    pid_t pid = -1;
+
+    bool start()
+    {
+        int fds[2];
+        if (pipe2(fds, O_CLOEXEC) != 0)
+            return false;
+        posix_spawn_file_actions_t fa;
+        posix_spawn_file_actions_init(&fa);
+        posix_spawn_file_actions_adddup2(&fa, fds[1], STDOUT_FILENO);
+        const std::string cmd = device_path(SN_READER);
+        char *argv[] = {const_cast<char *>(cmd.c_str()), const_cast<char *>("SN"), nullptr};
+        int rc = posix_spawn(&pid, argv[0], &fa, nullptr, argv, environ);
+        posix_spawn_file_actions_destroy(&fa);
+        close(fds[1]);
+        if (rc != 0) {
+            pid = -1;
+            if (rc != ENOENT && rc != EACCES && rc != ENOEXEC) {
+                close(fds[0]);
+                return false;
+            }
+        }
+        out = fdopen(fds[0], "r");
+        if (out == nullptr) {
+            close(fds[0]);
+            return false;
+        }
+        return true;
+    }
+
+    ~sn_reader()
+    {
+        if (out != nullptr)
+            fclose(out);
+        if (pid > 0) {
+            int status;
+            while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+            }
+        }
+    }
+};
+
+void read_serial_number()
+{
+    sn_reader reader;
+    if (!reader.start()) {
+        puts("Failed to run get sn command");
+        exit(1);
+    }
+    while (fgets(SN, sizeof SN, reader.out) != nullptr)
+        printf("SN len = %d, %s\r\n", static_cast<int>(strlen(SN)), SN);
+    const size_t n = strlen(SN);
+    if (n < 2 || SN[n - 2] < '0' || SN[n - 2] > '9') {
+        puts("SN none, clear.\r");
+        memset(SN, 0, sizeof SN);
+    }
+}
+
+// The shown value skips the "SN=" of the reader's line; a line shorter than
+// that shows nothing (never text left over from an earlier line).
+const char *serial_number_value()
+{
+    return strlen(SN) >= 3 ? SN + 3 : "";
+}
+
+Evas_Object *add_text(Evas_Object *parent, const char *text)
+{
+    Evas_Object *label = elm_label_add(parent);
+    elm_object_part_text_set(label, nullptr, text);
+    config_text_list = eina_list_append(config_text_list, label);
+    return label;
+}
+
+void pack(Evas_Object *table, Evas_Object *label, int col, int row)
+{
+    elm_table_pack(table, label, col, row, 1, 1);
+    evas_object_show(label);
+}
+
+void add_row(Evas_Object *table, int row, const char *caption, const char *value)
+{
+    pack(table, add_text(table, eina_slstr_printf("%s%s", LEFT, caption)), 0, row);
+    pack(table, add_text(table, value), 1, row);
+}
+
+const char *limit(const char *caption, double value, const char *format)
+{
+    char number[32];
+    snprintf(number, sizeof number, format, value);
+    return eina_slstr_printf("%s%s%s", RIGHT, caption, number);
+}
+
+// One legend entry: its word and its image; false when the image is missing.
+bool add_legend(const char *word_markup, int x, const char *image)
+{
+    Evas_Object *label = add_text(win, word_markup);
+    evas_object_resize(label, 50, 30);
+    evas_object_move(label, x, 670);
+    evas_object_show(label);
+    Evas_Object *img = elm_image_add(win);
+    const char *path = device_cpath(image);
+    if (!elm_image_file_set(img, path, nullptr)) {
+        printf("error: could not load image \"%s\"\n", path);
+        evas_object_del(img);
+        return false;
+    }
+    elm_image_fill_outside_set(img, EINA_TRUE);
+    evas_object_resize(img, 30, 30);
+    evas_object_move(img, x + 50, 670);
+    evas_object_show(img);
+    return true;
+}
+
+}  // namespace
+
+void draw_config_chart()
+{
+    Evas_Object *table = elm_table_add(win);
+    evas_object_move(table, 240, 450);
+    evas_object_show(table);
+    elm_table_padding_set(table, 0, 5);
+
+    read_serial_number();
+
+    const reference_t *ref = reference;
+    const int type = ref != nullptr ? ref->test_type : -1;
+    const int sensor = sensor_id >= 0 && sensor_id < 9 ? sensor_id : 0;
+
+    add_row(table, 0, "Serial Number:", eina_slstr_printf("%s%s", RIGHT, serial_number_value()));
+    add_row(table, 1, "Sensor:", eina_slstr_printf("%s%s", RIGHT, sensor_name[sensor]));
+    add_row(table, 2, "Gamut:", eina_slstr_printf("%s%s", RIGHT, ref != nullptr ? ref->standard.name : ""));
+    const char *eotf = "";
+    if (type == 0 || type == 1)
+        eotf = eina_slstr_printf("%s%s %2.1f", RIGHT, "Gamma", static_cast<double>(ref->gamma));
+    else if (type == 2)
+        eotf = eina_slstr_printf("%s%s", RIGHT, "PQ");
+    else if (type == 3)
+        eotf = eina_slstr_printf("%s%s", RIGHT, "HLG");
+    add_row(table, 3, "EOTF:", eotf);
+    add_row(table, 4, "White Type:", eina_slstr_printf("%s%s", RIGHT, ref != nullptr ? ref->white.name : ""));
+    add_row(table, 5, "White Level:",
+            eina_slstr_printf("%s%.6g cd/m²", RIGHT, ref != nullptr ? static_cast<double>(ref->white_level) : 0.0));
+    for (int row = 6; row <= 8; ++row)
+        pack(table, add_text(table, "   "), 0, row);
+    if (type < 0 || type > 3)
+        return;
+
+    add_row(table, 9, "Industry Standards", eina_slstr_printf("%s%s", RIGHT, "dE ≤ 3"));
+    const bool sdr = type == 0 || type == 1;
+    if (sdr) {
+        add_row(table, 10, "Grayscale", limit("Avg dE ≤ ", 1.5, "%0.1f"));
+        add_row(table, 11, "Total Gamma",
+                eina_slstr_printf("%s%0.3g%s%0.1f", RIGHT, static_cast<double>(ref->gamma), " ± ", 0.1));
+        add_row(table, 12, "Gamut", limit("Max dE ≤ ", 2.5, "%0.1f"));
+        add_row(table, 13, "Color Checker", limit("Avg dE ≤ ", 1.5, "%0.1f"));
+    } else {
+        add_row(table, 10, "Grayscale", limit("Avg dE2000 ≤ ", 1.5, "%0.1f"));
+        add_row(table, 11, "Grayscale", limit("Avg dEICTCP ≤ ", 2.0, "%0.1f"));
+        add_row(table, 12, "EOTF Diff", limit("Max ≤ ", 0.05, "%0.2f"));
+        add_row(table, 13, "Color Checker", limit("Avg dEICTCP ≤ ", 2.0, "%0.1f"));
+    }
+
+    if (!add_legend(eina_slstr_printf("%s%s", CENTER, "Pass:   "), 133, "/usr/local/app/image/result_true.png"))
+        return;
+    const char *fail = sdr ? eina_slstr_printf("%s%s", CENTER, "Fail:   ")
+                           : eina_slstr_printf("<color=rgb(160,160,160)>%s%s<color>", CENTER, "Fail:   ");
+    add_legend(fail, 273, "/usr/local/app/image/result_false.png");
+}
+
+void change_config_text_style(const void *object, int style)
+{
+    if (object == nullptr)
+        return;
+    int v = 255;
+    if (style == 0) {
+        if (efl_logo_text != nullptr)
+            evas_object_color_set(efl_logo_text, 200, 200, 200, 255);
+    } else if (style == 1) {
+        if (efl_logo_text != nullptr)
+            evas_object_color_set(efl_logo_text, 55, 55, 55, 255);
+        v = 0;
+    }
+    Eina_List *l;
+    void *obj;
+    EINA_LIST_FOREACH(config_text_list, l, obj)
+        evas_object_color_set(static_cast<Evas_Object *>(obj), v, v, v, 255);
+}
