@@ -1,0 +1,43 @@
+# Report artwork, generated at build time by make_artwork from the drawing
+# code and the CIE 1931 colour-matching table, plus the font, laid out under
+# the build's device root and installed to /usr/local/app.
+
+add_executable(make_artwork ${CMAKE_CURRENT_LIST_DIR}/make_artwork.cpp)
+target_link_libraries(make_artwork PRIVATE PNG::PNG m)
+
+set(ARTWORK_IMAGE_DIR ${ANALYZER_BUILD_ROOT}/usr/local/app/image)
+set(ARTWORK_FONT_DIR ${ANALYZER_BUILD_ROOT}/usr/local/app/font)
+set(ARTWORK_CIE_TABLE ${CMAKE_SOURCE_DIR}/data/cie1931_2deg_5nm.csv)
+set(ARTWORK_FONT_SOURCE /usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf
+    CACHE FILEPATH "TrueType font installed as the program's arial.ttf")
+
+set(ARTWORK_IMAGES
+    tervane.png title_07.png
+    icon_luma.png icon_dE.png icon_gamut.png
+    bg_trans.png cie_1931.png
+    round_15_15_01.png meas_white_7_7.png
+    result_true.png result_false.png)
+list(TRANSFORM ARTWORK_IMAGES PREPEND ${ARTWORK_IMAGE_DIR}/ OUTPUT_VARIABLE ARTWORK_IMAGE_FILES)
+set(ARTWORK_CONTACT_SHEET ${CMAKE_BINARY_DIR}/contact_sheet.png)
+set(ARTWORK_FONT_FILE ${ARTWORK_FONT_DIR}/arial.ttf)
+
+add_custom_command(
+  OUTPUT ${ARTWORK_IMAGE_FILES} ${ARTWORK_CONTACT_SHEET}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${ARTWORK_IMAGE_DIR}
+  COMMAND make_artwork ${ARTWORK_IMAGE_DIR} ${ARTWORK_CIE_TABLE} ${CMAKE_BINARY_DIR}
+  DEPENDS make_artwork ${ARTWORK_CIE_TABLE}
+  COMMENT "Generating report artwork"
+  VERBATIM)
+
+add_custom_command(
+  OUTPUT ${ARTWORK_FONT_FILE}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${ARTWORK_FONT_DIR}
+  COMMAND ${CMAKE_COMMAND} -E copy ${ARTWORK_FONT_SOURCE} ${ARTWORK_FONT_FILE}
+  DEPENDS ${ARTWORK_FONT_SOURCE}
+  COMMENT "Copying report font"
+  VERBATIM)
+
+add_custom_target(artwork ALL DEPENDS ${ARTWORK_IMAGE_FILES} ${ARTWORK_FONT_FILE})
+
+install(FILES ${ARTWORK_IMAGE_FILES} DESTINATION /usr/local/app/image)
+install(FILES ${ARTWORK_FONT_FILE} DESTINATION /usr/local/app/font)
