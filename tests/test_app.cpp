@@ -1,0 +1,200 @@
+// End-to-end runs of the real binary in a temporary root, and the capture
+// rotation and framebuffer handling in process.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "app/analyzer.h"
+#include "test_support.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool contains(const std::string &text, const std::string &part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+void expect_pixel(const rgba_image &img, int x, int y, int r, int g, int b)
+{
+    int pr, pg, pb;
+    img.pixel(x, y, pr, pg, pb);
+    EXPECT_EQ(pr, r) << "at " << x << "," << y;
+    EXPECT_EQ(pg, g) << "at " << x << "," << y;
+    EXPECT_EQ(pb, b) << "at " << x << "," << y;
+}
+
+// A program on PATH that records its arguments, one per line, and for
+// fbgrab also writes a small file to its last argument.
+std::string fake_tool(const temp_dir &bin, const std::string &name, const std::string &log)
+{
+    std::string path = bin.path + "/" + name;
+    write_file(path, "#!/bin/sh\nfor a in \"$@\"; do echo \"$a\"; done > '" + log +
+                         "'\nfor last; do :; done\n[ \"" + name + "\" = fbgrab ] && echo png > \"$last\"\nexit 0\n");
+    chmod(path.c_str(), 0755);
+    return path;
+}
+
+}  // namespace
+
+TEST(AppRun, EmptyWindowIsCapturedDarkThenWhite)
+{
+    analyzer_root root;
+    run_result r = root.run({"-testFilePath", root.dir.path + "/missing.csv"});
+    ASSERT_EQ(r.status, 0) << r.out << r.err;
+    EXPECT_TRUE(contains(r.out, "exit_app:\n"));
+    EXPECT_TRUE(contains(r.out, "run exit!\n"));
+    EXPECT_TRUE(contains(r.out, "[save_osd_to_png]: unexist name: [" + root.capture_dir() + "/1.png]\n"));
+    EXPECT_TRUE(contains(r.out, "[save_osd_to_png]: unexist name: [" + root.capture_dir() + "/1_white.png]\n"));
+    EXPECT_FALSE(contains(r.out, "Info: Use default fb")) << "headless runs do not probe the framebuffer";
+
+    rgba_image dark = read_png(root.capture_dir() + "/1.png");
+    rgba_image white = read_png(root.capture_dir() + "/1_white.png");
+    ASSERT_TRUE(dark.ok && white.ok);
+    EXPECT_EQ(dark.width, 1920);
+    EXPECT_EQ(dark.height, 1080);
+    EXPECT_EQ(white.width, 1920);
+    EXPECT_EQ(white.height, 1080);
+    for (auto [x, y] : {std::pair{0, 0}, {1000, 500}, {1919, 1079}}) {
+        expect_pixel(dark, x, y, 37, 37, 37);
+        expect_pixel(white, x, y, 255, 255, 255);
+    }
+    // No temporary capture files are left behind.
+    for (const auto &e : fs::directory_iterator(root.capture_dir()))
+        EXPECT_TRUE(e.path().filename().string().ends_with(".png")) << e.path();
+}
+
+TEST(AppRun, CapturesRotateAcrossRuns)
+{
+    analyzer_root root;
+    const std::string dir = root.capture_dir();
+    ASSERT_EQ(root.run({}).status, 0);
+    fs::resize_file(dir + "/1.png", 1);  // mark the first generation
+
+    run_result second = root.run({});
+    ASSERT_EQ(second.status, 0);
+    EXPECT_TRUE(contains(second.out, " find [" + dir + "/1.png]\n rename to [" + dir + "/2.png]\n"));
+    EXPECT_TRUE(contains(second.out, " find [" + dir + "/1_white.png]\n rename to [" + dir + "/2_white.png]\n"));
+    EXPECT_EQ(fs::file_size(dir + "/2.png"), 1u);
+
+    run_result third = root.run({});
+    ASSERT_EQ(third.status, 0);
+    EXPECT_TRUE(contains(third.out, " removed [" + dir + "/2.png]\n find [" + dir + "/1.png]\n"));
+    EXPECT_GT(fs::file_size(dir + "/2.png"), 1u) << "the second generation moved up";
+    EXPECT_TRUE(read_png(dir + "/1.png").ok);
+    EXPECT_TRUE(read_png(dir + "/2_white.png").ok);
+}
+
+TEST(AppRun, UnusableCaptureFolderIsReportedAndRunSucceeds)
+{
+    analyzer_root root;
+    // A file where the folder should be: the folder cannot be made.
+    write_file(root.dir.path + "/mnt/mmc-disk4/img", "not a folder");
+    run_result r = root.run({});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(contains(r.out, "Warning: opendir [" + root.capture_dir() + "] fail! mkdir dir.\n"));
+    EXPECT_TRUE(contains(r.out, "run exit!"));
+    EXPECT_FALSE(r.err.empty());
+}
+
+class AppSignal : public ::testing::TestWithParam<int> {};
+
+TEST_P(AppSignal, EndsWaitingRunWithStatus255)
+{
+    analyzer_root root;
+    const int sig = GetParam();
+    run_result r = root.run({}, {}, 600, sig);
+    EXPECT_EQ(r.status, 255) << r.out;
+    EXPECT_TRUE(contains(r.out, "Info: sig = " + std::to_string(sig) + ", run exiting...\n")) << r.out;
+    EXPECT_TRUE(contains(r.out, "[del_sdr_page]\r\n[del_hdr_page]\r\n")) << r.out;
+    EXPECT_FALSE(file_exists(root.capture_dir() + "/1.png"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, AppSignal, ::testing::Values(SIGTERM, SIGINT, SIGQUIT));
+
+TEST(AppDevice, MissingFramebufferLoadsModuleThenFails)
+{
+    analyzer_root root;
+    temp_dir bin;
+    const std::string log = bin.path + "/insmod.log";
+    fake_tool(bin, "insmod", log);
+    run_result r = root.run({}, {"ELM_DISPLAY=", "EVAS_FB_DEV=" + root.dir.path.substr(0, 0) + "/nonexist/fb9",
+                                 "PATH=" + bin.path + ":/usr/bin:/bin"});
+    const std::string module = root.dir.path + "/usr/local/fb_dri/fb_dri.ko";
+    EXPECT_EQ(r.status, 255);
+    EXPECT_TRUE(contains(r.out, "Info: Use env fb = /nonexist/fb9\n"));
+    EXPECT_TRUE(contains(r.out, "Info: fb dev not open. insmod " + module + "\n"));
+    EXPECT_TRUE(contains(r.out, "Error: fb dev not open (2). insmod " + module + "\n"));
+    EXPECT_EQ(read_file(log), module + "\n") << "insmod gets the module path as one argument";
+    EXPECT_FALSE(file_exists(root.capture_dir()));
+}
+
+TEST(AppDevice, OverlongDeviceNameIsRefused)
+{
+    analyzer_root root;
+    run_result r = root.run({}, {"ELM_DISPLAY=", "EVAS_FB_DEV=/dev/a-very-long-framebuffer-name"});
+    EXPECT_EQ(r.status, 255);
+    EXPECT_TRUE(contains(r.out, "Error: EVAS_FB_DEV is too long"));
+}
+
+// In-process: the rotation and the grab command of device mode.
+class Capture : public ::testing::Test {
+protected:
+    analyzer_root root;
+    temp_dir bin;
+    std::string log = bin.path + "/fbgrab.log";
+    void SetUp() override
+    {
+        fake_tool(bin, "fbgrab", log);
+        setenv("ANALYZER_ROOT", root.dir.path.c_str(), 1);
+        unsetenv("ELM_DISPLAY");
+        setenv("PATH", (bin.path + ":/usr/bin:/bin").c_str(), 1);
+    }
+    void TearDown() override { unsetenv("ANALYZER_ROOT"); }
+};
+
+TEST_F(Capture, DeviceModeRunsFbgrabWithTheWholeDevicePath)
+{
+    setenv("EVAS_FB_DEV", "/dev/fb12345678", 1);
+    testing::internal::CaptureStdout();
+    ASSERT_EQ(choose_fb_device(), 0);
+    EXPECT_EQ(save_osd_to_png(0), 0);
+    std::string out = testing::internal::GetCapturedStdout();
+    unsetenv("EVAS_FB_DEV");
+    EXPECT_STREQ(dev_node, "/dev/fb12345678");
+    EXPECT_TRUE(contains(out, "Info: Use env fb = /dev/fb12345678\n"));
+    EXPECT_TRUE(contains(out, "Warning: opendir [" + root.capture_dir() + "] fail! mkdir dir.\n"));
+    std::string args = read_file(log);
+    EXPECT_TRUE(args.starts_with("-d\n/dev/fb12345678\n-a\n-b\n32\n-w\n1920\n-h\n1080\n" + root.capture_dir() + "/"))
+        << args;
+    EXPECT_EQ(read_file(root.capture_dir() + "/1.png"), "png\n");
+}
+
+TEST_F(Capture, FailedGrabKeepsNoPartialFile)
+{
+    write_file(bin.path + "/fbgrab", "#!/bin/sh\nexit 3\n");
+    chmod((bin.path + "/fbgrab").c_str(), 0755);
+    write_file(root.capture_dir() + "/1.png", "old");
+    testing::internal::CaptureStdout();
+    EXPECT_NE(save_osd_to_png(0), 0);
+    testing::internal::GetCapturedStdout();
+    EXPECT_FALSE(file_exists(root.capture_dir() + "/1.png"));
+    EXPECT_EQ(read_file(root.capture_dir() + "/2.png"), "old");
+    int files = 0;
+    for ([[maybe_unused]] const auto &e : fs::directory_iterator(root.capture_dir()))
+        ++files;
+    EXPECT_EQ(files, 1);
+}
+
+TEST(FbDevice, DefaultWhenUnset)
+{
+    unsetenv("EVAS_FB_DEV");
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(choose_fb_device(), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Info: Use default fb = /dev/fb0\n");
+    EXPECT_STREQ(dev_node, "/dev/fb0");
+}
