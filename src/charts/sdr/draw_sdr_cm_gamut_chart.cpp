@@ -1,0 +1,119 @@
+// CIE 1931 xy chart: the target gamut triangle, its secondaries and white
+// point on the chromaticity diagram, and the mapping the data overlay uses.
+#include "charts/sdr/draw_sdr_cm_gamut_chart.h"
+
+#include "color/color.h"
+#include "config/reference.h"
+#include "draw/draw_basic.h"
+
+namespace {
+
+chart_records_t rec;
+float max_val = 0.0f;
+float min_val = 0.0f;
+
+constexpr const char *MARKER = "/usr/local/app/image/round_15_15_01.png";
+constexpr uint8_t SIDE_COLOUR[3] = {30, 30, 30};
+
+// v bounded to [min_val, max_val]; not-a-number counts as min_val.
+float clamp_axis(float v)
+{
+    if (max_val < v)
+        v = max_val;
+    if (!(v >= min_val))
+        v = min_val;
+    return v;
+}
+
+struct point_t {
+    int x, y;
+};
+
+point_t map_point(const color_block_t &c)
+{
+    point_t p{};
+    get_sdr_cm_gamut_1931_coord(c.x, c.y, &p.x, &p.y);
+    return p;
+}
+
+void mark(canvas_t *canvas, const color_block_t &c)
+{
+    const point_t p = map_point(c);
+    draw_point(canvas, p.x, p.y, MARKER, LAYER_OUTLINE);
+}
+
+// Completes the target primaries with their luminance (the Y row of the
+// RGB-to-XYZ matrix) and derives the secondaries from them.
+void complete_target(reference_t &ref)
+{
+    color_block_t *primaries[3] = {&ref.standard.red, &ref.standard.green, &ref.standard.blue};
+    for (int j = 0; j < 3; ++j) {
+        primaries[j]->Y = ref.RGB_to_XYZ.data != nullptr ? ref.RGB_to_XYZ.data[1][j] : 0.0f;
+        get_XYZ_from_xyY(primaries[j]);
+    }
+    const color_block_t &r = ref.standard.red;
+    const color_block_t &g = ref.standard.green;
+    const color_block_t &b = ref.standard.blue;
+    update_secondary(&ref.yellow, &r, &g, &b);
+    update_secondary(&ref.cyan, &g, &b, &r);
+    update_secondary(&ref.magenta, &b, &r, &g);
+    print_xyY(&ref.yellow);
+    print_xyY(&ref.cyan);
+    print_xyY(&ref.magenta);
+}
+
+void draw_target(canvas_t *canvas, const reference_t &ref)
+{
+    const color_block_t *primaries[3] = {&ref.standard.red, &ref.standard.green, &ref.standard.blue};
+    point_t p[3];
+    for (int j = 0; j < 3; ++j) {
+        p[j] = map_point(*primaries[j]);
+        draw_point(canvas, p[j].x, p[j].y, MARKER, LAYER_OUTLINE);
+    }
+    for (int j = 0; j < 3; ++j) {
+        const point_t &a = p[j];
+        const point_t &b = p[(j + 1) % 3];
+        draw_line(canvas, a.x, a.y, b.x, b.y, SIDE_COLOUR, LAYER_MARK);
+    }
+    mark(canvas, ref.yellow);
+    mark(canvas, ref.cyan);
+    mark(canvas, ref.magenta);
+    mark(canvas, ref.white.color);
+}
+
+}  // namespace
+
+void get_sdr_cm_gamut_1931_coord(float x, float y, int *px, int *py)
+{
+    y = clamp_axis(y);
+    x = clamp_axis(x);
+    *px = static_cast<int>((x - min_val) / 0.9 * 500 + 520 + 0.5);
+    *py = static_cast<int>((max_val - y) / 0.9 * 460 + 330 + 0.5);
+}
+
+canvas_t *draw_sdr_cm_gamut_canvas()
+{
+    max_val = 0.9f;
+    min_val = 0.0f;
+    static constexpr chart_def_t def = {
+        .function = "draw_sdr_cm_gamut_canvas",
+        .x = 520,
+        .y = 330,
+        .width = 500.0f,
+        .height = 460.0f,
+        .x_grid_count = 9,
+        .y_grid_count = 9,
+        .bg_image = "/usr/local/app/image/cie_1931.png",
+        .title_width = 500,
+        .icon = "/usr/local/app/image/icon_gamut.png",
+        .text = " CIE 1931 xy --- Gamut",
+        .left = {0.9f, 0.1f, 2},
+        .down = {0.9f, 0.1f, 2},
+    };
+    canvas_t *canvas = build_chart_canvas(rec, def);
+    if (canvas == nullptr || reference == nullptr)
+        return canvas;
+    complete_target(*reference);
+    draw_target(canvas, *reference);
+    return canvas;
+}
