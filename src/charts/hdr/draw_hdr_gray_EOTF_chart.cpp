@@ -1,0 +1,122 @@
+#include "charts/hdr/draw_hdr_gray_EOTF_chart.h"
+
+#include <cstdio>
+
+#include "charts/pixel.h"
+#include "color/color.h"
+#include "config/reference.h"
+#include "draw/draw_basic.h"
+
+namespace {
+
+// This chart reads nothing from the reference record when it is built, so it
+// has no missing-reference warning.
+constexpr chart_def_t def = {nullptr, 1220, 80, 680.0f, 612.0f, 1, 10, "/usr/local/app/image/bg_trans.png", 680,
+                             "/usr/local/app/image/icon_luma.png", " EOTF --- Grayscale", {1.0f, 0.1f, 2},
+                             {1.0f, 1.0f, 2}};
+constexpr uint8_t CURVE_GREY[3] = {120, 120, 120};
+constexpr int HLG_SEGMENTS = 20;
+
+chart_records_t records;
+// E' at the top and test signal at the right edge, and both at the other edges.
+float max_val = 0.0f;
+float min_val = 0.0f;
+
+// Ticks pointing up into the plot every 10 % of signal, labelled under it.
+void draw_signal_ticks(canvas_t *canvas)
+{
+    const float step = canvas->width / 10;
+    const int bottom = static_cast<int>(canvas->y + canvas->height);
+    for (int i = 0; i <= 10; ++i) {
+        const int x = px_round(canvas->x + step * i);
+        draw_x_tick(canvas, x, bottom, bottom - 5);
+        char text[50] = {0};
+        snprintf(text, sizeof text, "<align=center font_size=12> %d", 10 * i);
+        draw_x_tick_label(canvas, text, static_cast<int>(x - step / 2 - 0.5), bottom, static_cast<int>(step), 20);
+    }
+}
+
+// PQ target: E' follows the signal up to the PQ value of the measured white
+// and stays there.
+void draw_pq_curve(canvas_t *canvas, float max_E)
+{
+    printf("PQ max E' = %f\r\n", static_cast<double>(max_E));
+    const float e = max_E == max_E ? max_E : 0.0f;
+    const int kx = px_round(canvas->x + e * canvas->width);
+    const int ky = px_round(canvas->y + (1 - e) * canvas->height);
+    const int bottom = static_cast<int>(canvas->y + canvas->height);
+    const int right = static_cast<int>(canvas->x + canvas->width - 1.0f);
+    draw_stroke(canvas, canvas->x, bottom, kx, ky, STROKE_RAMP, CURVE_GREY, LAYER_MARK);
+    draw_stroke(canvas, kx, ky, right, ky, STROKE_CURVE, CURVE_GREY, LAYER_MARK);
+}
+
+// HLG target: the expected gray for each twentieth of signal, in PQ values.
+void draw_hlg_curve(canvas_t *canvas, float level)
+{
+    int qx = canvas->x;
+    int qy = static_cast<int>(canvas->y + canvas->height);
+    for (int i = 1; i <= HLG_SEGMENTS; ++i) {
+        color_block_t block{};
+        const float s = static_cast<float>(static_cast<double>(i) / HLG_SEGMENTS);
+        block.ts0 = block.ts1 = block.ts2 = s;
+        get_expect_HLG(level, 0.0f, &block);
+        float e = get_ST2084_inver_EOTF(block.Y);
+        if (e != e)
+            e = min_val;
+        const int px = px_round(canvas->x + i * 0.05 * canvas->width);
+        const int py = px_round(canvas->y + (static_cast<double>(max_val) - e) * canvas->height);
+        draw_stroke(canvas, qx, qy, px, py, STROKE_CURVE, CURVE_GREY, LAYER_MARK);
+        qx = px;
+        qy = py;
+    }
+}
+
+}  // namespace
+
+canvas_t *draw_hdr_gray_EOTF_canvas()
+{
+    max_val = 1.0f;
+    min_val = 0.0f;
+    canvas_t *canvas = build_chart_canvas(records, def);
+    if (canvas != nullptr)
+        draw_signal_ticks(canvas);
+    return canvas;
+}
+
+void draw_hdr_ref_EOTF(float level)
+{
+    // The curve takes its geometry from the chart: nothing to draw without it.
+    canvas_t *canvas = records.canvas;
+    if (canvas == nullptr || reference == nullptr)
+        return;
+    switch (reference->test_type) {
+    case 2:
+        draw_pq_curve(canvas, reference->max_E);
+        break;
+    case 3:
+        draw_hlg_curve(canvas, level);
+        break;
+    default:
+        printf("Error: %s\r\n", "draw_hdr_ref_EOTF");
+        break;
+    }
+}
+
+int get_hdr_gray_EOTF_coord(float signal, float value, int *px, int *py)
+{
+    if (max_val < value)
+        value = max_val;
+    if (!(value >= min_val))
+        value = min_val;
+    if (signal != signal)
+        signal = min_val;
+    const float range = max_val - min_val;
+    *px = px_round(static_cast<float>(def.x) + (signal - min_val) / range * def.width);
+    *py = px_round(static_cast<float>(def.y) + (max_val - value) / range * def.height);
+    return 0;
+}
+
+void draw_hdr_gray_EOTF_max_diff(float max_diff)
+{
+    draw_verdict(records.canvas, "EOTF Diff Max: ", max_diff, static_cast<double>(max_diff) <= 0.05);
+}
