@@ -233,10 +233,10 @@ TEST_F(Draw, PrimitivesFileByLayer)
 
     draw_point(c, 100, 50, "/no/such/marker.png", 42);
     std::vector<Evas_Object *> data = objects(c->data_list);
-    ASSERT_EQ(data.size(), 5u);
-    EXPECT_EQ(geom(data[3]), (geometry{97, 47, 7, 7}));
-    EXPECT_EQ(colour(data[3]), (std::vector<int>{124, 124, 124, 255}));
-    EXPECT_EQ(geom(data[4]), (geometry{98, 48, 5, 5}));
+    ASSERT_EQ(data.size(), 4u);
+    EXPECT_EQ(geom(data[2]), (geometry{97, 47, 7, 7}));
+    EXPECT_EQ(colour(data[2]), (std::vector<int>{124, 124, 124, 255}));
+    EXPECT_EQ(geom(data[3]), (geometry{98, 48, 5, 5}));
 
     // An image marker is centred by its own size.
     draw_point(c, 100, 50, "/usr/local/app/image/meas_white_7_7.png", 31);
@@ -316,8 +316,9 @@ TEST_F(Draw, RestylesForTheLightCaptureAndBack)
     // The dashed grid is never recoloured.
     for (Evas_Object *o : objects(c->chart_list)) {
         geometry g = geom(o);
-        if (g.h == 1 && g.w == 2)
+        if (g.h == 1 && g.w == 2) {
             EXPECT_EQ(colour(o)[0], 100);
+        }
     }
     // Null canvases are ignored.
     change_title_style(nullptr, 1);

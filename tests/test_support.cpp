@@ -76,22 +76,17 @@ run_result run_program(const std::vector<std::string> &argv, const std::vector<s
                        int signal_after_ms, int sig)
 {
     run_result res;
-    // Environment: the current one with the given entries overriding.
+    // Environment: the current one with the given entries overriding, in
+    // order; an entry written "NAME=" removes NAME.
     std::vector<std::string> envs;
-    for (char **e = environ; *e != nullptr; ++e) {
-        std::string entry(*e);
-        std::string name = entry.substr(0, entry.find('='));
-        bool overridden = false;
-        for (const std::string &o : env)
-            if (o.substr(0, o.find('=')) == name)
-                overridden = true;
-        if (!overridden)
-            envs.push_back(entry);
-    }
-    for (const std::string &o : env)
-        if (o.find('=') != std::string::npos && o.back() != '=')
+    for (char **e = environ; *e != nullptr; ++e)
+        envs.push_back(*e);
+    for (const std::string &o : env) {
+        const std::string prefix = o.substr(0, o.find('=') + 1);
+        std::erase_if(envs, [&](const std::string &e) { return e.starts_with(prefix); });
+        if (o.size() > prefix.size())
             envs.push_back(o);
-    // An entry written "NAME=" removes NAME from the environment.
+    }
     std::vector<char *> envp;
     for (std::string &s : envs)
         envp.push_back(s.data());
@@ -122,40 +117,40 @@ run_result run_program(const std::vector<std::string> &argv, const std::vector<s
         close(err_pipe[0]);
         return res;
     }
+    // Read until the child has exited and its output is drained. Helpers
+    // that Elementary starts (efreetd) may inherit the pipes and keep them
+    // open, so end of file is not waited for once the child is gone.
     auto start = std::chrono::steady_clock::now();
     bool signalled = false;
-    bool out_open = true, err_open = true;
-    while (out_open || err_open) {
+    bool exited = false;
+    int wstatus = 0;
+    int idle_after_exit = 0;
+    while (idle_after_exit < 3) {
         pollfd fds[2] = {{out_pipe[0], POLLIN, 0}, {err_pipe[0], POLLIN, 0}};
         poll(fds, 2, 10);
-        if (fds[0].revents) {
-            size_t before = res.out.size();
+        size_t before = res.out.size() + res.err.size();
+        if (fds[0].revents & POLLIN)
             drain(out_pipe[0], res.out);
-            if (res.out.size() == before)
-                out_open = false;
-        }
-        if (fds[1].revents) {
-            size_t before = res.err.size();
+        if (fds[1].revents & POLLIN)
             drain(err_pipe[0], res.err);
-            if (res.err.size() == before)
-                err_open = false;
-        }
+        const bool got_output = res.out.size() + res.err.size() != before;
+        if (!exited && waitpid(pid, &wstatus, WNOHANG) == pid)
+            exited = true;
+        // Everything the child wrote is in the pipes once it has exited.
+        if (exited && !got_output)
+            ++idle_after_exit;
         auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
                       std::chrono::steady_clock::now() - start)
                       .count();
-        if (signal_after_ms > 0 && !signalled && ms >= signal_after_ms) {
+        if (signal_after_ms > 0 && !signalled && !exited && ms >= signal_after_ms) {
             kill(pid, sig);
             signalled = true;
         }
-        if (ms > 60000) {
+        if (!exited && ms > 60000)
             kill(pid, SIGKILL);
-            break;
-        }
     }
     close(out_pipe[0]);
     close(err_pipe[0]);
-    int wstatus = 0;
-    waitpid(pid, &wstatus, 0);
     if (WIFEXITED(wstatus))
         res.status = WEXITSTATUS(wstatus);
     else if (WIFSIGNALED(wstatus))
