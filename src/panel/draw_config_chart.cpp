@@ -219,3 +219,8 @@ void change_config_text_style(const void *object, int style)
     EINA_LIST_FOREACH(config_text_list, l, obj)
         evas_object_color_set(static_cast<Evas_Object *>(obj), v, v, v, 255);
 }
+
+Eina_List *get_config_text_list()
+{
+    return config_text_list;
+}

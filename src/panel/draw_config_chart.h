@@ -4,3 +4,7 @@
 
 void draw_config_chart();
 void change_config_text_style(const void *object, int style);
+
+// Every label of the panel, in drawing order (caption, value, row by row,
+// then the legend words).
+Eina_List *get_config_text_list();
