@@ -29,19 +29,20 @@ std::vector<std::string> panel_texts(size_t from)
 
 class Panel : public ::testing::Test {
 protected:
-    temp_dir root;
+    analyzer_root device;
+    const std::string &root_path = device.dir.path;
     size_t first = 0;
     static void SetUpTestSuite() { ensure_headless_efl(); }
     void SetUp() override
     {
-        setenv("ANALYZER_ROOT", root.path.c_str(), 1);
+        setenv("ANALYZER_ROOT", root_path.c_str(), 1);
         init_reference();
         first = eina_list_count(get_config_text_list());
     }
     void TearDown() override { unsetenv("ANALYZER_ROOT"); }
     void reader(const std::string &script)
     {
-        const std::string path = root.path + "/opt/bin/fw_printenv";
+        const std::string path = root_path + "/opt/bin/fw_printenv";
         write_file(path, "#!/bin/sh\n" + script);
         chmod(path.c_str(), 0755);
     }
@@ -81,7 +82,7 @@ TEST_F(Panel, OnlyTheLastOfTwoLinesRemains)
 {
     reader("echo SN=OLD1234567\necho SN=42\n");
     std::string out = draw();
-    EXPECT_EQ(out, "SN len = 15, SN=OLD1234567\n\r\nSN len = 6, SN=42\n\r\n");
+    EXPECT_EQ(out, "SN len = 14, SN=OLD1234567\n\r\nSN len = 6, SN=42\n\r\n");
     EXPECT_EQ(panel_texts(first)[1], R + "42\n");
 }
 

@@ -76,6 +76,7 @@ struct sn_reader {
 
 void read_serial_number()
 {
+    memset(SN, 0, sizeof SN);
     sn_reader reader;
     if (!reader.start()) {
         puts("Failed to run get sn command");
