@@ -1,0 +1,243 @@
+// End-to-end reports: the real binary, headless, on the bundled samples and
+// on simulated displays; console lines and pixels of both captures.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "test_support.h"
+
+namespace {
+
+struct rgb {
+    int r, g, b;
+    bool operator==(const rgb &) const = default;
+};
+
+std::ostream &operator<<(std::ostream &os, const rgb &c)
+{
+    return os << "(" << c.r << ", " << c.g << ", " << c.b << ")";
+}
+
+rgb at(const rgba_image &img, int x, int y)
+{
+    rgb c{};
+    img.pixel(x, y, c.r, c.g, c.b);
+    return c;
+}
+
+// The verdict image of a chart sits at the right end of its title bar.
+enum class verdict { pass, fail, none };
+verdict verdict_of(const rgba_image &img, int x, int y, int width)
+{
+    const int left = x + width - 38;
+    const int top = y - 39;
+    long r = 0, g = 0;
+    for (int j = top; j < top + 38; ++j)
+        for (int i = left; i < left + 38; ++i) {
+            rgb c = at(img, i, j);
+            r += c.r;
+            g += c.g;
+        }
+    if (g > r * 3 / 2)
+        return verdict::pass;
+    if (r > g * 3 / 2)
+        return verdict::fail;
+    return verdict::none;
+}
+
+int count(const std::string &text, const std::string &part)
+{
+    int n = 0;
+    for (size_t p = text.find(part); p != std::string::npos; p = text.find(part, p + 1))
+        ++n;
+    return n;
+}
+
+struct report {
+    analyzer_root root;
+    run_result run;
+    rgba_image dark, white;
+    explicit report(const std::vector<std::string> &args, const std::string &data_file)
+    {
+        std::vector<std::string> all = args;
+        all.push_back("-testFilePath");
+        all.push_back(data_file);
+        run = root.run(all);
+        dark = read_png(root.capture_dir() + "/1.png");
+        white = read_png(root.capture_dir() + "/1_white.png");
+    }
+};
+
+std::string sample(const std::string &name)
+{
+    return std::string(ANALYZER_SOURCE_DIR) + "/samples/" + name;
+}
+
+// Writes a simulated display's test data file into the report's root.
+std::string simulate(const temp_dir &dir, const std::vector<std::string> &options)
+{
+    std::vector<std::string> argv{ANALYZER_SIMULATE_BIN, "--seed", "7", "-o", dir.path + "/sim.csv"};
+    argv.insert(argv.end(), options.begin(), options.end());
+    run_result r = run_program(argv, {});
+    EXPECT_EQ(r.status, 0) << r.err;
+    return dir.path + "/sim.csv";
+}
+
+// SDR charts: grayscale dE, EOTF, gamut dE, colour checker (x, y, width).
+constexpr int SDR_GRAY[] = {1040, 60, 860}, SDR_EOTF[] = {1040, 330, 860}, SDR_GAMUT[] = {520, 60, 500},
+              SDR_CHECKER[] = {20, 850, 1880};
+// HDR charts: grayscale dE2000, dE ICtCp, EOTF, colour checker.
+constexpr int HDR_GRAY[] = {520, 80, 680}, HDR_ITP[] = {520, 426, 680}, HDR_EOTF[] = {1220, 80, 680},
+              HDR_CHECKER[] = {20, 772, 1880};
+
+verdict verdict_of(const rgba_image &img, const int (&chart)[3])
+{
+    return verdict_of(img, chart[0], chart[1], chart[2]);
+}
+
+const rgb GREEN_LINE{0, 200, 0};
+
+}  // namespace
+
+class SdrIdeal : public ::testing::TestWithParam<std::pair<const char *, const char *>> {};
+
+TEST_P(SdrIdeal, PassesAllFourVerdictsInBothCaptures)
+{
+    const auto [eotf, file] = GetParam();
+    std::vector<std::string> args{"-EOTF", eotf};
+    if (std::string(eotf) == "BT.1886") {
+        args.push_back("-colorSpace");
+        args.push_back("Rec.709");
+    }
+    report rep(args, sample(file));
+    ASSERT_EQ(rep.run.status, 0) << rep.run.out;
+    ASSERT_TRUE(rep.dark.ok && rep.white.ok);
+    const std::string &out = rep.run.out;
+    EXPECT_NE(out.find("[start_measure]: test_type = 0.\r\n"), std::string::npos);
+    EXPECT_NE(out.find("bright_Y = 100.000000, dark_Y = 0.000000, test_data_gray_count = 11 \r\n"),
+              std::string::npos);
+    EXPECT_NE(out.find("old_status = -1, new_status = 3\n"), std::string::npos);
+    EXPECT_NE(out.find("max_val_y = 0.600000\r\n"), std::string::npos);
+    EXPECT_EQ(count(out, "color x = "), 3);
+    for (const rgba_image *img : {&rep.dark, &rep.white}) {
+        EXPECT_EQ(verdict_of(*img, SDR_GRAY), verdict::pass);
+        EXPECT_EQ(verdict_of(*img, SDR_EOTF), verdict::pass);
+        EXPECT_EQ(verdict_of(*img, SDR_GAMUT), verdict::pass);
+        EXPECT_EQ(verdict_of(*img, SDR_CHECKER), verdict::pass);
+        // The colour checker's threshold line at dE 3 keeps its green in both styles.
+        for (int x : {60, 500, 1859})
+            EXPECT_EQ(at(*img, x, 1008), GREEN_LINE) << x;
+    }
+    // Frame (left and right edges of the checker chart) and plot background.
+    EXPECT_EQ(at(rep.dark, 20, 950), (rgb{192, 192, 192}));
+    EXPECT_EQ(at(rep.dark, 1900, 950), (rgb{192, 192, 192}));
+    EXPECT_EQ(at(rep.white, 20, 950), (rgb{63, 63, 63}));
+    EXPECT_EQ(at(rep.dark, 1500, 900), (rgb{32, 32, 32}));
+    EXPECT_EQ(at(rep.white, 1500, 900), (rgb{255, 255, 255}));
+    EXPECT_EQ(at(rep.dark, 1500, 450), (rgb{32, 32, 32})) << "EOTF plot area";
+    // The window itself: dark, then white.
+    EXPECT_EQ(at(rep.dark, 5, 1075), (rgb{37, 37, 37}));
+    EXPECT_EQ(at(rep.white, 5, 1075), (rgb{255, 255, 255}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Samples, SdrIdeal,
+                         ::testing::Values(std::pair{"Power", "sdr_ideal_power24.csv"},
+                                           std::pair{"BT.1886", "sdr_ideal_bt1886.csv"}));
+
+TEST(SdrReport, Gamma22DisplayFailsTheTotalGammaVerdict)
+{
+    report rep({"-EOTF", "Power", "-gamma", "2.4"}, sample("sdr_gamma22_vs24.csv"));
+    ASSERT_EQ(rep.run.status, 0);
+    ASSERT_TRUE(rep.dark.ok);
+    EXPECT_EQ(verdict_of(rep.dark, SDR_EOTF), verdict::fail);
+    EXPECT_EQ(verdict_of(rep.white, SDR_EOTF), verdict::fail);
+}
+
+TEST(HdrReport, IdealPqDisplayClippingAt600Passes)
+{
+    report rep({"-EOTF", "PQ", "-colorSpace", "BT.2020"}, sample("pq_ideal_600.csv"));
+    ASSERT_EQ(rep.run.status, 0) << rep.run.out;
+    ASSERT_TRUE(rep.dark.ok && rep.white.ok);
+    const std::string &out = rep.run.out;
+    EXPECT_NE(out.find("[start_measure]: test_type = 1.\r\n"), std::string::npos);
+    EXPECT_NE(out.find("test_data_gray_count = 12 \r\n"), std::string::npos);
+    EXPECT_NE(out.find("old_status = -1, new_status = 4\ninit_hdr_page\n"), std::string::npos);
+    EXPECT_NE(out.find("PQ max E' = 0.69"), std::string::npos);
+    for (const rgba_image *img : {&rep.dark, &rep.white}) {
+        EXPECT_EQ(verdict_of(*img, HDR_GRAY), verdict::pass);
+        EXPECT_EQ(verdict_of(*img, HDR_ITP), verdict::pass);
+        EXPECT_EQ(verdict_of(*img, HDR_EOTF), verdict::pass);
+        EXPECT_EQ(verdict_of(*img, HDR_CHECKER), verdict::pass);
+        EXPECT_EQ(at(*img, 1100, 280), GREEN_LINE);
+        EXPECT_EQ(at(*img, 1100, 626), GREEN_LINE);
+        EXPECT_EQ(at(*img, 1500, 972), GREEN_LINE);
+    }
+    // The reference clip runs flat from the knee at the white's PQ value to
+    // the right edge: its stroke is three pixels thick around y 266.
+    const rgb clip = at(rep.dark, 1800, 267);
+    EXPECT_EQ(clip, (rgb{120, 120, 120}));
+    EXPECT_EQ(at(rep.dark, 1220, 400), (rgb{192, 192, 192})) << "EOTF frame";
+    EXPECT_EQ(at(rep.white, 1220, 400), (rgb{63, 63, 63}));
+}
+
+class HlgReport : public ::testing::TestWithParam<bool> {};
+
+TEST_P(HlgReport, PeakLuminanceFallsBackToTheWhiteOnce)
+{
+    const bool with_lum = GetParam();
+    std::vector<std::string> args{"-EOTF", "HLG", "-colorSpace", "BT.2020"};
+    if (with_lum) {
+        args.push_back("-lum");
+        args.push_back("1000");
+    }
+    report rep(args, sample("hlg_ideal.csv"));
+    ASSERT_EQ(rep.run.status, 0) << rep.run.out;
+    ASSERT_TRUE(rep.dark.ok && rep.white.ok);
+    EXPECT_EQ(count(rep.run.out, "Error: get_HLG_EOTF, peak_lum == 0, gamma error!\r\n"), with_lum ? 0 : 1);
+    EXPECT_NE(rep.run.out.find("init_hdr_page\n"), std::string::npos);
+    // The sample's white is 1000 cd/m2, so the fallback gives the same target.
+    for (const rgba_image *img : {&rep.dark, &rep.white}) {
+        EXPECT_EQ(verdict_of(*img, HDR_GRAY), verdict::pass);
+        EXPECT_EQ(verdict_of(*img, HDR_ITP), verdict::pass);
+        EXPECT_EQ(verdict_of(*img, HDR_EOTF), verdict::pass);
+        EXPECT_EQ(verdict_of(*img, HDR_CHECKER), verdict::pass);
+        EXPECT_EQ(at(*img, 1100, 280), GREEN_LINE);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Lum, HlgReport, ::testing::Bool());
+
+struct pq_case {
+    std::vector<std::string> display;
+    verdict eotf, itp_gray, itp_checker;
+};
+
+class PqDisplay : public ::testing::TestWithParam<pq_case> {};
+
+TEST_P(PqDisplay, VerdictsFollowTheLimits)
+{
+    temp_dir dir;
+    std::vector<std::string> opts{"-EOTF", "PQ", "-colorSpace", "BT.2020", "--clip", "1000"};
+    opts.insert(opts.end(), GetParam().display.begin(), GetParam().display.end());
+    report rep({"-EOTF", "PQ", "-colorSpace", "BT.2020"}, simulate(dir, opts));
+    ASSERT_EQ(rep.run.status, 0) << rep.run.out;
+    ASSERT_TRUE(rep.dark.ok);
+    // verdict::none marks a verdict the case does not judge.
+    const pq_case &c = GetParam();
+    if (c.eotf != verdict::none)
+        EXPECT_EQ(verdict_of(rep.dark, HDR_EOTF), c.eotf);
+    if (c.itp_gray != verdict::none)
+        EXPECT_EQ(verdict_of(rep.dark, HDR_ITP), c.itp_gray);
+    if (c.itp_checker != verdict::none)
+        EXPECT_EQ(verdict_of(rep.dark, HDR_CHECKER), c.itp_checker);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Simulated, PqDisplay,
+    // A grayscale error in PQ code values is judged by the EOTF limit of 0.05
+    // (0.06 is about 75 % too bright at mid-grey); a colour cast by dE ICtCp.
+    ::testing::Values(pq_case{{"--eotf-offset", "0.06"}, verdict::fail, verdict::none, verdict::none},
+                      pq_case{{"--eotf-offset", "0.03"}, verdict::pass, verdict::none, verdict::none},
+                      pq_case{{"--shift-x", "0.015"}, verdict::pass, verdict::fail, verdict::fail},
+                      pq_case{{"--shift-x", "0.003"}, verdict::pass, verdict::pass, verdict::pass}));
