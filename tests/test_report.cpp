@@ -225,12 +225,15 @@ TEST_P(PqDisplay, VerdictsFollowTheLimits)
     ASSERT_TRUE(rep.dark.ok);
     // verdict::none marks a verdict the case does not judge.
     const pq_case &c = GetParam();
-    if (c.eotf != verdict::none)
+    if (c.eotf != verdict::none) {
         EXPECT_EQ(verdict_of(rep.dark, HDR_EOTF), c.eotf);
-    if (c.itp_gray != verdict::none)
+    }
+    if (c.itp_gray != verdict::none) {
         EXPECT_EQ(verdict_of(rep.dark, HDR_ITP), c.itp_gray);
-    if (c.itp_checker != verdict::none)
+    }
+    if (c.itp_checker != verdict::none) {
         EXPECT_EQ(verdict_of(rep.dark, HDR_CHECKER), c.itp_checker);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
