@@ -31,6 +31,7 @@ const char *const USAGE =
     "100 % in 10 % steps, the six gamut patches (primaries and secondaries) and\n"
     "the 18 colour-checker patches, with the signal tables the analyzer uses for\n"
     "the target (HDR gamut codes for PQ and HLG, HDR checker codes for PQ only).\n"
+    "X, Y and Z carry nine significant digits, so they read back exactly.\n"
     "\n"
     "Target (as for the analyzer):\n"
     "  -colorSpace NAME   EBU, SMPTE-C, Rec.709, BT.2020, NTSC, DCI-P3 (default DCI-P3)\n"
@@ -315,6 +316,7 @@ int main(int argc, char **argv)
     const auto &check = reference->test_type == 2 ? colorCheck_stand_hdr : colorCheck_stand_sdr;
     for (const signal_row_t &row : check)
         patches.push_back(show(m, row[0], row[1], row[2]));
+    free_matrix(m.display_matrix);
     shuffle(patches, d.seeded ? d.seed : std::random_device{}());
 
     struct file_closer {
