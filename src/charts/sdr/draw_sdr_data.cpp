@@ -176,12 +176,19 @@ void draw_sdr_cm_gamut_data(int i, const color_t *cur)
 
 void draw_sdr_data_avg()
 {
+    // Only charts of the current page are judged: a chart module keeps its
+    // canvas pointer after the page has deleted that canvas.
+    page = get_sdr_page();
     const float nan = std::nanf("");
     const int n = test_data_gray_count;
-    draw_sdr_gray_dE_avg(n > 0 ? sum_gray_dE / static_cast<float>(n) : nan);
-    draw_sdr_gray_EOTF_avg(count_gray_gamma > 0 ? sum_gray_gamma / static_cast<float>(count_gray_gamma) : nan);
-    draw_sdr_cm_dE_avg(max_gamut_dE);
-    draw_sdr_checker_dE_avg(sum_checker_dE / 18.0f);
+    if (slot(SLOT_GRAY_DE) != nullptr)
+        draw_sdr_gray_dE_avg(n > 0 ? sum_gray_dE / static_cast<float>(n) : nan);
+    if (slot(SLOT_GRAY_EOTF) != nullptr)
+        draw_sdr_gray_EOTF_avg(count_gray_gamma > 0 ? sum_gray_gamma / static_cast<float>(count_gray_gamma) : nan);
+    if (slot(SLOT_GAMUT_DE) != nullptr)
+        draw_sdr_cm_dE_avg(max_gamut_dE);
+    if (slot(SLOT_CHECKER) != nullptr)
+        draw_sdr_checker_dE_avg(sum_checker_dE / 18.0f);
 }
 
 void clear_sdr_data_sums()
