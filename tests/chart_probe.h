@@ -68,6 +68,17 @@ inline bool in_list(Eina_List *list, Evas_Object *o)
     return eina_list_data_find(list, o) != nullptr;
 }
 
+// The chart's own lines on layer 30 other than its x ticks: threshold and
+// guide lines, reference curves.
+inline std::vector<Evas_Object *> marks(canvas_t *c)
+{
+    std::vector<Evas_Object *> out;
+    for (Evas_Object *o : objects(c->chart_list, "line", 30))
+        if (!in_list(c->x_gap_list, o))
+            out.push_back(o);
+    return out;
+}
+
 // The latest verdict of a chart: its text and whether the image beside it
 // is the pass image.
 struct verdict {
