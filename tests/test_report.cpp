@@ -209,6 +209,7 @@ TEST_P(HlgReport, PeakLuminanceFallsBackToTheWhiteOnce)
 INSTANTIATE_TEST_SUITE_P(Lum, HlgReport, ::testing::Bool());
 
 struct pq_case {
+    const char *name;
     std::vector<std::string> display;
     verdict eotf, itp_gray, itp_checker;
 };
@@ -240,7 +241,8 @@ INSTANTIATE_TEST_SUITE_P(
     Simulated, PqDisplay,
     // A grayscale error in PQ code values is judged by the EOTF limit of 0.05
     // (0.06 is about 75 % too bright at mid-grey); a colour cast by dE ICtCp.
-    ::testing::Values(pq_case{{"--eotf-offset", "0.06"}, verdict::fail, verdict::none, verdict::none},
-                      pq_case{{"--eotf-offset", "0.03"}, verdict::pass, verdict::none, verdict::none},
-                      pq_case{{"--shift-x", "0.015"}, verdict::pass, verdict::fail, verdict::fail},
-                      pq_case{{"--shift-x", "0.003"}, verdict::pass, verdict::pass, verdict::pass}));
+    ::testing::Values(pq_case{"Offset006", {"--eotf-offset", "0.06"}, verdict::fail, verdict::none, verdict::none},
+                      pq_case{"Offset003", {"--eotf-offset", "0.03"}, verdict::pass, verdict::none, verdict::none},
+                      pq_case{"Cast0015", {"--shift-x", "0.015"}, verdict::pass, verdict::fail, verdict::fail},
+                      pq_case{"Cast0003", {"--shift-x", "0.003"}, verdict::pass, verdict::pass, verdict::pass}),
+    [](const ::testing::TestParamInfo<pq_case> &info) { return std::string(info.param.name); });
