@@ -70,6 +70,17 @@ void drain(int fd, std::string &to)
         to.append(buf, static_cast<size_t>(n));
 }
 
+// True once the process has a handler installed for `sig`.
+bool catches(pid_t pid, int sig)
+{
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("SigCgt:", 0) == 0)
+            return (std::stoull(line.substr(7), nullptr, 16) >> (sig - 1)) & 1;
+    return false;
+}
+
 }  // namespace
 
 run_result run_program(const std::vector<std::string> &argv, const std::vector<std::string> &env,
@@ -142,7 +153,9 @@ run_result run_program(const std::vector<std::string> &argv, const std::vector<s
         auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
                       std::chrono::steady_clock::now() - start)
                       .count();
-        if (signal_after_ms > 0 && !signalled && !exited && ms >= signal_after_ms) {
+        const bool due = signal_after_ms > 0 ? ms >= signal_after_ms
+                                             : signal_after_ms < 0 && catches(pid, sig);
+        if (due && !signalled && !exited) {
             kill(pid, sig);
             signalled = true;
         }
@@ -158,14 +171,16 @@ run_result run_program(const std::vector<std::string> &argv, const std::vector<s
     return res;
 }
 
-analyzer_root::analyzer_root()
+analyzer_root::analyzer_root(bool images, bool font)
 {
     // Share the build's artwork and font through links; captures go to the temp root.
     fs::create_directories(dir.path + "/usr/local/app");
-    fs::create_directory_symlink(std::string(ANALYZER_BUILD_ROOT) + "/usr/local/app/image",
-                                 dir.path + "/usr/local/app/image");
-    fs::create_directory_symlink(std::string(ANALYZER_BUILD_ROOT) + "/usr/local/app/font",
-                                 dir.path + "/usr/local/app/font");
+    for (const char *sub : {"image", "font"}) {
+        if ((sub[0] == 'i' && !images) || (sub[0] == 'f' && !font))
+            continue;
+        fs::create_directory_symlink(std::string(ANALYZER_BUILD_ROOT) + "/usr/local/app/" + sub,
+                                     dir.path + "/usr/local/app/" + sub);
+    }
 }
 
 std::string analyzer_root::capture_dir() const

@@ -31,7 +31,8 @@ struct run_result {
 
 // Runs `argv` (argv[0] a path) with extra environment entries "NAME=value"
 // added to (or overriding) the current environment. When `signal_after_ms`
-// is positive, sends `sig` to the child after that many milliseconds.
+// is positive, sends `sig` to the child after that many milliseconds; when
+// negative, as soon as the child has a handler for it.
 run_result run_program(const std::vector<std::string> &argv, const std::vector<std::string> &env,
                        int signal_after_ms = 0, int sig = 0);
 
@@ -39,7 +40,8 @@ run_result run_program(const std::vector<std::string> &argv, const std::vector<s
 // ANALYZER_ROOT; runs the analyzer headless in it.
 struct analyzer_root {
     temp_dir dir;
-    analyzer_root();
+    // Links the build's image and font folders in unless told not to.
+    explicit analyzer_root(bool images = true, bool font = true);
     std::string capture_dir() const;  // <root>/mnt/mmc-disk4/img/analyzer_data
     run_result run(const std::vector<std::string> &args, const std::vector<std::string> &env = {},
                    int signal_after_ms = 0, int sig = 0) const;

@@ -110,17 +110,30 @@ void write_signal_message(int sig)
 }
 
 // Main-loop side of a termination signal: the pages are deleted safely here.
-Eina_Bool signal_pipe_cb(void *, Ecore_Fd_Handler *)
+[[noreturn]] void terminate_in_loop(int sig)
 {
-    int sig = 0;
-    if (read(signal_pipe[0], &sig, sizeof sig) != static_cast<ssize_t>(sizeof sig))
-        return ECORE_CALLBACK_RENEW;
     fflush(stdout);
     write_signal_message(sig);
     del_sdr_page();
     del_hdr_page();
     fflush(stdout);
     exit(-1);
+}
+
+Eina_Bool signal_pipe_cb(void *, Ecore_Fd_Handler *)
+{
+    int sig = 0;
+    if (read(signal_pipe[0], &sig, sizeof sig) != static_cast<ssize_t>(sizeof sig))
+        return ECORE_CALLBACK_RENEW;
+    terminate_in_loop(sig);
+}
+
+// A signal that arrived while the toolkit was starting was caught by its own
+// handler and queued as an exit event: end the run the same way.
+Eina_Bool signal_exit_event_cb(void *, int, void *event)
+{
+    const auto *ev = static_cast<const Ecore_Event_Signal_Exit *>(event);
+    terminate_in_loop(ev->interrupt ? SIGINT : ev->quit ? SIGQUIT : SIGTERM);
 }
 
 void install_signal_pipe()
@@ -278,6 +291,14 @@ int save_osd_to_png(int kind)
     return grab_screen(dir, current);
 }
 
+void install_signal_handlers()
+{
+    signal(SIGTERM, run_terminate);
+    signal(SIGINT, run_terminate);
+    signal(SIGQUIT, run_terminate);
+    signal(SIGSEGV, run_terminate);
+}
+
 void run_terminate(int sig)
 {
     if (loop_running && sig != SIGSEGV && signal_pipe[1] >= 0) {
@@ -316,10 +337,7 @@ int elm_main(int argc, char **argv)
     // Console lines go out as they are printed, also into a pipe.
     setvbuf(stdout, nullptr, _IOLBF, 0);
 
-    signal(SIGTERM, run_terminate);
-    signal(SIGINT, run_terminate);
-    signal(SIGQUIT, run_terminate);
-    signal(SIGSEGV, run_terminate);
+    install_signal_handlers();
 
     if (!headless_display()) {
         if (choose_fb_device() != 0)
@@ -339,6 +357,7 @@ int elm_main(int argc, char **argv)
 
     puts("exit_app:");
     install_signal_pipe();
+    ecore_event_handler_add(ECORE_EVENT_SIGNAL_EXIT, signal_exit_event_cb, nullptr);
     ecore_timer_add(1.0, _exit_app_cb, nullptr);
     ecore_job_add([](void *) { loop_started_cb(nullptr); }, nullptr);
     elm_run();

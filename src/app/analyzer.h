@@ -8,6 +8,8 @@ extern char dev_node[DEV_NODE_SIZE];
 
 int elm_main(int argc, char **argv);
 void run_terminate(int sig);
+// Installs run_terminate for signals 15, 2, 3 and 11.
+void install_signal_handlers();
 Eina_Bool _exit_app_cb(void *data);
 
 // Chooses the framebuffer device from EVAS_FB_DEV (or the default) into
