@@ -377,3 +377,19 @@ TEST_F(Draw, DeletingDataKeepsChartAndForgetsDataLines)
     del_canvas(nullptr);
     del_canvas_data(nullptr);
 }
+
+TEST_F(Draw, ArialResolvesToLiberationSans)
+{
+    auto width_with = [](const char *font) {
+        Evas_Object *t = evas_object_text_add(evas_object_evas_get(win));
+        evas_object_text_font_set(t, font, 20);
+        evas_object_text_text_set(t, " dE 2000 --- Color Checker");
+        int w = 0;
+        evas_object_geometry_get(t, nullptr, nullptr, &w, nullptr);
+        evas_object_del(t);
+        return w;
+    };
+    const int arial = width_with("arial.ttf");
+    EXPECT_EQ(arial, width_with("/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf"));
+    EXPECT_NE(arial, width_with("/usr/share/fonts/truetype/liberation/LiberationMono-Regular.ttf"));
+}

@@ -20,6 +20,9 @@ set(ARTWORK_IMAGES
 list(TRANSFORM ARTWORK_IMAGES PREPEND ${ARTWORK_IMAGE_DIR}/ OUTPUT_VARIABLE ARTWORK_IMAGE_FILES)
 set(ARTWORK_CONTACT_SHEET ${CMAKE_BINARY_DIR}/contact_sheet.png)
 set(ARTWORK_FONT_FILE ${ARTWORK_FONT_DIR}/arial.ttf)
+# Evas looks a font name up in the folder's index: "arial.ttf" is an alias of
+# the file, so the name the program asks for finds it.
+set(ARTWORK_FONT_INDEX ${ARTWORK_FONT_DIR}/fonts.dir ${ARTWORK_FONT_DIR}/fonts.alias)
 
 add_custom_command(
   OUTPUT ${ARTWORK_IMAGE_FILES} ${ARTWORK_CONTACT_SHEET}
@@ -30,14 +33,16 @@ add_custom_command(
   VERBATIM)
 
 add_custom_command(
-  OUTPUT ${ARTWORK_FONT_FILE}
+  OUTPUT ${ARTWORK_FONT_FILE} ${ARTWORK_FONT_INDEX}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${ARTWORK_FONT_DIR}
   COMMAND ${CMAKE_COMMAND} -E copy ${ARTWORK_FONT_SOURCE} ${ARTWORK_FONT_FILE}
-  DEPENDS ${ARTWORK_FONT_SOURCE}
+  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/data/font/fonts.dir ${CMAKE_SOURCE_DIR}/data/font/fonts.alias
+          ${ARTWORK_FONT_DIR}
+  DEPENDS ${ARTWORK_FONT_SOURCE} ${CMAKE_SOURCE_DIR}/data/font/fonts.dir ${CMAKE_SOURCE_DIR}/data/font/fonts.alias
   COMMENT "Copying report font"
   VERBATIM)
 
-add_custom_target(artwork ALL DEPENDS ${ARTWORK_IMAGE_FILES} ${ARTWORK_FONT_FILE})
+add_custom_target(artwork ALL DEPENDS ${ARTWORK_IMAGE_FILES} ${ARTWORK_FONT_FILE} ${ARTWORK_FONT_INDEX})
 
 install(FILES ${ARTWORK_IMAGE_FILES} DESTINATION /usr/local/app/image)
-install(FILES ${ARTWORK_FONT_FILE} DESTINATION /usr/local/app/font)
+install(FILES ${ARTWORK_FONT_FILE} ${ARTWORK_FONT_INDEX} DESTINATION /usr/local/app/font)
