@@ -1,40 +1,58 @@
-// What the ΔE bar charts share: a 0 to 12 scale with a green threshold at
-// ΔE 3, named slots with ticks under the plot, pillars capped at 10 and an
-// average verdict.
+// What the five ΔE bar charts share: a 0 to 12 scale with guide lines (the
+// green threshold at ΔE 3 unless a chart names others), a row of labelled,
+// ticked slots under the plot, pillars capped at 10 and a verdict.
+//
+// With n slots the plot width is split into 3n + 1 units u: slot i is three
+// units wide, its pillar the right two of them (left edge x + 3u·i + u), its
+// label and tick on the boundary in the middle of the gap before the pillar.
 #pragma once
-#include <cstdint>
+#include <cstddef>
+#include <span>
 
 #include "draw/draw_bg.h"
+
+// A horizontal guide line at a ΔE value, in its colour.
+struct bar_guide_t {
+    int value;
+    int r, g, b;
+};
+inline constexpr bar_guide_t THRESHOLD_GUIDE[] = {{3, 0, 200, 0}};
 
 // One bar chart's fixed values.
 struct bar_chart_def_t {
     chart_def_t chart;
     const char *caption;  // verdict caption, e.g. "Grayscale Avg dE: "
-    float pass_limit;     // the average passes when it is at most this
+    float pass_limit;     // the verdict passes when the value is at most this
+    int (*slot_count)();
+    // Writes the text under slot i (a name or a signal in percent).
+    void (*slot_text)(int i, char *text, size_t size);
+    std::span<const bar_guide_t> guides = THRESHOLD_GUIDE;
+    // Whether the value's distance from the top of the scale is taken in
+    // double precision (the SDR grayscale and gamut charts) or single.
+    bool double_difference = false;
 };
 
-// A bar chart module's state: its records and the scale limits.
-struct bar_chart_t {
-    chart_records_t records;
-    int32_t max_val;
-    int32_t min_val;
+// A bar chart module: its fixed values and the records of the canvas it built.
+class bar_chart {
+public:
+    explicit constexpr bar_chart(const bar_chart_def_t &def) : def_(def) {}
+
+    // Builds the canvas with its guide lines, slot labels and ticks; null
+    // when an allocation fails. A label that cannot be made ends the slots,
+    // closing tick included.
+    canvas_t *build();
+
+    // The pillar of value v in slot i, standing on the plot bottom: capped at
+    // 10, NaN and values below the scale held at the bottom.
+    void pillar(int i, float v, int *x, int *y, int *w, int *h) const;
+
+    // The verdict text and image; nothing when the chart does not exist. NaN
+    // fails.
+    void verdict(float value) const;
+
+private:
+    int value_top(double difference) const;
+
+    bar_chart_def_t def_;
+    chart_records_t records_{};
 };
-
-// Sets the limits, builds the canvas, draws the threshold line and then the
-// chart's slots (draw_slots gets the plot bottom); null when an allocation
-// fails.
-canvas_t *build_bar_chart(bar_chart_t &chart, const bar_chart_def_t &def, void (*draw_slots)(canvas_t *, int));
-
-// One slot under the plot: its label (w x 15 at boundary - 2) and its
-// 5-pixel tick at the boundary. False, with nothing drawn, when the label
-// cannot be made.
-bool draw_bar_slot(canvas_t *canvas, const char *markup, int boundary, int bottom, int label_width);
-
-// The pillar of value v standing on the plot bottom at `left`, `width` wide:
-// capped at 10, NaN and values below the scale held at the bottom.
-void bar_pillar_rect(const bar_chart_t &chart, const bar_chart_def_t &def, float v, int left, int width, int *x,
-                     int *y, int *w, int *h);
-
-// The verdict text and image; nothing when the chart does not exist. A NaN
-// average fails.
-void draw_bar_verdict(const bar_chart_t &chart, const bar_chart_def_t &def, float average);

@@ -17,3 +17,13 @@ inline int px_round(double v)
         return static_cast<int>(-reach);
     return static_cast<int>(v);
 }
+
+// v held within a chart's scale [lo, hi]; NaN counts as lo.
+inline float clamp_scale(float v, float lo, float hi)
+{
+    if (v > hi)
+        v = hi;
+    if (!(v >= lo))
+        v = lo;
+    return v;
+}
