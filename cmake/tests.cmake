@@ -3,6 +3,7 @@ include(GoogleTest)
 
 # One test executable per file under tests/, so a module's tests build and run alone.
 file(GLOB TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/test_*.cpp)
+list(FILTER TEST_SOURCES EXCLUDE REGEX ".*/tests/test_support\\.cpp$")
 foreach(src ${TEST_SOURCES})
   get_filename_component(name ${src} NAME_WE)
   add_executable(${name} ${src} ${CMAKE_SOURCE_DIR}/tests/test_support.cpp)
