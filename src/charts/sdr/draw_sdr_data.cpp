@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "charts/overlay.h"
 #include "charts/sdr/draw_sdr_checker_dE_chart.h"
 #include "charts/sdr/draw_sdr_cm_dE_chart.h"
 #include "charts/sdr/draw_sdr_cm_gamut_chart.h"
@@ -27,21 +28,13 @@ color_block_t temp_gamut_color[3] = {};
 
 enum : int { SLOT_GRAY_DE = 0, SLOT_GRAY_EOTF = 1, SLOT_GAMUT_XY = 2, SLOT_GAMUT_DE = 3, SLOT_CHECKER = 4 };
 
-constexpr int SDR_LABEL_DY = 17;
+constexpr int LABEL_DY = 17;
 constexpr const char *MEAS_MARKER = "/usr/local/app/image/meas_white_7_7.png";
-constexpr uint8_t EOTF_COLOUR[3] = {255, 255, 0};
 constexpr uint8_t TRIANGLE_COLOUR[3] = {255, 255, 255};
 
 // White, red, green, blue, cyan, magenta, yellow.
-constexpr std::array<std::array<uint8_t, 3>, GAMUT_COUNT> GAMUT_BAR_COLOURS = {{
-    {255, 255, 255},
-    {255, 0, 0},
-    {0, 255, 0},
-    {0, 0, 255},
-    {0, 255, 255},
-    {255, 0, 255},
-    {255, 255, 0},
-}};
+constexpr std::array<rgb_t, GAMUT_COUNT> GAMUT_BAR_COLOURS = {
+    {{255, 255, 255}, {255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {0, 255, 255}, {255, 0, 255}, {255, 255, 0}}};
 
 constexpr double SIGNAL_EPS = 1e-7;
 
@@ -50,34 +43,11 @@ canvas_t *slot(int i)
     return page != nullptr ? page[i] : nullptr;
 }
 
-// A bar with its value label, placed by the chart's bar geometry.
-void draw_bar(canvas_t *canvas, void (*coord)(int, float, int *, int *, int *, int *), int i, float value,
-              const uint8_t *colour, const char *format)
-{
-    int x = 0, y = 0, w = 0, h = 0;
-    coord(i, value, &x, &y, &w, &h);
-    char text[64];
-    snprintf(text, sizeof text, format, static_cast<double>(value));
-    draw_pillar(canvas, x, y, w, h, colour, text, SDR_LABEL_DY);
-}
-
-// Grey level of a grayscale bar: the signal on 0 to 255.
-uint8_t grey_level(float signal)
-{
-    const double g = signal * 255.0 + 0.5;
-    if (!(g > 0.0))
-        return 0;
-    return g >= 255.0 ? 255 : static_cast<uint8_t>(g);
-}
-
 void draw_gray(int i, const color_t *prev, const color_t *cur)
 {
-    if (canvas_t *canvas = slot(SLOT_GRAY_DE)) {
-        const uint8_t g = grey_level(cur->c.ts0);
-        const uint8_t colour[3] = {g, g, g};
-        draw_bar(canvas, get_sdr_gray_dE_pillar_coord, i, cur->dE2000, colour,
-                 "<align=center font_size=14> %0.2f");
-    }
+    if (canvas_t *canvas = slot(SLOT_GRAY_DE))
+        draw_value_pillar(canvas, get_sdr_gray_dE_pillar_coord, i, cur->dE2000, signal_grey(cur->c.ts0), 2,
+                          LABEL_DY);
 
     sum_gray_dE += cur->dE2000;
     // The total gamma averages the patches strictly between black and full
@@ -88,24 +58,15 @@ void draw_gray(int i, const color_t *prev, const color_t *cur)
         ++count_gray_gamma;
     }
 
-    if (canvas_t *canvas = slot(SLOT_GRAY_EOTF)) {
-        int x1 = 0, y1 = 0;
-        get_sdr_gray_EOTF_coord(cur->c.ts0, cur->E_prime, &x1, &y1);
-        if (i > 0 && prev != nullptr) {
-            int x0 = 0, y0 = 0;
-            get_sdr_gray_EOTF_coord(prev->c.ts0, prev->E_prime, &x0, &y0);
-            draw_line(canvas, x0, y0, x1, y1, EOTF_COLOUR, LAYER_DATA_LINE);
-        }
-        draw_point(canvas, x1, y1, MEAS_MARKER, LAYER_DATA_BAR);
-    }
+    if (canvas_t *canvas = slot(SLOT_GRAY_EOTF))
+        draw_eotf_trace(canvas, get_sdr_gray_EOTF_coord, i > 0 ? prev : nullptr, *cur);
 }
 
 void draw_gamut(int i, const color_t *cur)
 {
     canvas_t *canvas = slot(SLOT_GAMUT_DE);
     if (canvas != nullptr && i >= 0 && i < GAMUT_COUNT)
-        draw_bar(canvas, get_sdr_cm_dE_pillar_coord, i, cur->dE2000, GAMUT_BAR_COLOURS[i].data(),
-                 "<align=center font_size=14> %0.2f");
+        draw_value_pillar(canvas, get_sdr_cm_dE_pillar_coord, i, cur->dE2000, GAMUT_BAR_COLOURS[i], 2, LABEL_DY);
     draw_sdr_cm_gamut_data(i, cur);
     if (cur->dE2000 > max_gamut_dE)
         max_gamut_dE = cur->dE2000;
@@ -114,13 +75,9 @@ void draw_gamut(int i, const color_t *cur)
 void draw_checker(int i, const color_t *cur)
 {
     canvas_t *canvas = slot(SLOT_CHECKER);
-    if (canvas != nullptr && i >= 0 && i < CHECK_COUNT) {
-        const code_row_t &code = colorCheck_stand_sdr_int[i];
-        const uint8_t colour[3] = {static_cast<uint8_t>(code[0]), static_cast<uint8_t>(code[1]),
-                                   static_cast<uint8_t>(code[2])};
-        draw_bar(canvas, get_sdr_checker_dE_pillar_coord, i, cur->dE2000, colour,
-                 "<align=center font_size=14> %0.3f");
-    }
+    if (canvas != nullptr && i >= 0 && i < CHECK_COUNT)
+        draw_value_pillar(canvas, get_sdr_checker_dE_pillar_coord, i, cur->dE2000,
+                          code_colour(colorCheck_stand_sdr_int[i]), 3, LABEL_DY);
     sum_checker_dE += cur->dE2000;
 }
 

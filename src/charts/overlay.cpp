@@ -1,0 +1,47 @@
+#include "charts/overlay.h"
+
+#include <cstdio>
+
+#include "charts/pixel.h"
+#include "draw/draw_basic.h"
+
+namespace {
+
+constexpr uint8_t YELLOW[3] = {255, 255, 0};
+constexpr const char *MARKER = "/usr/local/app/image/meas_white_7_7.png";
+
+}  // namespace
+
+rgb_t signal_grey(float signal)
+{
+    const int g = px_round(signal * 255.0);
+    const auto level = static_cast<uint8_t>(g < 0 ? 0 : g > 255 ? 255 : g);
+    return {level, level, level};
+}
+
+rgb_t code_colour(const std::array<int32_t, 3> &code)
+{
+    return {static_cast<uint8_t>(code[0]), static_cast<uint8_t>(code[1]), static_cast<uint8_t>(code[2])};
+}
+
+void draw_value_pillar(canvas_t *canvas, pillar_fn place, int i, float v, const rgb_t &colour, int decimals,
+                       int label_dy)
+{
+    int x = 0, y = 0, w = 0, h = 0;
+    place(i, v, &x, &y, &w, &h);
+    char text[50] = {0};
+    snprintf(text, sizeof text, "<align=center font_size=14> %0.*f", decimals, static_cast<double>(v));
+    draw_pillar(canvas, x, y, w, h, colour.data(), text, label_dy);
+}
+
+void draw_eotf_trace(canvas_t *canvas, eotf_point_fn map, const color_t *prev, const color_t &cur)
+{
+    int x = 0, y = 0;
+    map(cur.c.ts0, cur.E_prime, &x, &y);
+    if (prev != nullptr) {
+        int px = 0, py = 0;
+        map(prev->c.ts0, prev->E_prime, &px, &py);
+        draw_line(canvas, px, py, x, y, YELLOW, LAYER_DATA_LINE);
+    }
+    draw_point(canvas, x, y, MARKER, LAYER_DATA_BAR);
+}
