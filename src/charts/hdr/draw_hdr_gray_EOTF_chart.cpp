@@ -2,10 +2,10 @@
 
 #include <cstdio>
 
+#include "charts/eotf_chart.h"
 #include "charts/pixel.h"
 #include "color/color.h"
 #include "config/reference.h"
-#include "draw/draw_basic.h"
 
 namespace {
 
@@ -14,27 +14,11 @@ namespace {
 constexpr chart_def_t def = {nullptr, 1220, 80, 680.0f, 612.0f, 1, 10, "/usr/local/app/image/bg_trans.png", 680,
                              "/usr/local/app/image/icon_luma.png", " EOTF --- Grayscale", {1.0f, 0.1f, 2},
                              {1.0f, 1.0f, 2}};
-constexpr uint8_t CURVE_GREY[3] = {120, 120, 120};
-constexpr int HLG_SEGMENTS = 20;
 
 chart_records_t records;
 // E' at the top and test signal at the right edge, and both at the other edges.
 float max_val = 0.0f;
 float min_val = 0.0f;
-
-// Ticks pointing up into the plot every 10 % of signal, labelled under it.
-void draw_signal_ticks(canvas_t *canvas)
-{
-    const float step = canvas->width / 10;
-    const int bottom = static_cast<int>(canvas->y + canvas->height);
-    for (int i = 0; i <= 10; ++i) {
-        const int x = px_round(canvas->x + step * i);
-        draw_x_tick(canvas, x, bottom, bottom - 5);
-        char text[50] = {0};
-        snprintf(text, sizeof text, "<align=center font_size=12> %d", 10 * i);
-        draw_x_tick_label(canvas, text, static_cast<int>(x - step / 2 - 0.5), bottom, static_cast<int>(step), 20);
-    }
-}
 
 // PQ target: E' follows the signal up to the PQ value of the measured white
 // and stays there.
@@ -53,22 +37,16 @@ void draw_pq_curve(canvas_t *canvas, float max_E)
 // HLG target: the expected gray for each twentieth of signal, in PQ values.
 void draw_hlg_curve(canvas_t *canvas, float level)
 {
-    int qx = canvas->x;
-    int qy = static_cast<int>(canvas->y + canvas->height);
-    for (int i = 1; i <= HLG_SEGMENTS; ++i) {
+    draw_reference_curve(canvas, [&](int i) {
         color_block_t block{};
-        const float s = static_cast<float>(static_cast<double>(i) / HLG_SEGMENTS);
-        block.ts0 = block.ts1 = block.ts2 = s;
+        block.ts0 = block.ts1 = block.ts2 = static_cast<float>(i / 20.0);
         get_expect_HLG(level, 0.0f, &block);
         float e = get_ST2084_inver_EOTF(block.Y);
         if (e != e)
             e = min_val;
-        const int px = px_round(canvas->x + i * 0.05 * canvas->width);
-        const int py = px_round(canvas->y + (static_cast<double>(max_val) - e) * canvas->height);
-        draw_stroke(canvas, qx, qy, px, py, STROKE_CURVE, CURVE_GREY, LAYER_MARK);
-        qx = px;
-        qy = py;
-    }
+        return std::pair{px_round(canvas->x + i * 0.05 * canvas->width),
+                         px_round(canvas->y + (static_cast<double>(max_val) - e) * canvas->height)};
+    });
 }
 
 }  // namespace
@@ -79,7 +57,7 @@ canvas_t *draw_hdr_gray_EOTF_canvas()
     min_val = 0.0f;
     canvas_t *canvas = build_chart_canvas(records, def);
     if (canvas != nullptr)
-        draw_signal_ticks(canvas);
+        draw_signal_ticks(canvas, 10);
     return canvas;
 }
 
@@ -104,10 +82,7 @@ void draw_hdr_ref_EOTF(float level)
 
 int get_hdr_gray_EOTF_coord(float signal, float value, int *px, int *py)
 {
-    if (max_val < value)
-        value = max_val;
-    if (!(value >= min_val))
-        value = min_val;
+    value = clamp_scale(value, min_val, max_val);
     if (signal != signal)
         signal = min_val;
     const float range = max_val - min_val;
