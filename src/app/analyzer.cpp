@@ -173,6 +173,36 @@ void probe_framebuffer()
     close(fd);
 }
 
+// Encodes the frame (ARGB32 rows of `stride` pixels, opaque) as 8-bit RGB,
+// one row at a time. The report is flat areas, lines and text: the "up"
+// filter alone with zlib level 3 keeps a capture near 200 KB at about a
+// quarter of the CPU time of libpng's adaptive filtering at level 6.
+// No C++ objects live in this frame, as libpng reports errors by longjmp.
+bool encode_png(png_structp png, png_infop info, FILE *fp, const uint32_t *pixels, int stride, uint8_t *row)
+{
+    if (setjmp(png_jmpbuf(png)))
+        return false;
+    png_init_io(png, fp);
+    png_set_IHDR(png, info, SCREEN_W, SCREEN_H, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_sRGB(png, info, PNG_sRGB_INTENT_PERCEPTUAL);
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_UP);
+    png_set_compression_level(png, 3);
+    png_write_info(png, info);
+    for (int y = 0; y < SCREEN_H; ++y) {
+        const uint32_t *in = pixels + static_cast<size_t>(y) * stride;
+        for (int x = 0; x < SCREEN_W; ++x) {
+            uint32_t p = in[x];
+            row[3 * x] = static_cast<uint8_t>(p >> 16);
+            row[3 * x + 1] = static_cast<uint8_t>(p >> 8);
+            row[3 * x + 2] = static_cast<uint8_t>(p);
+        }
+        png_write_row(png, row);
+    }
+    png_write_end(png, nullptr);
+    return true;
+}
+
 // Writes the top-left 1920 x 1080 of the rendered window as PNG.
 bool write_canvas_png(const char *path)
 {
@@ -184,25 +214,17 @@ bool write_canvas_png(const char *path)
     const auto *pixels = static_cast<const uint32_t *>(ecore_evas_buffer_pixels_get(ee));
     if (pixels == nullptr || w < SCREEN_W || h < SCREEN_H)
         return false;
-    // ARGB32 rows of w pixels; the frame is opaque.
-    std::vector<uint8_t> rgb(static_cast<size_t>(SCREEN_W) * SCREEN_H * 3);
-    for (int y = 0; y < SCREEN_H; ++y) {
-        const uint32_t *row = pixels + static_cast<size_t>(y) * w;
-        uint8_t *out = rgb.data() + static_cast<size_t>(y) * SCREEN_W * 3;
-        for (int x = 0; x < SCREEN_W; ++x) {
-            uint32_t p = row[x];
-            out[3 * x] = static_cast<uint8_t>(p >> 16);
-            out[3 * x + 1] = static_cast<uint8_t>(p >> 8);
-            out[3 * x + 2] = static_cast<uint8_t>(p);
-        }
-    }
-    png_image image;
-    std::memset(&image, 0, sizeof image);
-    image.version = PNG_IMAGE_VERSION;
-    image.width = SCREEN_W;
-    image.height = SCREEN_H;
-    image.format = PNG_FORMAT_RGB;
-    return png_image_write_to_file(&image, path, 0, rgb.data(), 0, nullptr) != 0;
+    FILE *fp = fopen(path, "wb");
+    if (fp == nullptr)
+        return false;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
+    std::vector<uint8_t> row(static_cast<size_t>(SCREEN_W) * 3);
+    bool ok = info != nullptr && encode_png(png, info, fp, pixels, w, row.data());
+    png_destroy_write_struct(&png, &info);
+    if (fclose(fp) != 0)
+        ok = false;
+    return ok;
 }
 
 // Captures into a temporary file beside `path` and renames it into place, so
