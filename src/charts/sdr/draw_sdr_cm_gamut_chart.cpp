@@ -2,6 +2,7 @@
 // point on the chromaticity diagram, and the mapping the data overlay uses.
 #include "charts/sdr/draw_sdr_cm_gamut_chart.h"
 
+#include "charts/pixel.h"
 #include "color/color.h"
 #include "config/reference.h"
 #include "draw/draw_basic.h"
@@ -15,31 +16,17 @@ float min_val = 0.0f;
 constexpr const char *MARKER = "/usr/local/app/image/round_15_15_01.png";
 constexpr uint8_t SIDE_COLOUR[3] = {30, 30, 30};
 
-// v bounded to [min_val, max_val]; not-a-number counts as min_val.
-float clamp_axis(float v)
-{
-    if (max_val < v)
-        v = max_val;
-    if (!(v >= min_val))
-        v = min_val;
-    return v;
-}
-
 struct point_t {
     int x, y;
 };
 
-point_t map_point(const color_block_t &c)
+// A round marker on the chromaticity of c; returns its place.
+point_t mark(canvas_t *canvas, const color_block_t &c)
 {
     point_t p{};
     get_sdr_cm_gamut_1931_coord(c.x, c.y, &p.x, &p.y);
-    return p;
-}
-
-void mark(canvas_t *canvas, const color_block_t &c)
-{
-    const point_t p = map_point(c);
     draw_point(canvas, p.x, p.y, MARKER, LAYER_OUTLINE);
+    return p;
 }
 
 // Completes the target primaries with their luminance (the Y row of the
@@ -66,10 +53,8 @@ void draw_target(canvas_t *canvas, const reference_t &ref)
 {
     const color_block_t *primaries[3] = {&ref.standard.red, &ref.standard.green, &ref.standard.blue};
     point_t p[3];
-    for (int j = 0; j < 3; ++j) {
-        p[j] = map_point(*primaries[j]);
-        draw_point(canvas, p[j].x, p[j].y, MARKER, LAYER_OUTLINE);
-    }
+    for (int j = 0; j < 3; ++j)
+        p[j] = mark(canvas, *primaries[j]);
     for (int j = 0; j < 3; ++j) {
         const point_t &a = p[j];
         const point_t &b = p[(j + 1) % 3];
@@ -85,31 +70,19 @@ void draw_target(canvas_t *canvas, const reference_t &ref)
 
 void get_sdr_cm_gamut_1931_coord(float x, float y, int *px, int *py)
 {
-    y = clamp_axis(y);
-    x = clamp_axis(x);
-    *px = static_cast<int>((x - min_val) / 0.9 * 500 + 520 + 0.5);
-    *py = static_cast<int>((max_val - y) / 0.9 * 460 + 330 + 0.5);
+    y = clamp_scale(y, min_val, max_val);
+    x = clamp_scale(x, min_val, max_val);
+    *px = px_round((x - min_val) / 0.9 * 500 + 520);
+    *py = px_round((max_val - y) / 0.9 * 460 + 330);
 }
 
 canvas_t *draw_sdr_cm_gamut_canvas()
 {
     max_val = 0.9f;
     min_val = 0.0f;
-    static constexpr chart_def_t def = {
-        .function = "draw_sdr_cm_gamut_canvas",
-        .x = 520,
-        .y = 330,
-        .width = 500.0f,
-        .height = 460.0f,
-        .x_grid_count = 9,
-        .y_grid_count = 9,
-        .bg_image = "/usr/local/app/image/cie_1931.png",
-        .title_width = 500,
-        .icon = "/usr/local/app/image/icon_gamut.png",
-        .text = " CIE 1931 xy --- Gamut",
-        .left = {0.9f, 0.1f, 2},
-        .down = {0.9f, 0.1f, 2},
-    };
+    static constexpr chart_def_t def = {"draw_sdr_cm_gamut_canvas", 520, 330, 500.0f, 460.0f, 9, 9,
+                                        "/usr/local/app/image/cie_1931.png", 500, "/usr/local/app/image/icon_gamut.png",
+                                        " CIE 1931 xy --- Gamut", {0.9f, 0.1f, 2}, {0.9f, 0.1f, 2}};
     canvas_t *canvas = build_chart_canvas(rec, def);
     if (canvas == nullptr || reference == nullptr)
         return canvas;
