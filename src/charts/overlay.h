@@ -1,5 +1,5 @@
-// What the two data overlays draw on their charts: value pillars and the
-// measured EOTF trace.
+// What the two data overlays share: value pillars, the measured EOTF trace
+// and the averages behind the verdicts.
 #pragma once
 #include <array>
 #include <cstdint>
@@ -25,3 +25,6 @@ void draw_value_pillar(canvas_t *canvas, pillar_fn place, int i, float v, const 
 // A measured grayscale patch on an EOTF chart: a yellow line from the
 // previous patch, when there is one, and the square marker.
 void draw_eotf_trace(canvas_t *canvas, eotf_point_fn map, const color_t *prev, const color_t &cur);
+
+// sum / count, NaN when nothing was counted.
+float average(float sum, int count);

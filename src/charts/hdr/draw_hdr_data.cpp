@@ -1,7 +1,5 @@
 #include "charts/hdr/draw_hdr_data.h"
 
-#include <limits>
-
 #include "charts/hdr/draw_hdr_checker_dE_chart.h"
 #include "charts/hdr/draw_hdr_gray_EOTF_chart.h"
 #include "charts/hdr/draw_hdr_gray_dE2000_chart.h"
@@ -65,14 +63,6 @@ void draw_checker(int i, const color_t *cur)
         draw_value_pillar(canvas, get_hdr_checker_dE_pillar_coord, i, cur->dEICTCP_240, colour, 3, LABEL_DY);
     }
     sum_checker_dEITP += cur->dEICTCP_240;
-}
-
-// sum / count, NaN when nothing was counted.
-float average(float sum, int count)
-{
-    if (count <= 0)
-        return std::numeric_limits<float>::quiet_NaN();
-    return sum / static_cast<float>(count);
 }
 
 }  // namespace

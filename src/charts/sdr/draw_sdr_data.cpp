@@ -3,8 +3,6 @@
 #include "charts/sdr/draw_sdr_data.h"
 
 #include <array>
-#include <cmath>
-#include <cstdio>
 
 #include "charts/overlay.h"
 #include "charts/sdr/draw_sdr_checker_dE_chart.h"
@@ -136,12 +134,10 @@ void draw_sdr_data_avg()
     // Only charts of the current page are judged: a chart module keeps its
     // canvas pointer after the page has deleted that canvas.
     page = get_sdr_page();
-    const float nan = std::nanf("");
-    const int n = test_data_gray_count;
     if (slot(SLOT_GRAY_DE) != nullptr)
-        draw_sdr_gray_dE_avg(n > 0 ? sum_gray_dE / static_cast<float>(n) : nan);
+        draw_sdr_gray_dE_avg(average(sum_gray_dE, test_data_gray_count));
     if (slot(SLOT_GRAY_EOTF) != nullptr)
-        draw_sdr_gray_EOTF_avg(count_gray_gamma > 0 ? sum_gray_gamma / static_cast<float>(count_gray_gamma) : nan);
+        draw_sdr_gray_EOTF_avg(average(sum_gray_gamma, count_gray_gamma));
     if (slot(SLOT_GAMUT_DE) != nullptr)
         draw_sdr_cm_dE_avg(max_gamut_dE);
     if (slot(SLOT_CHECKER) != nullptr)
