@@ -1,50 +1,59 @@
-// Looking at what a chart drew on the headless canvas: geometry, colours,
-// texts, layers, list membership and the verdict.
+// Charts on the headless canvas: a fixture that builds and deletes them, and
+// probes of what they drew (places, colours, texts, layers, lists, verdicts).
 #pragma once
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "config/reference.h"
-#include "draw/draw_bg.h"
 #include "draw/draw_delete.h"
+#include "draw/draw_hdr_page.h"
 #include "draw/draw_main_win.h"
+#include "draw/draw_sdr_page.h"
+#include "measure/measure.h"
 #include "test_support.h"
 
-// A rectangle (x, y, w, h) or a line's end points (x0, y0, x1, y1).
+// A rectangle (x, y, w, h), a line's end points (x0, y0, x1, y1) or a point (x, y, 0, 0).
 struct quad {
     int a, b, c, d;
     bool operator==(const quad &) const = default;
+    friend std::ostream &operator<<(std::ostream &os, const quad &q)
+    {
+        return os << "(" << q.a << ", " << q.b << ", " << q.c << ", " << q.d << ")";
+    }
 };
-inline std::ostream &operator<<(std::ostream &os, const quad &q)
-{
-    return os << "(" << q.a << ", " << q.b << ", " << q.c << ", " << q.d << ")";
-}
 
-inline quad geometry(Evas_Object *o)
+inline quad where(Evas_Object *o)
 {
     quad q{};
-    evas_object_geometry_get(o, &q.a, &q.b, &q.c, &q.d);
+    if (strcmp(evas_object_type_get(o), "line") == 0)
+        evas_object_line_xy_get(o, &q.a, &q.b, &q.c, &q.d);
+    else
+        evas_object_geometry_get(o, &q.a, &q.b, &q.c, &q.d);
     return q;
 }
-
-inline quad ends(Evas_Object *line)
+// What a chart function writes through its output pointers: a pillar
+// rectangle (four) or a pixel (two).
+template <typename F, typename... In>
+quad outputs(F f, In... in)
 {
     quad q{};
-    evas_object_line_xy_get(line, &q.a, &q.b, &q.c, &q.d);
+    if constexpr (std::is_invocable_v<F, In..., int *, int *>)
+        f(in..., &q.a, &q.b);
+    else
+        f(in..., &q.a, &q.b, &q.c, &q.d);
     return q;
 }
-
 inline std::string colour(Evas_Object *o)
 {
     int r, g, b, a;
     evas_object_color_get(o, &r, &g, &b, &a);
     return std::to_string(r) + "," + std::to_string(g) + "," + std::to_string(b);
 }
-
-inline std::string label_text(Evas_Object *label)
+inline std::string text(Evas_Object *label)
 {
     const char *t = elm_object_text_get(label);
     return t != nullptr ? t : "";
@@ -62,25 +71,18 @@ inline std::vector<Evas_Object *> objects(Eina_List *list, const char *type = nu
     }
     return out;
 }
-
-inline bool in_list(Eina_List *list, Evas_Object *o)
-{
-    return eina_list_data_find(list, o) != nullptr;
-}
-
-// The chart's own lines on layer 30 other than its x ticks: threshold and
-// guide lines, reference curves.
+// The chart's own lines other than its x ticks: guide lines, reference curves.
 inline std::vector<Evas_Object *> marks(canvas_t *c)
 {
     std::vector<Evas_Object *> out;
     for (Evas_Object *o : objects(c->chart_list, "line", 30))
-        if (!in_list(c->x_gap_list, o))
+        if (eina_list_data_find(c->x_gap_list, o) == nullptr)
             out.push_back(o);
     return out;
 }
 
-// The latest verdict of a chart: its text and whether the image beside it
-// is the pass image.
+// The latest verdict of a chart: its text after the markup, and whether the
+// image beside it is the pass image.
 struct verdict {
     std::string text;
     bool pass;
@@ -89,29 +91,11 @@ inline verdict verdict_of(canvas_t *c)
 {
     const char *file = nullptr;
     elm_image_file_get(static_cast<Evas_Object *>(eina_list_last_data_get(c->chart_list)), &file, nullptr);
-    const std::string f = file != nullptr ? file : "";
-    return {label_text(c->result_text), f.ends_with("/result_true.png")};
+    const std::string markup = "<font_size=16 align=right>", t = text(c->result_text);
+    EXPECT_EQ(t.rfind(markup, 0), 0u) << t;
+    return {t.substr(std::min(markup.size(), t.size())), file != nullptr && std::string(file).ends_with("_true.png")};
 }
 
-// Headless window with the build's artwork and a fresh default target.
-inline void fresh_reference()
-{
-    setenv("ANALYZER_ROOT", ANALYZER_BUILD_ROOT, 1);
-    ensure_headless_efl();
-    testing::internal::CaptureStdout();
-    init_reference();
-    init_ref_matrix();
-    testing::internal::GetCapturedStdout();
-}
-
-// Evas frees deleted objects only when the canvas is rendered; without that
-// they pile up in its layers and slow every later test down.
-inline void flush_deleted()
-{
-    evas_norender(evas_object_evas_get(win));
-}
-
-// Standard output of a call.
 template <typename F>
 std::string output_of(F &&f)
 {
@@ -120,21 +104,48 @@ std::string output_of(F &&f)
     return testing::internal::GetCapturedStdout();
 }
 
-// Canvases a test built by hand; deleted with their objects at the end.
-struct canvas_keeper {
-    std::vector<canvas_t *> made;
-    canvas_t *keep(canvas_t *c)
+// A headless window with the build's artwork, a fresh default target and an
+// empty store; afterwards the pages and the charts built by hand go.
+class ChartTest : public ::testing::Test {
+protected:
+    void SetUp() override
     {
-        if (c != nullptr)
-            made.push_back(c);
-        return c;
+        setenv("ANALYZER_ROOT", ANALYZER_BUILD_ROOT, 1);
+        ensure_headless_efl();
+        output_of([] {
+            init_reference();
+            init_ref_matrix();
+        });
+        del_test_data();
     }
-    ~canvas_keeper()
+    void TearDown() override
     {
         for (canvas_t *c : made) {
             del_canvas(c);
             free(c);
         }
-        flush_deleted();
+        del_pages();
+        flag_super_white = 0;
+        hdr_gray_pillar_count = 0;
+        del_test_data();
     }
+    // A chart built by hand, with its console output.
+    canvas_t *build(canvas_t *(*constructor)(), std::string *out = nullptr)
+    {
+        const std::string printed = output_of([&] { made.push_back(constructor()); });
+        if (out != nullptr)
+            *out = printed;
+        return made.back();
+    }
+    // Evas frees deleted objects only when the canvas is rendered; without
+    // that they pile up in its layers and slow every later test down.
+    static void del_pages()
+    {
+        output_of([] {
+            del_sdr_page();
+            del_hdr_page();
+        });
+        evas_norender(evas_object_evas_get(win));
+    }
+    std::vector<canvas_t *> made;
 };
