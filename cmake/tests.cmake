@@ -1,6 +1,19 @@
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
+# The sanitizer build sets its options in ctest's own environment, so that a
+# plain ctest run is the sanitizer run: the tests, their discovery and the
+# analyzer processes they start all inherit them. Options already in the
+# environment come last and win.
+if(ANALYZER_SANITIZE)
+  set(SANITIZER_ENV_FILE ${CMAKE_BINARY_DIR}/sanitizer_env.cmake)
+  file(WRITE ${SANITIZER_ENV_FILE}
+    "set(ENV{ASAN_OPTIONS} \"detect_leaks=1:check_initialization_order=1:strict_init_order=1:malloc_context_size=2:\$ENV{ASAN_OPTIONS}\")\n"
+    "set(ENV{UBSAN_OPTIONS} \"print_stacktrace=1:halt_on_error=1:\$ENV{UBSAN_OPTIONS}\")\n"
+    "set(ENV{LSAN_OPTIONS} \"suppressions=${CMAKE_SOURCE_DIR}/cmake/lsan.supp:\$ENV{LSAN_OPTIONS}\")\n")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${SANITIZER_ENV_FILE})
+endif()
+
 # One test executable per file under tests/, so a module's tests build and run alone.
 file(GLOB TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/test_*.cpp)
 list(FILTER TEST_SOURCES EXCLUDE REGEX ".*/tests/test_support\\.cpp$")

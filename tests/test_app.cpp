@@ -107,7 +107,7 @@ TEST_P(AppSignal, EndsWaitingRunWithStatus255)
 {
     analyzer_root root;
     const int sig = GetParam();
-    run_result r = root.run({}, {}, 600, sig);
+    run_result r = root.run({}, {}, 300, sig, "exit_app:");
     EXPECT_EQ(r.status, 255) << r.out;
     EXPECT_TRUE(contains(r.out, "Info: sig = " + std::to_string(sig) + ", run exiting...\n")) << r.out;
     EXPECT_TRUE(contains(r.out, "[del_sdr_page]\r\n[del_hdr_page]\r\n")) << r.out;

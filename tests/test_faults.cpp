@@ -74,7 +74,7 @@ INSTANTIATE_TEST_SUITE_P(
     Files, BadTestData,
     ::testing::Values(
         bad_input{"Empty", "", "test_data_gray_count = 0 \r\n"},
-        bad_input{"Garbage", std::string("\x89PNG\r\n\x1a\n\0\xff\xfe,,,;;\n\x01\x02\x03", 22), ""},
+        bad_input{"Garbage", std::string("\x89PNG\r\n\x1a\n\0\xff\xfe,,,;;\n\x01\x02\x03", 20), ""},
         bad_input{"LongLines", lines(50, std::string(600, '7') + "\n"), ""},
         bad_input{"NonFinite", lines(1, "nan,nan,nan,inf,-inf,nan\n") + "1,1,1,inf,inf,inf\n0.5,0,0,1e39,-1e39,0\n", ""},
         bad_input{"MoreThan32GrayLevels", gray_ramp(40),
@@ -120,7 +120,7 @@ TEST(Faults, SignalDuringEvaluationEndsTheRunAt255)
     // A test data file that never delivers data keeps the run in its evaluation.
     const std::string fifo = root.dir.path + "/data.fifo";
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-    run_result r = root.run({"-testFilePath", fifo}, {}, 700, SIGTERM);
+    run_result r = root.run({"-testFilePath", fifo}, {}, 200, SIGTERM, "[start_measure]");
     EXPECT_EQ(r.status, 255);
     EXPECT_TRUE(contains(r.out, "[start_measure]: test_type = 0.\r\n"));
     EXPECT_TRUE(contains(r.out, "Info: sig = 15, run exiting...\n"));

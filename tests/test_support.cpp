@@ -84,7 +84,7 @@ bool catches(pid_t pid, int sig)
 }  // namespace
 
 run_result run_program(const std::vector<std::string> &argv, const std::vector<std::string> &env,
-                       int signal_after_ms, int sig)
+                       int signal_after_ms, int sig, const std::string &signal_after_output)
 {
     run_result res;
     // Environment: the current one with the given entries overriding, in
@@ -136,6 +136,8 @@ run_result run_program(const std::vector<std::string> &argv, const std::vector<s
     bool exited = false;
     int wstatus = 0;
     int idle_after_exit = 0;
+    // When the signal's delay starts: at once, or when the awaited output shows.
+    long long since_ms = signal_after_output.empty() ? 0 : -1;
     while (idle_after_exit < 3) {
         pollfd fds[2] = {{out_pipe[0], POLLIN, 0}, {err_pipe[0], POLLIN, 0}};
         poll(fds, 2, 10);
@@ -153,7 +155,9 @@ run_result run_program(const std::vector<std::string> &argv, const std::vector<s
         auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
                       std::chrono::steady_clock::now() - start)
                       .count();
-        const bool due = signal_after_ms > 0 ? ms >= signal_after_ms
+        if (since_ms < 0 && res.out.find(signal_after_output) != std::string::npos)
+            since_ms = ms;
+        const bool due = signal_after_ms > 0 ? since_ms >= 0 && ms - since_ms >= signal_after_ms
                                              : signal_after_ms < 0 && catches(pid, sig);
         if (due && !signalled && !exited) {
             kill(pid, sig);
@@ -189,14 +193,14 @@ std::string analyzer_root::capture_dir() const
 }
 
 run_result analyzer_root::run(const std::vector<std::string> &args, const std::vector<std::string> &env,
-                              int signal_after_ms, int sig) const
+                              int signal_after_ms, int sig, const std::string &signal_after_output) const
 {
     std::vector<std::string> argv{ANALYZER_BIN};
     argv.insert(argv.end(), args.begin(), args.end());
     std::vector<std::string> full_env{"ELM_DISPLAY=buffer", "ANALYZER_ROOT=" + dir.path,
                                       "ECORE_NO_SYSTEM_MODULES=1"};
     full_env.insert(full_env.end(), env.begin(), env.end());
-    return run_program(argv, full_env, signal_after_ms, sig);
+    return run_program(argv, full_env, signal_after_ms, sig, signal_after_output);
 }
 
 void rgba_image::pixel(int x, int y, int &r, int &g, int &b) const

@@ -32,9 +32,11 @@ struct run_result {
 // Runs `argv` (argv[0] a path) with extra environment entries "NAME=value"
 // added to (or overriding) the current environment. When `signal_after_ms`
 // is positive, sends `sig` to the child after that many milliseconds; when
-// negative, as soon as the child has a handler for it.
+// negative, as soon as the child has a handler for it. With `signal_after_output`
+// the milliseconds count from the moment the child's standard output first
+// contains that text, so that slow (sanitizer) builds reach the same state.
 run_result run_program(const std::vector<std::string> &argv, const std::vector<std::string> &env,
-                       int signal_after_ms = 0, int sig = 0);
+                       int signal_after_ms = 0, int sig = 0, const std::string &signal_after_output = "");
 
 // A temporary device root holding the build's artwork and font, ready for
 // ANALYZER_ROOT; runs the analyzer headless in it.
@@ -44,7 +46,7 @@ struct analyzer_root {
     explicit analyzer_root(bool images = true, bool font = true);
     std::string capture_dir() const;  // <root>/mnt/mmc-disk4/img/analyzer_data
     run_result run(const std::vector<std::string> &args, const std::vector<std::string> &env = {},
-                   int signal_after_ms = 0, int sig = 0) const;
+                   int signal_after_ms = 0, int sig = 0, const std::string &signal_after_output = "") const;
 };
 
 // An RGBA image read from a PNG file.
