@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Benchmarks the analyzer: whole headless runs on the samples (wall time, CPU
+# time and its phases, peak memory, capture sizes), the evaluation alone, and
+# the capture's PNG encoding under other settings.
+#
+#   bash bench/run.sh [RUNS]        RUNS per sample, default 7
+#   BUILD_DIR=dir bash bench/run.sh build directory, default build-bench
+#
+# Run it on an idle machine: the load average is printed before and after.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+runs=${1:-7}
+build=${BUILD_DIR:-build-bench}
+
+missing=()
+[ -f /usr/include/benchmark/benchmark.h ] || missing+=(libbenchmark-dev)
+command -v python3 >/dev/null || missing+=(python3)
+if [ ${#missing[@]} -gt 0 ]; then
+  apt-get update
+  apt-get install -y "${missing[@]}"
+fi
+
+if ! grep -q '^ANALYZER_BENCH:BOOL=ON' "$build/CMakeCache.txt" 2>/dev/null; then
+  cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DANALYZER_BENCH=ON >/dev/null
+fi
+cmake --build "$build" -j2 --target analyzer artwork analyzer-simulate bench_evaluate bench_png >/dev/null
+
+echo "## Machine"
+echo "date: $(date -u '+%Y-%m-%d %H:%M UTC')"
+echo "cores: $(nproc); CPU: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//')"
+echo "memory: $(free -m | awk '/^Mem:/ {print $2 " MiB"}')"
+echo "load before: $(cut -d' ' -f1-3 /proc/loadavg)"
+echo
+
+samples=$PWD/samples
+captures=$(mktemp -d)
+trap 'rm -rf "$captures"' EXIT
+echo "## Whole runs"
+python3 bench/measure_run.py --build "$build" --runs "$runs" --keep "$captures" --quiet-wait 10 \
+  "sdr_ideal_power24=-EOTF Power -gamma 2.4 -testFilePath $samples/sdr_ideal_power24.csv" \
+  "sdr_ideal_bt1886=-EOTF BT.1886 -colorSpace Rec.709 -testFilePath $samples/sdr_ideal_bt1886.csv" \
+  "sdr_gamma22_vs24=-EOTF Power -gamma 2.4 -testFilePath $samples/sdr_gamma22_vs24.csv" \
+  "sdr_no_data_file=-EOTF Power -gamma 2.4 -testFilePath $captures/none.csv" \
+  "pq_ideal_600=-EOTF PQ -colorSpace BT.2020 -testFilePath $samples/pq_ideal_600.csv" \
+  "hlg_ideal=-EOTF HLG -colorSpace BT.2020 -lum 1000 -testFilePath $samples/hlg_ideal.csv"
+echo
+
+echo "## Evaluation only (evaluate_measure, no drawing)"
+"$build/bench/bench_evaluate" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
+  --benchmark_color=false 2>&1 | grep -E '^(Benchmark|-|evaluate_measure/[0-9]+_median)'
+echo
+
+echo "## Capture encoding of the sdr_ideal_power24 captures"
+"$build/bench/bench_png" "$captures/sdr_ideal_power24/1.png" "$captures/sdr_ideal_power24/1_white.png"
+echo
+echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)"
