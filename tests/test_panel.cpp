@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -59,44 +60,28 @@ const std::string L = "<font_size=16 align=left>";
 
 }  // namespace
 
-TEST_F(Panel, SerialNumberFromReader)
+TEST_F(Panel, SerialNumberFromTheReadersLastLine)
 {
-    reader("[ \"$1\" = SN ] && echo SN=A1B2C3\n");
-    std::string out = draw();
-    EXPECT_EQ(out, "SN len = 10, SN=A1B2C3\n\r\n");
-    std::vector<std::string> t = panel_texts(first);
-    ASSERT_GE(t.size(), 2u);
-    EXPECT_EQ(t[0], L + "Serial Number:");
-    EXPECT_EQ(t[1], R + "A1B2C3\n");
-}
-
-TEST_F(Panel, LineEndingInALetterClearsTheSerialNumber)
-{
-    reader("echo '## Error: \"SN\" not defined'\n");
-    std::string out = draw();
-    EXPECT_NE(out.find("SN none, clear.\r\n"), std::string::npos);
-    EXPECT_EQ(panel_texts(first)[1], R);
-}
-
-TEST_F(Panel, OnlyTheLastOfTwoLinesRemains)
-{
-    reader("echo SN=OLD1234567\necho SN=42\n");
-    std::string out = draw();
-    EXPECT_EQ(out, "SN len = 14, SN=OLD1234567\n\r\nSN len = 6, SN=42\n\r\n");
-    EXPECT_EQ(panel_texts(first)[1], R + "42\n");
-}
-
-TEST_F(Panel, ShortLastLineShowsNothingOfAnEarlierLine)
-{
-    reader("echo SN=ABCDEFGH\necho 7\n");
-    draw();
-    EXPECT_EQ(panel_texts(first)[1], R);
-}
-
-TEST_F(Panel, MissingReaderLeavesTheRowEmpty)
-{
-    std::string out = draw();
-    EXPECT_EQ(out, "SN none, clear.\r\n");
+    struct reader_case {
+        const char *script;  // null: no reader installed
+        const char *out;
+        std::string value;
+    } const cases[] = {
+        {"[ \"$1\" = SN ] && echo SN=A1B2C3\n", "SN len = 10, SN=A1B2C3\n\r\n", R + "A1B2C3\n"},
+        {"echo '## Error: \"SN\" not defined'\n", "SN len = 27, ## Error: \"SN\" not defined\n\r\nSN none, clear.\r\n", R},
+        {"echo SN=OLD1234567\necho SN=42\n", "SN len = 14, SN=OLD1234567\n\r\nSN len = 6, SN=42\n\r\n", R + "42\n"},
+        {"echo SN=ABCDEFGH\necho 7\n", "SN len = 12, SN=ABCDEFGH\n\r\nSN len = 2, 7\n\r\n", R},
+        {nullptr, "SN none, clear.\r\n", R},
+    };
+    for (const reader_case &c : cases) {
+        SCOPED_TRACE(c.out);
+        std::filesystem::remove(root_path + "/opt/bin/fw_printenv");
+        if (c.script != nullptr)
+            reader(c.script);
+        const size_t from = eina_list_count(get_config_text_list());
+        EXPECT_EQ(draw(), c.out);
+        EXPECT_EQ(panel_texts(from)[1], c.value);
+    }
 }
 
 TEST_F(Panel, SdrRowsAndLegend)
