@@ -105,7 +105,7 @@ std::string output_of(F &&f)
 }
 
 // A headless window with the build's artwork, a fresh default target and an
-// empty store; afterwards the pages and the charts built by hand go.
+// empty store; afterwards the pages and the charts built by hand are deleted.
 class ChartTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -117,6 +117,7 @@ protected:
             init_ref_matrix();
         });
         del_test_data();
+        hdr_gray_pillar_count = 0;
     }
     void TearDown() override
     {
@@ -125,9 +126,6 @@ protected:
             free(c);
         }
         del_pages();
-        flag_super_white = 0;
-        hdr_gray_pillar_count = 0;
-        del_test_data();
     }
     // A chart built by hand, with its console output.
     canvas_t *build(canvas_t *(*constructor)(), std::string *out = nullptr)
