@@ -1,4 +1,4 @@
-// The five kinds of ΔE bar chart of both reports: guide lines, slot labels
+// The six ΔE bar charts of both reports: guide lines, slot labels
 // and ticks, pillar rectangles and verdict limits.
 #include <cmath>
 

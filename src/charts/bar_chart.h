@@ -1,4 +1,4 @@
-// What the five ΔE bar charts share: a 0 to 12 scale with guide lines (the
+// What the six ΔE bar charts share: a 0 to 12 scale with guide lines (the
 // green threshold at ΔE 3 unless a chart names others), a row of labelled,
 // ticked slots under the plot, pillars capped at 10 and a verdict.
 //
