@@ -1,0 +1,25 @@
+// The colour checker bar charts of both reports: 18 named slots across the
+// page width. The twins differ only in their vertical place, title, pass
+// limit and the value judged.
+#pragma once
+#include <cstdio>
+#include <iterator>
+
+#include "charts/bar_chart.h"
+
+inline constexpr char checker_names[18][20] = {
+    "Dark Skin",  "Light Skin",    "Blue Sky",     "Foliage",      "Blue Flower",  "Bluish Green",
+    "Orange",     "Purplish Blue", "Moderate Red", "Purple",       "Yellow Green", "Orange Yellow",
+    "Blue",       "Green",         "Red",          "Yellow",       "Magenta",      "Cyan",
+};
+
+constexpr bar_chart_def_t checker_def(const char *function, int32_t y, float height, const char *text,
+                                      float pass_limit)
+{
+    return {{function, 20, y, 1880.0f, height, 1, 6, nullptr, 1880, "/usr/local/app/image/icon_dE.png", text,
+             {12.0f, 2.0f, 2}, {1.0f, 1.0f, 5}},
+            "Color Checker Avg dE: ",
+            pass_limit,
+            [] { return static_cast<int>(std::size(checker_names)); },
+            [](int i, char *slot, size_t size) { snprintf(slot, size, "%s", checker_names[i]); }};
+}

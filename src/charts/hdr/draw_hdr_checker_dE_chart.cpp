@@ -1,0 +1,14 @@
+// HDR colour checker chart: the ΔE ITP / 3 of the 18 patches along the
+// bottom of the page, passing at an average of 2.0.
+#include "charts/hdr/draw_hdr_checker_dE_chart.h"
+
+#include "charts/checker_chart.h"
+
+namespace {
+constinit bar_chart chart{
+    checker_def("draw_hdr_checker_dE_canvas", 772, 266.0f, " dE ICTCP_240 --- Color Checker", 2.0f)};
+}
+
+canvas_t *draw_hdr_checker_dE_canvas() { return chart.build(); }
+void get_hdr_checker_dE_pillar_coord(int i, float v, int *x, int *y, int *w, int *h) { chart.pillar(i, v, x, y, w, h); }
+void draw_hdr_checker_dE_avg(float average) { chart.verdict(average); }

@@ -1,0 +1,13 @@
+// HDR grayscale ΔE2000 chart: the upper left chart of the HDR report,
+// passing at an average of 1.5.
+#include "charts/hdr/draw_hdr_gray_dE2000_chart.h"
+
+#include "charts/hdr/hdr_gray_bar_chart.h"
+
+namespace {
+constinit bar_chart chart{hdr_gray_def("draw_hdr_gray_dE2000_canvas", 80, " dE 2000 --- Grayscale", 1.5f)};
+}
+
+canvas_t *draw_hdr_gray_dE2000_canvas() { return chart.build(); }
+void get_hdr_gray_dE2000_pillar_coord(int i, float v, int *x, int *y, int *w, int *h) { chart.pillar(i, v, x, y, w, h); }
+void draw_hdr_gray_dE2000_avg(float average) { chart.verdict(average); }
