@@ -12,6 +12,7 @@
 #include "config/configure.h"
 #include "config/reference.h"
 #include "draw/draw_hdr_page.h"
+#include "draw/draw_main_win.h"
 #include "draw/draw_sdr_page.h"
 #include "measure/measure.h"
 
@@ -48,6 +49,30 @@ inline std::string evaluate_and_overlay(int kind)
     return check_store(kind);
 }
 
+// Evaluates the run's store and draws it as the report does, on the pages of
+// the headless canvas (Elementary initialised, the main window made), in both
+// styles; the pages are deleted again so that the next input starts afresh.
+inline std::string evaluate_and_draw(int kind)
+{
+    if (!evaluate_measure(kind))
+        return "the test data file could not be opened";
+    if (kind == 0) {
+        init_sdr_page();
+        clear_sdr_data_sums();
+        render_sdr_chart_data_object();
+        change_sdr_chart_style(1);
+        del_sdr_page();
+    } else {
+        init_hdr_page();
+        render_hdr_chart_data_object();
+        change_hdr_chart_style(1);
+        del_hdr_page();
+    }
+    // Deleted objects are freed at the next render; do that without drawing.
+    evas_norender(evas_object_evas_get(win));
+    return check_store(kind);
+}
+
 // The target picked by an input's first byte: the EOTF in bits 0-1, the
 // colour space in bits 2-4, the white in bits 5-7.
 inline void set_target(uint8_t pick)
@@ -60,8 +85,9 @@ inline void set_target(uint8_t pick)
 }
 
 // Test data: the first byte picks the target, the rest is the file, written
-// to `path` and evaluated as the run does (kind 1 for PQ and HLG).
-inline std::string run_test_data(const uint8_t *data, size_t size, const std::string &path)
+// to `path` and evaluated as the run does (kind 1 for PQ and HLG); drawn too
+// when asked.
+inline std::string run_test_data(const uint8_t *data, size_t size, const std::string &path, bool draw = false)
 {
     const uint8_t pick = size > 0 ? data[0] : 0;
     FILE *f = fopen(path.c_str(), "wb");
@@ -74,7 +100,8 @@ inline std::string run_test_data(const uint8_t *data, size_t size, const std::st
     set_target(pick);
     const char *saved_path = test_file_path;
     test_file_path = path.c_str();
-    const std::string verdict = evaluate_and_overlay(reference->test_type > 1 ? 1 : 0);
+    const int kind = reference->test_type > 1 ? 1 : 0;
+    const std::string verdict = draw ? evaluate_and_draw(kind) : evaluate_and_overlay(kind);
     test_file_path = saved_path;
     return verdict;
 }

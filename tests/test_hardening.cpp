@@ -62,6 +62,18 @@ TEST(HardeningCorpus, EveryTestDataInputEvaluatesWithConsistentCounts)
     }
 }
 
+// The same inputs drawn as the report's chart pages, the overlays included.
+TEST(HardeningCorpus, EveryTestDataInputDrawsOnTheHeadlessCanvas)
+{
+    ensure_headless_efl();
+    temp_dir dir;
+    for (const std::string &file : corpus("test_data")) {
+        SCOPED_TRACE(file);
+        const std::string input = read_file(file);
+        EXPECT_EQ(fuzz_entry::run_test_data(bytes(input), input.size(), dir.path + "/data.csv", true), "");
+    }
+}
+
 TEST(HardeningCorpus, EveryCommandLineConfiguresAndEvaluatesASample)
 {
     const auto files = corpus("command_line");
