@@ -63,6 +63,7 @@ TEST(AppRun, EmptyWindowIsCapturedDarkThenWhite)
         expect_pixel(dark, x, y, 37, 37, 37);
         expect_pixel(white, x, y, 255, 255, 255);
     }
+    EXPECT_EQ(fs::status(root.capture_dir() + "/1.png").permissions() & fs::perms::others_read, fs::perms::others_read);
     // No temporary capture files are left behind.
     for (const auto &e : fs::directory_iterator(root.capture_dir()))
         EXPECT_TRUE(e.path().filename().string().ends_with(".png")) << e.path();

@@ -5,6 +5,7 @@
 #include <png.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -239,6 +240,8 @@ int grab_screen(const std::string &dir, const std::string &path)
         fprintf(stderr, "save_osd_to_png: %s: %s\n", dir.c_str(), strerror(errno));
         return -1;
     }
+    // mkstemp makes the file private; a capture is readable like any file.
+    fchmod(fd, 0644);
     close(fd);
     int status;
     if (headless_display()) {
