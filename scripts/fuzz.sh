@@ -10,18 +10,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-60}
 build_dir=${FUZZ_BUILD_DIR:-build-fuzz}
 
-bash scripts/install-deps.sh
-packages=(clang libclang-rt-dev)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update
-  apt-get install -y "${missing[@]}"
-fi
+bash scripts/install-deps.sh clang libclang-rt-dev
 
 cmake -S fuzz -B "$build_dir" -DCMAKE_CXX_COMPILER=clang++
 cmake --build "$build_dir" -j2
