@@ -12,13 +12,7 @@ cd "$(dirname "$0")/.."
 runs=${1:-7}
 build=${BUILD_DIR:-build-bench}
 
-missing=()
-[ -f /usr/include/benchmark/benchmark.h ] || missing+=(libbenchmark-dev)
-command -v python3 >/dev/null || missing+=(python3)
-if [ ${#missing[@]} -gt 0 ]; then
-  apt-get update
-  apt-get install -y "${missing[@]}"
-fi
+bash scripts/install-deps.sh libbenchmark-dev python3
 
 if ! grep -q '^ANALYZER_BENCH:BOOL=ON' "$build/CMakeCache.txt" 2>/dev/null; then
   cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DANALYZER_BENCH=ON >/dev/null
