@@ -2,6 +2,8 @@
 // primitives, restyles and deletion.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -150,6 +152,61 @@ TEST_F(Draw, VerticalGridOnTheCieChart)
             dashes.push_back(geom(o));
     ASSERT_EQ(dashes.size(), 52u);
     EXPECT_EQ(dashes.back(), (box{576, 789, 1, 1}));
+}
+
+// The dashes hang on an image clipper so that Evas does not take each one
+// for an obscuring object; what lands on screen must not change.
+TEST_F(Draw, GridDashesAreClippedAndRenderUnchanged)
+{
+    chart_def_t def = SAMPLE;
+    def.x_grid_count = 4;
+    canvas_t *c = build(def);
+    ASSERT_NE(c, nullptr);
+    std::vector<Evas_Object *> all = objects(c->chart_list);
+    int dashes = 0;
+    Evas_Object *clip = nullptr;
+    for (Evas_Object *o : all) {
+        if (colour(o) != rgba{100, 100, 100, 255})
+            continue;
+        ++dashes;
+        Evas_Object *k = evas_object_clip_get(o);
+        ASSERT_NE(k, nullptr);
+        if (clip == nullptr)
+            clip = k;
+        EXPECT_EQ(k, clip) << "one clipper per chart";
+        const box d = geom(o), g = geom(k);
+        EXPECT_TRUE(d[0] >= g[0] && d[1] >= g[1] && d[0] + d[2] <= g[0] + g[2] && d[1] + d[3] <= g[1] + g[3])
+            << "the clipper covers every dash";
+    }
+    EXPECT_EQ(dashes, 5 * 96 + 3 * 24);
+    ASSERT_NE(clip, nullptr);
+    EXPECT_STREQ(evas_object_type_get(clip), "image");
+    EXPECT_NE(std::find(all.begin(), all.end(), clip), all.end()) << "deleted with the chart";
+    EXPECT_EQ(evas_object_layer_get(clip), 20);
+
+    // On screen: a row dash at (1042, 95), the plot background beside it,
+    // and a column dash at x 1255 from y 60.
+    elm_win_render(win);
+    Ecore_Evas *ee = ecore_evas_ecore_evas_get(evas_object_evas_get(win));
+    const auto *px = static_cast<const uint32_t *>(ecore_evas_buffer_pixels_get(ee));
+    ASSERT_NE(px, nullptr);
+    int stride = 0;
+    ecore_evas_geometry_get(ee, nullptr, nullptr, &stride, nullptr);
+    auto at = [&](int x, int y) { return px[y * stride + x] & 0xffffffu; };
+    EXPECT_EQ(at(1042, 95), 0x646464u);
+    EXPECT_EQ(at(1043, 95), 0x646464u);
+    EXPECT_EQ(at(1045, 95), 0x202020u);
+    EXPECT_EQ(at(1255, 60), 0x646464u);
+    EXPECT_EQ(at(1255, 61), 0x646464u);
+    EXPECT_EQ(at(1255, 62), 0x202020u);
+
+    // No grid, no clipper.
+    chart_def_t bare = SAMPLE;
+    bare.x = 40, bare.x_grid_count = 1, bare.y_grid_count = 1;
+    canvas_t *b = build(bare);
+    ASSERT_NE(b, nullptr);
+    for (Evas_Object *o : objects(b->chart_list))
+        EXPECT_EQ(evas_object_clipees_get(o), nullptr);
 }
 
 TEST_F(Draw, FailedAllocationsFreeWhatWasMadeAndMissingReferenceIsReported)

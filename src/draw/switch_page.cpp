@@ -1,9 +1,16 @@
 #include "draw/switch_page.h"
 
 #include <cstdio>
+#include <cstdlib>
 
+#include "draw/draw_basic.h"
+#include "draw/draw_delete.h"
 #include "draw/draw_hdr_page.h"
+#include "draw/draw_main_win.h"
 #include "draw/draw_sdr_page.h"
+#include "draw/draw_title.h"
+#include "draw/draw_x_y.h"
+#include "panel/draw_config_chart.h"
 
 int32_t current_page_status = -1;
 
@@ -20,14 +27,6 @@ void switch_page(int page)
     else if (page == PAGE_HDR)
         show_hdr_page();
 }
-
-#include <cstdlib>
-
-#include "draw/draw_basic.h"
-#include "draw/draw_delete.h"
-#include "draw/draw_title.h"
-#include "draw/draw_x_y.h"
-#include "panel/draw_config_chart.h"
 
 void page_build(canvas_t **slots, int n, canvas_t *(*const *constructors)())
 {
@@ -49,6 +48,7 @@ void page_show_data(canvas_t **slots, int n)
 
 void page_delete(canvas_t **slots, int n)
 {
+    canvas_freeze frozen;
     for (int i = 0; i < n; ++i) {
         if (slots[i] == nullptr)
             continue;

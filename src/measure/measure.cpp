@@ -302,14 +302,17 @@ void start_measure(int kind)
 {
     if (!evaluate_measure(kind))
         return;
-    draw_config_chart();
     ecore_thread_main_loop_begin();
-    if (kind == 0) {
-        switch_page(PAGE_SDR);
-        render_sdr_chart_data_object();
-    } else {
-        switch_page(PAGE_HDR);
-        render_hdr_chart_data_object();
+    {
+        canvas_freeze frozen;
+        draw_config_chart();
+        if (kind == 0) {
+            switch_page(PAGE_SDR);
+            render_sdr_chart_data_object();
+        } else {
+            switch_page(PAGE_HDR);
+            render_hdr_chart_data_object();
+        }
     }
     evas_render(evas_object_evas_get(win));
     ecore_thread_main_loop_end();
