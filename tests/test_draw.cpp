@@ -209,6 +209,30 @@ TEST_F(Draw, GridDashesAreClippedAndRenderUnchanged)
         EXPECT_EQ(evas_object_clipees_get(o), nullptr);
 }
 
+// The report is rendered once right after it is built: the artwork must be
+// in that render, not loaded later by a background thread.
+TEST_F(Draw, ImagesAreInTheFirstRender)
+{
+    temp_dir root;
+    write_file(root.path + "/img/fresh.png",
+               read_file(std::string(ANALYZER_BUILD_ROOT) + "/usr/local/app/image/cie_1931.png"));
+    chart_def_t def = SAMPLE;
+    def.bg_image = "/img/fresh.png";
+    setenv("ANALYZER_ROOT", root.path.c_str(), 1);
+    canvas_t *c = build(def);
+    setenv("ANALYZER_ROOT", ANALYZER_BUILD_ROOT, 1);
+    ASSERT_NE(c, nullptr);
+
+    elm_win_render(win);
+    Ecore_Evas *ee = ecore_evas_ecore_evas_get(evas_object_evas_get(win));
+    const auto *px = static_cast<const uint32_t *>(ecore_evas_buffer_pixels_get(ee));
+    ASSERT_NE(px, nullptr);
+    int stride = 0;
+    ecore_evas_geometry_get(ee, nullptr, nullptr, &stride, nullptr);
+    // Inside the diagram (x 0.3, y 0.4 of the 0..0.9 span): coloured, not the plot background.
+    EXPECT_NE(px[177 * stride + 1327] & 0xffffffu, 0x202020u);
+}
+
 TEST_F(Draw, FailedAllocationsFreeWhatWasMadeAndMissingReferenceIsReported)
 {
     const char *names[] = {"title", "left_label", "down_label", "canvas"};

@@ -203,6 +203,8 @@ void draw_logo_and_title()
     if (win == nullptr)
         return;
     Evas_Object *logo = elm_image_add(win);
+    // Decoded at once, so the very next render shows it.
+    elm_image_preload_disabled_set(logo, EINA_TRUE);
     if (!elm_image_file_set(logo, device_cpath(LOGO_IMAGE), nullptr))
         printf("error: [%s]:could not load image.\r\n", "read_configure");
     elm_image_aspect_fixed_set(logo, EINA_FALSE);

@@ -63,6 +63,8 @@ void draw_rect(canvas_t *canvas, int r, int g, int b, int x, int y, int w, int h
 Evas_Object *load_image(const char *path)
 {
     Evas_Object *img = elm_image_add(win);
+    // Decoded at once, so the very next render shows it.
+    elm_image_preload_disabled_set(img, EINA_TRUE);
     if (!elm_image_file_set(img, path, nullptr)) {
         printf("error: could not load image \"%s\"\n", path);
         evas_object_del(img);
