@@ -61,6 +61,22 @@ constexpr chart_def_t SAMPLE = {
     "/usr/local/app/image/icon_dE.png", " dE 2000 --- Grayscale", {12.0f, 2.0f, 2}, {1.0f, 1.0f, 5},
 };
 
+// The window rendered now: its frame, read as RGB.
+struct frame {
+    const uint32_t *px = nullptr;
+    int stride = 0;
+    uint32_t at(int x, int y) const { return px[y * stride + x] & 0xffffffu; }
+};
+frame render_window()
+{
+    elm_win_render(win);
+    Ecore_Evas *ee = ecore_evas_ecore_evas_get(evas_object_evas_get(win));
+    frame f;
+    f.px = static_cast<const uint32_t *>(ecore_evas_buffer_pixels_get(ee));
+    ecore_evas_geometry_get(ee, nullptr, nullptr, &f.stride, nullptr);
+    return f;
+}
+
 int calls_before_failure = 0;
 void *failing_calloc(size_t n, size_t size)
 {
@@ -186,19 +202,14 @@ TEST_F(Draw, GridDashesAreClippedAndRenderUnchanged)
 
     // On screen: a row dash at (1042, 95), the plot background beside it,
     // and a column dash at x 1255 from y 60.
-    elm_win_render(win);
-    Ecore_Evas *ee = ecore_evas_ecore_evas_get(evas_object_evas_get(win));
-    const auto *px = static_cast<const uint32_t *>(ecore_evas_buffer_pixels_get(ee));
-    ASSERT_NE(px, nullptr);
-    int stride = 0;
-    ecore_evas_geometry_get(ee, nullptr, nullptr, &stride, nullptr);
-    auto at = [&](int x, int y) { return px[y * stride + x] & 0xffffffu; };
-    EXPECT_EQ(at(1042, 95), 0x646464u);
-    EXPECT_EQ(at(1043, 95), 0x646464u);
-    EXPECT_EQ(at(1045, 95), 0x202020u);
-    EXPECT_EQ(at(1255, 60), 0x646464u);
-    EXPECT_EQ(at(1255, 61), 0x646464u);
-    EXPECT_EQ(at(1255, 62), 0x202020u);
+    const frame f = render_window();
+    ASSERT_NE(f.px, nullptr);
+    EXPECT_EQ(f.at(1042, 95), 0x646464u);
+    EXPECT_EQ(f.at(1043, 95), 0x646464u);
+    EXPECT_EQ(f.at(1045, 95), 0x202020u);
+    EXPECT_EQ(f.at(1255, 60), 0x646464u);
+    EXPECT_EQ(f.at(1255, 61), 0x646464u);
+    EXPECT_EQ(f.at(1255, 62), 0x202020u);
 
     // No grid, no clipper.
     chart_def_t bare = SAMPLE;
@@ -223,14 +234,10 @@ TEST_F(Draw, ImagesAreInTheFirstRender)
     setenv("ANALYZER_ROOT", ANALYZER_BUILD_ROOT, 1);
     ASSERT_NE(c, nullptr);
 
-    elm_win_render(win);
-    Ecore_Evas *ee = ecore_evas_ecore_evas_get(evas_object_evas_get(win));
-    const auto *px = static_cast<const uint32_t *>(ecore_evas_buffer_pixels_get(ee));
-    ASSERT_NE(px, nullptr);
-    int stride = 0;
-    ecore_evas_geometry_get(ee, nullptr, nullptr, &stride, nullptr);
+    const frame f = render_window();
+    ASSERT_NE(f.px, nullptr);
     // Inside the diagram (x 0.3, y 0.4 of the 0..0.9 span): coloured, not the plot background.
-    EXPECT_NE(px[177 * stride + 1327] & 0xffffffu, 0x202020u);
+    EXPECT_NE(f.at(1327, 177), 0x202020u);
 }
 
 TEST_F(Draw, FailedAllocationsFreeWhatWasMadeAndMissingReferenceIsReported)
