@@ -302,10 +302,11 @@ void start_measure(int kind)
 {
     if (!evaluate_measure(kind))
         return;
-    ecore_thread_main_loop_begin();
     {
+        // Events stay frozen while the page is built (see canvas_freeze).
         canvas_freeze frozen;
         draw_config_chart();
+        ecore_thread_main_loop_begin();
         if (kind == 0) {
             switch_page(PAGE_SDR);
             render_sdr_chart_data_object();
