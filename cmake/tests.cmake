@@ -21,7 +21,7 @@ foreach(src ${TEST_SOURCES})
   get_filename_component(name ${src} NAME_WE)
   add_executable(${name} ${src} ${CMAKE_SOURCE_DIR}/tests/test_support.cpp)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-  target_link_libraries(${name} PRIVATE analyzer_core GTest::gtest GTest::gtest_main)
+  target_link_libraries(${name} PRIVATE analyzer_draw GTest::gtest GTest::gtest_main)
   target_compile_definitions(${name} PRIVATE
     ANALYZER_BIN="$<TARGET_FILE:analyzer>"
     ANALYZER_SIMULATE_BIN="${CMAKE_BINARY_DIR}/tools/analyzer-simulate"
@@ -30,4 +30,19 @@ foreach(src ${TEST_SOURCES})
   add_dependencies(${name} analyzer artwork)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
     PROPERTIES ENVIRONMENT "ECORE_NO_SYSTEM_MODULES=1" TIMEOUT 120)
+  # The sanitizer build also runs each test program whole, in one process, so
+  # that state one test leaves behind is checked in the tests after it.
+  if(ANALYZER_SANITIZE)
+    add_test(NAME ${name}.whole COMMAND ${name})
+    set_tests_properties(${name}.whole PROPERTIES ENVIRONMENT "ECORE_NO_SYSTEM_MODULES=1" TIMEOUT 600)
+  endif()
 endforeach()
+
+# The evaluation library links no toolkit library: neither in what it asks
+# for nor in a program built on it alone.
+get_target_property(EVAL_LINKS analyzer_eval INTERFACE_LINK_LIBRARIES)
+if(EVAL_LINKS MATCHES "efl|elementary|evas|ecore|eina")
+  message(FATAL_ERROR "analyzer_eval links the toolkit: ${EVAL_LINKS}")
+endif()
+add_test(NAME EvaluationLinksNoToolkit
+  COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:analyzer-simulate> -P ${CMAKE_SOURCE_DIR}/cmake/check_no_toolkit.cmake)

@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "charts/sdr/draw_sdr_data.h"
 #include "config/configure.h"
 #include "config/reference.h"
 #include "draw/draw_hdr_page.h"
@@ -34,18 +33,16 @@ inline std::string check_store(int kind)
     return "";
 }
 
-// Evaluates the run's store and passes it through the overlays' verdict
-// arithmetic; no page is built, so nothing is drawn.
+// Evaluates the run's store (with its verdict summary) and renders the data
+// of a page that does not exist: nothing is drawn.
 inline std::string evaluate_and_overlay(int kind)
 {
     if (!evaluate_measure(kind))
         return "the test data file could not be opened";
-    if (kind == 0) {
-        clear_sdr_data_sums();
+    if (kind == 0)
         render_sdr_chart_data_object();
-    } else {
+    else
         render_hdr_chart_data_object();
-    }
     return check_store(kind);
 }
 
@@ -58,7 +55,6 @@ inline std::string evaluate_and_draw(int kind)
         return "the test data file could not be opened";
     if (kind == 0) {
         init_sdr_page();
-        clear_sdr_data_sums();
         render_sdr_chart_data_object();
         change_sdr_chart_style(1);
         del_sdr_page();

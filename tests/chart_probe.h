@@ -14,6 +14,7 @@
 #include "draw/draw_main_win.h"
 #include "draw/draw_sdr_page.h"
 #include "measure/measure.h"
+#include "measure/verdict.h"
 #include "test_support.h"
 
 // A rectangle (x, y, w, h), a line's end points (x0, y0, x1, y1) or a point (x, y, 0, 0).

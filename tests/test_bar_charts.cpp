@@ -16,7 +16,8 @@ struct bar_case {
     const char *name;
     canvas_t *(*build)();
     void (*place)(int, float, int *, int *, int *, int *);
-    void (*judge)(float);
+    void (*show)(canvas_t *, const verdict_t &);
+    verdict_id id;
     float limit;
     std::vector<int> guide_y;  // in drawing order; the first is green
     quad first_label;
@@ -40,25 +41,25 @@ const std::vector<int> hdr_gray_ticks = {530, 590, 650, 710, 770, 830, 890, 950,
 // the top in double precision and get one pixel, the others in single none.
 constexpr float boundary_sdr = 1 / 35.0f, boundary_hdr = 3 / 133.0f;
 const bar_case cases[] = {
-    {"SdrGray", draw_sdr_gray_dE_canvas, get_sdr_gray_dE_pillar_coord, draw_sdr_gray_dE_avg, 1.5f, {218},
+    {"SdrGray", draw_sdr_gray_dE_canvas, get_sdr_gray_dE_pillar_coord, draw_sdr_gray_dE_avg, SDR_GRAY_DE2000_AVG, 1.5f, {218},
      {1051, 270, 75, 15}, {1053, 1129, 1204, 1280, 1356, 1432, 1508, 1584, 1660, 1736, 1811, 1887},
      {{2, "25"}, {3, "0"}, {10, "100"}},
      {{0, 15.0f, {1065, 95, 51, 175}}, {0, boundary_sdr, {1065, 269, 51, 1}}, {10, NAN, {1824, 270, 51, 0}}}},
-    {"SdrGamut", draw_sdr_cm_dE_canvas, get_sdr_cm_dE_pillar_coord, draw_sdr_cm_dE_avg, 2.5f, {218, 183, 95},
+    {"SdrGamut", draw_sdr_cm_dE_canvas, get_sdr_cm_dE_pillar_coord, draw_sdr_cm_dE_avg, SDR_GAMUT_DE2000_MAX, 2.5f, {218, 183, 95},
      {529, 270, 68, 15}, {531, 600, 668, 736, 804, 872, 940, 1009}, {{0, "White"}, {4, "Cyan"}, {6, "Yellow"}},
      {{0, 3.0f, {543, 218, 45, 52}}, {0, boundary_sdr, {543, 269, 45, 1}}, {6, 12.0f, {952, 95, 45, 175}}}},
-    {"SdrChecker", draw_sdr_checker_dE_canvas, get_sdr_checker_dE_pillar_coord, draw_sdr_checker_dE_avg, 1.5f,
+    {"SdrChecker", draw_sdr_checker_dE_canvas, get_sdr_checker_dE_pillar_coord, draw_sdr_checker_dE_avg, SDR_CHECKER_DE2000_AVG, 1.5f,
      {1008}, {35, 1060, 102, 15}, checker_ticks, {{0, "Dark Skin"}, {7, "Purplish Blue"}, {17, "Cyan"}},
      {{0, 1.5f, {54, 1034, 68, 26}}, {0, boundary_sdr, {54, 1060, 68, 0}}, {0, -2.0f, {54, 1060, 68, 0}},
       {9, 3.0f, {977, 1008, 68, 52}}, {17, INFINITY, {1797, 885, 68, 175}}}},
-    {"HdrChecker", draw_hdr_checker_dE_canvas, get_hdr_checker_dE_pillar_coord, draw_hdr_checker_dE_avg, 2.0f,
+    {"HdrChecker", draw_hdr_checker_dE_canvas, get_hdr_checker_dE_pillar_coord, draw_hdr_checker_dE_avg, HDR_CHECKER_DEICTCP_AVG, 2.0f,
      {972}, {35, 1038, 102, 15}, checker_ticks, {{17, "Cyan"}},
      {{0, 1.5f, {54, 1005, 68, 33}}, {9, 3.0f, {977, 972, 68, 66}}, {17, 12.0f, {1797, 816, 68, 222}}}},
-    {"HdrGrayDE2000", draw_hdr_gray_dE2000_canvas, get_hdr_gray_dE2000_pillar_coord, draw_hdr_gray_dE2000_avg,
+    {"HdrGrayDE2000", draw_hdr_gray_dE2000_canvas, get_hdr_gray_dE2000_pillar_coord, draw_hdr_gray_dE2000_avg, HDR_GRAY_DE2000_AVG,
      1.5f, {280}, {528, 346, 60, 15}, hdr_gray_ticks, {{2, "25"}, {3, "1"}, {10, "100"}},
      {{0, 1.5f, {540, 313, 40, 33}}, {0, boundary_hdr, {540, 346, 40, 0}}, {10, 3.0f, {1140, 280, 40, 66}},
       {10, 25.0f, {1140, 124, 40, 222}}, {10, NAN, {1140, 346, 40, 0}}}},
-    {"HdrGrayDEITP", draw_hdr_gray_dEITP_canvas, get_hdr_gray_dEITP_pillar_coord, draw_hdr_gray_dEITP_avg, 2.0f,
+    {"HdrGrayDEITP", draw_hdr_gray_dEITP_canvas, get_hdr_gray_dEITP_pillar_coord, draw_hdr_gray_dEITP_avg, HDR_GRAY_DEICTCP_AVG, 2.0f,
      {626}, {528, 692, 60, 15}, hdr_gray_ticks, {{3, "1"}},
      {{10, 3.0f, {1140, 626, 40, 66}}, {10, 10.0f, {1140, 470, 40, 222}}}},
 };
@@ -99,7 +100,7 @@ TEST_P(BarChart, GuidesSlotsPillarsAndVerdict)
     EXPECT_EQ(c->data_list, nullptr);
 
     for (auto [v, pass] : {std::pair{t.limit, true}, {t.limit + 0.0001f, false}, {NAN, false}}) {
-        t.judge(v);
+        t.show(c, judge(t.id, v, 2.4f));
         EXPECT_EQ(verdict_of(c).pass, pass) << v;
     }
 }

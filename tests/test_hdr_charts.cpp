@@ -15,7 +15,7 @@ protected:
     {
         reference->test_type = test_type;
         reference->max_E = max_E;
-        return output_of([] { draw_hdr_ref_EOTF(1000.0f); });
+        return output_of([&] { draw_hdr_ref_EOTF(made.back(), 1000.0f); });
     }
 };
 
@@ -38,9 +38,9 @@ TEST_F(HdrEotfChart, MappingTicksAndVerdict)
         EXPECT_EQ(text(labels[i]), "<align=center font_size=12> " + std::to_string(10 * i));
     }
 
-    draw_hdr_gray_EOTF_max_diff(0.0499f);
+    draw_hdr_gray_EOTF_max_diff(c, judge(HDR_EOTF_DIFF_MAX, 0.0499f, 2.4f));
     EXPECT_TRUE(verdict_of(c).pass);
-    draw_hdr_gray_EOTF_max_diff(0.05f);  // just above the double 0.05
+    draw_hdr_gray_EOTF_max_diff(c, judge(HDR_EOTF_DIFF_MAX, 0.05f, 2.4f));  // just above the double 0.05
     EXPECT_EQ(verdict_of(c).text, "EOTF Diff Max:  0.0500");
     EXPECT_FALSE(verdict_of(c).pass);
 }
@@ -110,6 +110,7 @@ protected:
     {
         del_pages();
         output_of([] {
+            job_summary = summarize_job(*reference, 1);
             init_hdr_page();
             render_hdr_chart_data_object();
         });
@@ -193,4 +194,60 @@ TEST_F(HdrOverlay, VerdictsFromFreshSumsAndTheLargestDeviation)
     EXPECT_FALSE(verdict_of(slot(2)).pass);
     EXPECT_EQ(verdict_of(slot(3)).text, "Color Checker Avg dE:  2.0000");
     EXPECT_TRUE(verdict_of(slot(3)).pass);
+}
+
+namespace {
+
+using PageLifecycle = ChartTest;
+
+// Every object on the window's canvas.
+size_t canvas_objects()
+{
+    Eina_List *all = evas_objects_in_rectangle_get(evas_object_evas_get(win), 0, 0, 1920, 1080, EINA_TRUE, EINA_TRUE);
+    const size_t n = eina_list_count(all);
+    eina_list_free(all);
+    return n;
+}
+
+}  // namespace
+
+TEST_F(PageLifecycle, DeletedPagesTakeNoOverlayVerdictOrRestyle)
+{
+    for (int i = 0; i < 5; ++i) {
+        data_gray[i].c.ts0 = i / 4.0f;
+        data_gray[i].E_prime = i / 8.0f;
+        data_gray[i].dE2000 = data_gray[i].dEICTCP_240 = 1.0f;
+    }
+    test_data_gray_count = hdr_gray_pillar_count = 5;
+    reference->gray_steps = 4;
+    reference->max_E = 0.5f;
+    output_of([] {
+        init_sdr_page();
+        init_hdr_page();
+    });
+    del_pages();
+    for (int i = 0; i < SDR_SLOTS; ++i)
+        EXPECT_EQ(get_sdr_page()[i], nullptr) << i;
+    for (int i = 0; i < HDR_SLOTS; ++i)
+        EXPECT_EQ(get_hdr_page()[i], nullptr) << i;
+
+    // The data, verdicts and restyles of both reports find no canvas to draw on.
+    const size_t before = canvas_objects();
+    output_of([] {
+        job_summary = summarize_job(*reference, 0);
+        render_sdr_chart_data_object();
+        change_sdr_chart_style(1);
+        reference->test_type = 3;
+        job_summary = summarize_job(*reference, 1);
+        render_hdr_chart_data_object();
+        change_hdr_chart_style(1);
+    });
+    EXPECT_EQ(canvas_objects(), before);
+
+    // A page built again takes them.
+    output_of([] {
+        init_hdr_page();
+        render_hdr_chart_data_object();
+    });
+    EXPECT_EQ(verdict_of(get_hdr_page()[0]).text, "Grayscale Avg dE:  1.0000");
 }

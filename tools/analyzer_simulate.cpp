@@ -230,25 +230,21 @@ color_block_t show(const model_t &m, float s0, float s1, float s2)
     c.ts1 = std::fmax(0.0f, s1 + d.eotf_offset);
     c.ts2 = std::fmax(0.0f, s2 + d.eotf_offset);
 
-    // The expected-colour functions read the reference: give them the
-    // display's primaries and gamma for the moment.
-    matrix_t target_matrix = reference->RGB_to_XYZ;
-    float target_gamma = reference->gamma;
-    reference->RGB_to_XYZ = m.display_matrix;
-    reference->gamma = d.gamma;
-    switch (reference->test_type) {
+    // The display is the target with its own primaries and gamma.
+    reference_t display = *reference;
+    display.RGB_to_XYZ = m.display_matrix;
+    display.gamma = d.gamma;
+    switch (display.test_type) {
     case 2:
-        get_expect_ST2084(d.clip, d.black, &c);
+        get_expect_ST2084(display, d.clip, d.black, &c);
         break;
     case 3:
-        get_expect_HLG(d.white, d.black, &c);
+        get_expect_HLG(display, d.white, d.black, &c);
         break;
     default:
-        get_expect(d.white, d.black, &c);
+        get_expect(display, d.white, d.black, &c);
         break;
     }
-    reference->RGB_to_XYZ = target_matrix;
-    reference->gamma = target_gamma;
 
     if (reference->test_type == 2 && d.black != 0.0f) {
         // Light added at the white-point chromaticity on top of the patch.

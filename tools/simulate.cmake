@@ -1,6 +1,6 @@
 # analyzer-simulate: writes test data files of modelled displays.
 add_executable(analyzer-simulate ${CMAKE_CURRENT_SOURCE_DIR}/analyzer_simulate.cpp)
-target_link_libraries(analyzer-simulate PRIVATE analyzer_core)
+target_link_libraries(analyzer-simulate PRIVATE analyzer_eval)
 set_target_properties(analyzer-simulate PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
 
 # The measurement tests run the simulator; build it with them. The test

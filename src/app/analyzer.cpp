@@ -23,9 +23,10 @@
 #include "config/paths.h"
 #include "config/reference.h"
 #include "draw/draw_hdr_page.h"
+#include "draw/draw_logo.h"
 #include "draw/draw_main_win.h"
 #include "draw/draw_sdr_page.h"
-#include "measure/measure.h"
+#include "measure/start_measure.h"
 
 extern char **environ;
 
@@ -376,6 +377,7 @@ int elm_main(int argc, char **argv)
     init_reference();
     if (read_configure(argc, argv) < 0)
         return -1;
+    draw_logo_and_title();
     elm_policy_set(ELM_POLICY_QUIT, ELM_POLICY_QUIT_LAST_WINDOW_CLOSED);
 
     start_measure(reference->test_type >= 2 ? 1 : 0);

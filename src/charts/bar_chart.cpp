@@ -30,10 +30,10 @@ int bar_chart::value_top(double difference) const
     return px_round(def_.chart.y + difference / SCALE_MAX * def_.chart.height);
 }
 
-canvas_t *bar_chart::build()
+canvas_t *bar_chart::build() const
 {
     const chart_def_t &c = def_.chart;
-    canvas_t *canvas = build_chart_canvas(records_, c);
+    canvas_t *canvas = build_chart_canvas(c);
     if (canvas == nullptr)
         return nullptr;
     const int x1 = static_cast<int>(canvas->x + canvas->width - 40);
@@ -70,7 +70,7 @@ void bar_chart::pillar(int i, float v, int *x, int *y, int *w, int *h) const
     *h = static_cast<int>(c.y + c.height) - *y;
 }
 
-void bar_chart::verdict(float value) const
+void bar_chart::verdict(canvas_t *canvas, const verdict_t &v) const
 {
-    draw_verdict(records_.canvas, def_.caption, value, value <= def_.pass_limit);
+    draw_verdict(canvas, verdict_limits[def_.verdict].caption, v.value, v.pass);
 }

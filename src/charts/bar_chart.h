@@ -10,6 +10,7 @@
 #include <span>
 
 #include "draw/draw_bg.h"
+#include "measure/verdict.h"
 
 // A horizontal guide line at a ΔE value, in its colour.
 struct bar_guide_t {
@@ -21,8 +22,7 @@ inline constexpr bar_guide_t THRESHOLD_GUIDE[] = {{3, 0, 200, 0}};
 // One bar chart's fixed values.
 struct bar_chart_def_t {
     chart_def_t chart;
-    const char *caption;  // verdict caption, e.g. "Grayscale Avg dE: "
-    float pass_limit;     // the verdict passes when the value is at most this
+    verdict_id verdict;  // the verdict shown with its caption
     int (*slot_count)();
     // Writes the text under slot i (a name or a signal in percent).
     void (*slot_text)(int i, char *text, size_t size);
@@ -32,7 +32,7 @@ struct bar_chart_def_t {
     bool double_difference = false;
 };
 
-// A bar chart module: its fixed values and the records of the canvas it built.
+// A bar chart module: its fixed values.
 class bar_chart {
 public:
     explicit constexpr bar_chart(const bar_chart_def_t &def) : def_(def) {}
@@ -40,19 +40,17 @@ public:
     // Builds the canvas with its guide lines, slot labels and ticks; null
     // when an allocation fails. A label that cannot be made ends the slots,
     // closing tick included.
-    canvas_t *build();
+    canvas_t *build() const;
 
     // The pillar of value v in slot i, standing on the plot bottom: capped at
     // 10, NaN and values below the scale held at the bottom.
     void pillar(int i, float v, int *x, int *y, int *w, int *h) const;
 
-    // The verdict text and image; nothing when the chart does not exist. NaN
-    // fails.
-    void verdict(float value) const;
+    // The verdict text and image on the chart's canvas; nothing without one.
+    void verdict(canvas_t *canvas, const verdict_t &v) const;
 
 private:
     int value_top(double difference) const;
 
     bar_chart_def_t def_;
-    chart_records_t records_{};
 };

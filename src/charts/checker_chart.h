@@ -1,6 +1,6 @@
 // The colour checker bar charts of both reports: 18 named slots across the
-// page width. The twins differ only in their vertical place, title, pass
-// limit and the value judged.
+// page width. The twins differ only in their vertical place, title and the
+// verdict shown.
 #pragma once
 #include <cstdio>
 #include <iterator>
@@ -14,12 +14,11 @@ inline constexpr char checker_names[18][20] = {
 };
 
 constexpr bar_chart_def_t checker_def(const char *function, int32_t y, float height, const char *text,
-                                      float pass_limit)
+                                      verdict_id verdict)
 {
     return {{function, 20, y, 1880.0f, height, 1, 6, nullptr, 1880, "/usr/local/app/image/icon_dE.png", text,
              {12.0f, 2.0f, 2}, {1.0f, 1.0f, 5}},
-            "Color Checker Avg dE: ",
-            pass_limit,
+            verdict,
             [] { return static_cast<int>(std::size(checker_names)); },
             [](int i, char *slot, size_t size) { snprintf(slot, size, "%s", checker_names[i]); }};
 }

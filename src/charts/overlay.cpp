@@ -1,7 +1,6 @@
 #include "charts/overlay.h"
 
 #include <cstdio>
-#include <limits>
 
 #include "charts/pixel.h"
 #include "draw/draw_basic.h"
@@ -45,11 +44,4 @@ void draw_eotf_trace(canvas_t *canvas, eotf_point_fn map, const color_t *prev, c
         draw_line(canvas, px, py, x, y, YELLOW, LAYER_DATA_LINE);
     }
     draw_point(canvas, x, y, MARKER, LAYER_DATA_BAR);
-}
-
-float average(float sum, int count)
-{
-    if (count <= 0)
-        return std::numeric_limits<float>::quiet_NaN();
-    return sum / static_cast<float>(count);
 }

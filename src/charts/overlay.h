@@ -1,5 +1,4 @@
-// What the two data overlays share: value pillars, the measured EOTF trace
-// and the averages behind the verdicts.
+// What the two data overlays share: value pillars and the measured EOTF trace.
 #pragma once
 #include <array>
 #include <cstdint>
@@ -25,6 +24,3 @@ void draw_value_pillar(canvas_t *canvas, pillar_fn place, int i, float v, const 
 // A measured grayscale patch on an EOTF chart: a yellow line from the
 // previous patch, when there is one, and the square marker.
 void draw_eotf_trace(canvas_t *canvas, eotf_point_fn map, const color_t *prev, const color_t &cur);
-
-// sum / count, NaN when nothing was counted.
-float average(float sum, int count);

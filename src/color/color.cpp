@@ -55,11 +55,11 @@ float clampf(float v, float lo, float hi)
 
 // The x, y of a relative XYZ block; a black block takes the target white's
 // chromaticity.
-void chromaticity_or_white(color_block_t *local)
+void chromaticity_or_white(const reference_t &ref, color_block_t *local)
 {
     if (near_zero(local->X + local->Y + local->Z)) {
-        local->x = reference->white.color.x;
-        local->y = reference->white.color.y;
+        local->x = ref.white.color.x;
+        local->y = ref.white.color.y;
     } else {
         get_xyY_from_XYZ(local);
     }
@@ -72,6 +72,28 @@ void store_xyY(color_block_t *c, float x, float y, float Y)
     c->y = y;
     c->Y = Y;
     get_XYZ_from_xyY(c);
+}
+
+// XYZ to LMS through linear BT.2020 RGB, each component held within 0 to 10000.
+void lms_from_XYZ(const float *xyz, float *lms)
+{
+    const double X = static_cast<double>(xyz[0]);
+    const double Y = static_cast<double>(xyz[1]);
+    const double Z = static_cast<double>(xyz[2]);
+    // XYZ to linear BT.2020 RGB.
+    const float R =
+        static_cast<float>(1.716651187971268 * X - 0.355670783776392 * Y - 0.25336628137366 * Z);
+    const float G =
+        static_cast<float>(-0.666684351832489 * X + 1.616481236634939 * Y + 0.015768545813911 * Z);
+    const float B =
+        static_cast<float>(0.017639857445311 * X - 0.042770613257809 * Y + 0.942103121235474 * Z);
+    // BT.2100 RGB to LMS (coefficients in units of 1/4096), green term first.
+    const float L = (2146.0f * G + 1688.0f * R + 262.0f * B) * Q12;
+    const float M = (2951.0f * G + 683.0f * R + 462.0f * B) * Q12;
+    const float S = (309.0f * G + 99.0f * R + 3688.0f * B) * Q12;
+    lms[0] = clampf(L, 0.0f, 10000.0f);
+    lms[1] = clampf(M, 0.0f, 10000.0f);
+    lms[2] = clampf(S, 0.0f, 10000.0f);
 }
 
 // A scratch block holding only the patch's test signal.
@@ -128,11 +150,16 @@ void get_XYZ_from_RGB(color_block_t *c)
         puts("warning:color or reference is NULL!");
         return;
     }
+    get_XYZ_from_RGB(*reference, c);
+}
+
+void get_XYZ_from_RGB(const reference_t &ref, color_block_t *c)
+{
     matrix_t rgb = create_matrix(3, 1);
     rgb.data[0][0] = c->R;
     rgb.data[1][0] = c->G;
     rgb.data[2][0] = c->B;
-    matrix_t xyz = mul_matrix(reference->RGB_to_XYZ, rgb);
+    matrix_t xyz = mul_matrix(ref.RGB_to_XYZ, rgb);
     c->X = xyz.data[0][0];
     c->Y = xyz.data[1][0];
     c->Z = xyz.data[2][0];
@@ -163,17 +190,22 @@ void get_Lab_from_XYZ(color_block_t *c, color_block_t white)
 
 white_t get_user_defined_white(float luminance)
 {
-    white_t w{};
     if (reference == nullptr) {
         puts("warning:reference is NULL!");
-        return w;
+        return white_t{};
     }
-    const color_block_t &ref = reference->white.color;
-    const float k = luminance / ref.Y;
+    return get_user_defined_white(*reference, luminance);
+}
+
+white_t get_user_defined_white(const reference_t &ref, float luminance)
+{
+    white_t w{};
+    const color_block_t &white = ref.white.color;
+    const float k = luminance / white.Y;
     w.name = "user_defined";
-    w.color.X = ref.X * k;
+    w.color.X = white.X * k;
     w.color.Y = luminance;
-    w.color.Z = ref.Z * k;
+    w.color.Z = white.Z * k;
     w.cct = 0;
     return w;
 }
@@ -197,15 +229,26 @@ matrix_t get_RGB_to_XYZ_matrix(matrix_t primaries, matrix_t white)
 
 matrix_t get_XYZ_to_RGB_matrix()
 {
-    return get_inver_matrix(reference->RGB_to_XYZ);
+    return get_XYZ_to_RGB_matrix(*reference);
+}
+
+matrix_t get_XYZ_to_RGB_matrix(const reference_t &ref)
+{
+    return get_inver_matrix(ref.RGB_to_XYZ);
 }
 
 void update_secondary(color_block_t *out, const color_block_t *c1, const color_block_t *c2,
                       const color_block_t *c3)
 {
+    update_secondary(*reference, out, c1, c2, c3);
+}
+
+void update_secondary(const reference_t &ref, color_block_t *out, const color_block_t *c1,
+                      const color_block_t *c2, const color_block_t *c3)
+{
     // The point of edge c1-c2 on the line through c3 and the white point.
-    const float xW = reference->white.color.x;
-    const float yW = reference->white.color.y;
+    const float xW = ref.white.color.x;
+    const float yW = ref.white.color.y;
     const float dx = c2->x - c1->x;
     const float dy = c2->y - c1->y;
     const float p = (xW - c1->x) / dx;
@@ -258,13 +301,18 @@ float get_gamma_BT_1886(float signal, float white_Y, float black_Y, float measur
 
 void get_expect(float bright, float dark, color_block_t *c)
 {
-    const double g = static_cast<double>(reference->gamma);
+    get_expect(*reference, bright, dark, c);
+}
+
+void get_expect(const reference_t &ref, float bright, float dark, color_block_t *c)
+{
+    const double g = static_cast<double>(ref.gamma);
     color_block_t local{};
     local.R = static_cast<float>(std::pow(static_cast<double>(c->ts0), g));
     local.G = static_cast<float>(std::pow(static_cast<double>(c->ts1), g));
     local.B = static_cast<float>(std::pow(static_cast<double>(c->ts2), g));
-    get_XYZ_from_RGB(&local);
-    chromaticity_or_white(&local);
+    get_XYZ_from_RGB(ref, &local);
+    chromaticity_or_white(ref, &local);
     store_xyY(c, local.x, local.y, dark + (bright - dark) * local.Y);
 }
 
@@ -293,14 +341,19 @@ float get_ST2084_inver_EOTF(float luminance)
     return static_cast<float>(std::pow(static_cast<double>(quot), PQ_M2));
 }
 
-void get_expect_ST2084(float bright, float /*dark*/, color_block_t *c)
+void get_expect_ST2084(float bright, float dark, color_block_t *c)
+{
+    get_expect_ST2084(*reference, bright, dark, c);
+}
+
+void get_expect_ST2084(const reference_t &ref, float bright, float /*dark*/, color_block_t *c)
 {
     color_block_t local{};
     local.R = get_ST2084_EOTF(c->ts0);
     local.G = get_ST2084_EOTF(c->ts1);
     local.B = get_ST2084_EOTF(c->ts2);
-    get_XYZ_from_RGB(&local);
-    chromaticity_or_white(&local);
+    get_XYZ_from_RGB(ref, &local);
+    chromaticity_or_white(ref, &local);
     float Y = local.Y;
     // A neutral signal cannot exceed the display's measured white.
     const bool neutral = near_zero(c->ts0 - c->ts1) && near_zero(c->ts1 - c->ts2) &&
@@ -334,15 +387,31 @@ float get_HLG_OOTF(float Es, const float *rgb, float system_gamma, float alpha, 
                                   static_cast<double>(Es));
 }
 
-float get_HLG_EOTF(float e, const float *ts, float bright, float dark)
+namespace {
+
+// The wrappers on the global target settle a missing HLG peak luminance once:
+// the measured white stands in for it, and the message is printed once per run.
+void settle_HLG_peak(float bright)
 {
-    if (near_zero(reference->peak_lum)) {
-        // Without a configured peak the measured white stands in for it;
-        // storing it keeps this message to once per run.
+    if (reference != nullptr && near_zero(reference->peak_lum)) {
         printf("Error: %s, peak_lum == 0, gamma error!\r\n", "get_HLG_EOTF");
         reference->peak_lum = bright;
     }
-    const float lg = log10f(reference->peak_lum / 1000.0f);
+}
+
+}  // namespace
+
+float get_HLG_EOTF(float e, const float *ts, float bright, float dark)
+{
+    settle_HLG_peak(bright);
+    return get_HLG_EOTF(*reference, e, ts, bright, dark);
+}
+
+float get_HLG_EOTF(const reference_t &ref, float e, const float *ts, float bright, float dark)
+{
+    // A target without a peak luminance takes the measured white for it.
+    const float peak = near_zero(ref.peak_lum) ? bright : ref.peak_lum;
+    const float lg = log10f(peak / 1000.0f);
     const float g = static_cast<float>(1.2 + 0.42 * static_cast<double>(lg));
     const float Es = get_HLG_inver_OETF(e);
     const float scene[3] = {get_HLG_inver_OETF(ts[0]), get_HLG_inver_OETF(ts[1]),
@@ -352,36 +421,49 @@ float get_HLG_EOTF(float e, const float *ts, float bright, float dark)
 
 void get_expect_HLG(float bright, float dark, color_block_t *c)
 {
+    settle_HLG_peak(bright);
+    get_expect_HLG(*reference, bright, dark, c);
+}
+
+void get_expect_HLG(const reference_t &ref, float bright, float dark, color_block_t *c)
+{
     const float ts[3] = {c->ts0, c->ts1, c->ts2};
     color_block_t local{};
-    local.R = get_HLG_EOTF(ts[0], ts, bright, dark);
-    local.G = get_HLG_EOTF(ts[1], ts, bright, dark);
-    local.B = get_HLG_EOTF(ts[2], ts, bright, dark);
-    get_XYZ_from_RGB(&local);
-    chromaticity_or_white(&local);
+    local.R = get_HLG_EOTF(ref, ts[0], ts, bright, dark);
+    local.G = get_HLG_EOTF(ref, ts[1], ts, bright, dark);
+    local.B = get_HLG_EOTF(ref, ts[2], ts, bright, dark);
+    get_XYZ_from_RGB(ref, &local);
+    chromaticity_or_white(ref, &local);
     store_xyY(c, local.x, local.y, local.Y * (bright - dark) / bright + dark);
 }
 
 float get_diff_EOTF(float signal, float measured_E)
+{
+    if (reference->test_type == 3)
+        settle_HLG_peak(reference->white_level);
+    return get_diff_EOTF(*reference, signal, measured_E);
+}
+
+float get_diff_EOTF(const reference_t &ref, float signal, float measured_E)
 {
     float expected = 0.0f;
     color_block_t s{};
     s.ts0 = signal;
     s.ts1 = signal;
     s.ts2 = signal;
-    switch (reference->test_type) {
+    switch (ref.test_type) {
     case 0:
     case 1:
-        get_expect(reference->white_level, 0.0f, &s);
+        get_expect(ref, ref.white_level, 0.0f, &s);
         expected = get_ST2084_inver_EOTF(s.Y);
         break;
     case 3:
-        get_expect_HLG(reference->white_level, 0.0f, &s);
+        get_expect_HLG(ref, ref.white_level, 0.0f, &s);
         expected = get_ST2084_inver_EOTF(s.Y);
         break;
     case 2:
         // The PQ curve clipped at the display's white.
-        expected = signal < reference->max_E ? signal : reference->max_E;
+        expected = signal < ref.max_E ? signal : ref.max_E;
         break;
     default:
         printf("Error: %s\r\n", "get_diff_EOTF");
@@ -395,36 +477,52 @@ float get_diff_EOTF(float signal, float measured_E)
 
 float get_color_dE2000(float bright, float dark, color_t *patch)
 {
+    if (reference->test_type == 3)
+        settle_HLG_peak(bright);
+    return get_color_dE2000(*reference, bright, dark, patch);
+}
+
+float get_color_dE2000(const reference_t &ref, float bright, float dark, color_t *patch)
+{
     if (patch == nullptr) {
         puts("warning:test is NULL!");
         return DE_MISSING;
     }
     color_block_t s = signal_block(patch->c);
-    switch (reference->test_type) {
+    switch (ref.test_type) {
     case 0:
     case 1:
-        get_expect(bright, dark, &s);
+        get_expect(ref, bright, dark, &s);
         break;
     case 2:
-        get_expect_ST2084(bright, dark, &s);
+        get_expect_ST2084(ref, bright, dark, &s);
         break;
     case 3:
-        get_expect_HLG(bright, dark, &s);
+        get_expect_HLG(ref, bright, dark, &s);
         break;
     default:
         printf("[%s]: EOTF_type Error!!!\r\n", "get_color_dE2000");
         return 0.0f;
     }
-    return get_dE2000_from_XYZ_bright_Y(&patch->c, &s, bright);
+    return get_dE2000_from_XYZ_bright_Y(ref, &patch->c, &s, bright);
 }
 
 float get_dE2000_from_XYZ_bright_Y(color_block_t *first, color_block_t *second, float Yu)
+{
+    if (reference == nullptr) {
+        puts("warning:reference is NULL!");
+        return get_dE2000_from_XYZ_bright_Y(reference_t{}, first, second, Yu);
+    }
+    return get_dE2000_from_XYZ_bright_Y(*reference, first, second, Yu);
+}
+
+float get_dE2000_from_XYZ_bright_Y(const reference_t &ref, color_block_t *first, color_block_t *second, float Yu)
 {
     if (first == nullptr || second == nullptr) {
         puts("warning:test is NULL!");
         return DE_MISSING;
     }
-    const white_t w = get_user_defined_white(Yu);
+    const white_t w = get_user_defined_white(ref, Yu);
     get_Lab_from_XYZ(first, w.color);
     get_Lab_from_XYZ(second, w.color);
     return get_dE2000_from_Lab(*first, *second);
@@ -521,17 +619,24 @@ float get_dE2000_from_Lab(color_block_t first, color_block_t second)
 
 float get_color_HDR_dEITP(float bright, float dark, color_t *patch)
 {
+    if (reference->test_type == 3)
+        settle_HLG_peak(bright);
+    return get_color_HDR_dEITP(*reference, bright, dark, patch);
+}
+
+float get_color_HDR_dEITP(const reference_t &ref, float bright, float dark, color_t *patch)
+{
     if (patch == nullptr) {
         puts("warning:test is NULL!");
         return DE_MISSING;
     }
     color_block_t s = signal_block(patch->c);
-    switch (reference->test_type) {
+    switch (ref.test_type) {
     case 2:
-        get_expect_ST2084(bright, dark, &s);
+        get_expect_ST2084(ref, bright, dark, &s);
         break;
     case 3:
-        get_expect_HLG(bright, dark, &s);
+        get_expect_HLG(ref, bright, dark, &s);
         break;
     default:
         printf("[%s]: EOTF_type Error!!!\r\n", "get_color_HDR_dEITP");
@@ -539,7 +644,7 @@ float get_color_HDR_dEITP(float bright, float dark, color_t *patch)
     }
     const float measured[3] = {patch->c.X, patch->c.Y, patch->c.Z};
     const float expected[3] = {s.X, s.Y, s.Z};
-    return get_dEITP_from_XYZ(measured, expected);
+    return get_dEITP_from_XYZ(ref, measured, expected);
 }
 
 float get_color_HDR_dEICTCP_240(float bright, float dark, color_t *patch)
@@ -547,21 +652,40 @@ float get_color_HDR_dEICTCP_240(float bright, float dark, color_t *patch)
     return get_color_HDR_dEITP(bright, dark, patch) / 3.0f;
 }
 
+float get_color_HDR_dEICTCP_240(const reference_t &ref, float bright, float dark, color_t *patch)
+{
+    return get_color_HDR_dEITP(ref, bright, dark, patch) / 3.0f;
+}
+
 float get_dEITP_from_XYZ(const float *xyz1, const float *xyz2)
+{
+    if (reference == nullptr) {
+        puts("warning:color or reference is NULL!");
+        return get_dEITP_from_XYZ(reference_t{}, xyz1, xyz2);
+    }
+    return get_dEITP_from_XYZ(*reference, xyz1, xyz2);
+}
+
+float get_dEITP_from_XYZ(const reference_t &ref, const float *xyz1, const float *xyz2)
 {
     float ictcp1[3] = {0.0f, 0.0f, 0.0f};
     float ictcp2[3] = {0.0f, 0.0f, 0.0f};
-    get_ICtCp_from_XYZ(xyz1, ictcp1);
-    get_ICtCp_from_XYZ(xyz2, ictcp2);
-    return get_dEITP_from_ICtCp(ictcp1, ictcp2);
+    get_ICtCp_from_XYZ(ref, xyz1, ictcp1);
+    get_ICtCp_from_XYZ(ref, xyz2, ictcp2);
+    return get_dEITP_from_ICtCp(ref, ictcp1, ictcp2);
 }
 
 float get_dEITP_from_ICtCp(const float *ictcp1, const float *ictcp2)
 {
+    return get_dEITP_from_ICtCp(reference != nullptr ? *reference : reference_t{}, ictcp1, ictcp2);
+}
+
+float get_dEITP_from_ICtCp(const reference_t &ref, const float *ictcp1, const float *ictcp2)
+{
     float itp1[3] = {0.0f, 0.0f, 0.0f};
     float itp2[3] = {0.0f, 0.0f, 0.0f};
-    get_ITP_from_ICtCp(ictcp1, itp1);
-    get_ITP_from_ICtCp(ictcp2, itp2);
+    get_ITP_from_ICtCp(ref, ictcp1, itp1);
+    get_ITP_from_ICtCp(ref, ictcp2, itp2);
     const double dI = static_cast<double>(itp1[0] - itp2[0]);
     const double dT = static_cast<double>(itp1[1] - itp2[1]);
     const double dP = static_cast<double>(itp1[2] - itp2[2]);
@@ -572,7 +696,12 @@ void get_ITP_from_ICtCp(const float *ictcp, float *itp)
 {
     if (reference == nullptr)
         return;
-    switch (reference->test_type) {
+    get_ITP_from_ICtCp(*reference, ictcp, itp);
+}
+
+void get_ITP_from_ICtCp(const reference_t &ref, const float *ictcp, float *itp)
+{
+    switch (ref.test_type) {
     case 2:
         itp[0] = ictcp[0];
         itp[1] = 0.5f * ictcp[1];
@@ -594,23 +723,7 @@ void get_LMS_from_XYZ(const float *xyz, float *lms)
         puts("warning:color or reference is NULL!");
         return;
     }
-    const double X = static_cast<double>(xyz[0]);
-    const double Y = static_cast<double>(xyz[1]);
-    const double Z = static_cast<double>(xyz[2]);
-    // XYZ to linear BT.2020 RGB.
-    const float R =
-        static_cast<float>(1.716651187971268 * X - 0.355670783776392 * Y - 0.25336628137366 * Z);
-    const float G =
-        static_cast<float>(-0.666684351832489 * X + 1.616481236634939 * Y + 0.015768545813911 * Z);
-    const float B =
-        static_cast<float>(0.017639857445311 * X - 0.042770613257809 * Y + 0.942103121235474 * Z);
-    // BT.2100 RGB to LMS (coefficients in units of 1/4096), green term first.
-    const float L = (2146.0f * G + 1688.0f * R + 262.0f * B) * Q12;
-    const float M = (2951.0f * G + 683.0f * R + 462.0f * B) * Q12;
-    const float S = (309.0f * G + 99.0f * R + 3688.0f * B) * Q12;
-    lms[0] = clampf(L, 0.0f, 10000.0f);
-    lms[1] = clampf(M, 0.0f, 10000.0f);
-    lms[2] = clampf(S, 0.0f, 10000.0f);
+    lms_from_XYZ(xyz, lms);
 }
 
 void get_ICtCp_from_XYZ(const float *xyz, float *ictcp)
@@ -619,9 +732,14 @@ void get_ICtCp_from_XYZ(const float *xyz, float *ictcp)
         puts("warning:color or reference is NULL!");
         return;
     }
+    get_ICtCp_from_XYZ(*reference, xyz, ictcp);
+}
+
+void get_ICtCp_from_XYZ(const reference_t &ref, const float *xyz, float *ictcp)
+{
     float lms[3] = {0.0f, 0.0f, 0.0f};
-    get_LMS_from_XYZ(xyz, lms);
-    const int32_t type = reference->test_type;
+    lms_from_XYZ(xyz, lms);
+    const int32_t type = ref.test_type;
     if (type == 2 || type == 3) {
         // The PQ curve is used for HLG targets too.
         for (float &v : lms)

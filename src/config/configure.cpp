@@ -7,11 +7,8 @@
 #include <memory>
 #include <string>
 
-#include <Elementary.h>
-
 #include "config/paths.h"
 #include "config/reference.h"
-#include "draw/draw_main_win.h"
 
 namespace {
 // The default test data file, under $ANALYZER_ROOT when that is set.
@@ -25,11 +22,9 @@ bool flag_cfg_cct = false;
 bool flag_cfg_lum = false;
 int32_t sensor_id = 0;
 const char *test_file_path = default_test_file.c_str();
-Evas_Object *efl_logo_text = nullptr;
 
 namespace {
 
-constexpr const char *LOGO_IMAGE = "/usr/local/app/image/tervane.png";
 constexpr size_t LINE_BUF = 256;
 constexpr int SENSOR_COUNT = 9;
 
@@ -197,32 +192,6 @@ void print_default_warnings()
         printf("Warning: Use deafult -lum : %f\n", static_cast<double>(reference->peak_lum));
 }
 
-// The product logo and the title text in the upper left corner of the window.
-void draw_logo_and_title()
-{
-    if (win == nullptr)
-        return;
-    Evas_Object *logo = elm_image_add(win);
-    // Decoded at once, so the very next render shows it.
-    elm_image_preload_disabled_set(logo, EINA_TRUE);
-    if (!elm_image_file_set(logo, device_cpath(LOGO_IMAGE), nullptr))
-        printf("error: [%s]:could not load image.\r\n", "read_configure");
-    elm_image_aspect_fixed_set(logo, EINA_FALSE);
-    evas_object_resize(logo, 200, 200);
-    evas_object_move(logo, 147, 24);
-    evas_object_show(logo);
-    evas_object_layer_set(logo, 0);
-
-    Evas_Object *text = evas_object_text_add(evas_object_evas_get(win));
-    evas_object_text_style_set(text, EVAS_TEXT_STYLE_PLAIN);
-    evas_object_text_font_set(text, "arial.ttf", 20);
-    evas_object_text_text_set(text, "Tervane Analyzer");
-    evas_object_color_set(text, 200, 200, 200, 255);
-    evas_object_move(text, 158, 204);
-    evas_object_show(text);
-    efl_logo_text = text;
-}
-
 // Fills `field` with the next number of a data line (the "%f" directive,
 // which skips leading white space). Returns false when nothing converts.
 bool next_field(const char *&p, float &field)
@@ -265,7 +234,6 @@ int read_configure(int argc, char **argv)
     }
     print_default_warnings();
     init_ref_matrix();
-    draw_logo_and_title();
     return 0;
 }
 

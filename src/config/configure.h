@@ -2,8 +2,6 @@
 #pragma once
 #include <cstdint>
 
-#include <Evas.h>
-
 #include "color/color.h"
 
 extern bool flag_cfg_colorSpace;
@@ -13,10 +11,9 @@ extern bool flag_cfg_cct;
 extern bool flag_cfg_lum;
 extern int32_t sensor_id;
 extern const char *test_file_path;
-extern Evas_Object *efl_logo_text;
 
 // Reads the options into the reference record, reports settings and
-// defaults, derives the matrices and draws the logo and title.
+// defaults and derives the matrices.
 // Returns 0, or -1 when a value is rejected.
 int read_configure(int argc, char **argv);
 

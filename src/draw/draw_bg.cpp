@@ -51,13 +51,10 @@ void change_bg_style(canvas_t *canvas, int style)
         evas_object_hide(canvas->bg);
 }
 
-canvas_t *build_chart_canvas(chart_records_t &rec, const chart_def_t &def)
+canvas_t *build_chart_canvas(const chart_def_t &def)
 {
     if (def.function != nullptr && reference == nullptr)
         printf("Warning: %s reference is NULL!\n", def.function);
-
-    // Records of an earlier canvas belong to their page: only forget them.
-    rec = chart_records_t{};
 
     auto *title = static_cast<title_t *>(chart_calloc(1, sizeof(title_t)));
     if (title == nullptr) {
@@ -103,7 +100,6 @@ canvas_t *build_chart_canvas(chart_records_t &rec, const chart_def_t &def)
     canvas->title = title;
     canvas->left_label = left;
     canvas->down_label = down;
-    rec = chart_records_t{canvas, title, left, down};
 
     draw_bg(canvas);
     draw_title(canvas);

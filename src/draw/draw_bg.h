@@ -47,15 +47,6 @@ struct canvas_t {
 void draw_bg(canvas_t *canvas);
 void change_bg_style(canvas_t *canvas, int style);
 
-// A chart module's own records; the constructor leaves them pointing at the
-// records of the canvas it built.
-struct chart_records_t {
-    canvas_t *canvas;
-    title_t *title;
-    label_t *left_label;
-    label_t *down_label;
-};
-
 // The fixed values of one chart. Image paths are device paths ("/usr/local/app/...").
 struct chart_def_t {
     const char *function;  // constructor name for the missing-reference warning; null: no check
@@ -73,7 +64,9 @@ struct chart_def_t {
 // Builds the records and canvas of a chart and draws its background, title
 // and axes. Returns the canvas, or null (records freed) when an allocation
 // fails. The chart's scale limits must be set before, its own marks after.
-canvas_t *build_chart_canvas(chart_records_t &records, const chart_def_t &def);
+// The canvas belongs to the page that asked for it; chart modules keep no
+// reference to it.
+canvas_t *build_chart_canvas(const chart_def_t &def);
 
 // Allocator used for the records; tests replace it to exercise failures.
 extern void *(*chart_calloc)(size_t count, size_t size);

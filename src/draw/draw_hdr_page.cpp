@@ -11,6 +11,7 @@
 #include "draw/draw_delete.h"
 #include "draw/switch_page.h"
 #include "measure/measure.h"
+#include "measure/verdict.h"
 
 namespace {
 
@@ -71,14 +72,12 @@ void del_hdr_page()
 void render_hdr_chart_data_object()
 {
     del_hdr_chart_data_object();
-    // The reference curve needs the chart's canvas for its geometry.
-    if (page_hdr[2] != nullptr)
-        draw_hdr_ref_EOTF(reference != nullptr ? reference->white_level : 0.0f);
+    draw_hdr_ref_EOTF(page_hdr[HDR_SLOT_EOTF], reference != nullptr ? reference->white_level : 0.0f);
     for (int i = 0; i < test_data_gray_count; ++i)
-        draw_hdr_data(0, i, i == 0 ? nullptr : &data_gray[i - 1], &data_gray[i]);
+        draw_hdr_data(page_hdr, 0, i, i == 0 ? nullptr : &data_gray[i - 1], &data_gray[i]);
     for (int i = 0; i < CHECK_COUNT; ++i)
-        draw_hdr_data(2, i, i == 0 ? nullptr : &data_check[i - 1], &data_check[i]);
-    draw_hdr_data_avg();
+        draw_hdr_data(page_hdr, 2, i, i == 0 ? nullptr : &data_check[i - 1], &data_check[i]);
+    draw_hdr_data_avg(page_hdr, job_summary);
 }
 
 void change_hdr_chart_style(int style)

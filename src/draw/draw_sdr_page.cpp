@@ -11,6 +11,7 @@
 #include "config/reference.h"
 #include "draw/switch_page.h"
 #include "measure/measure.h"
+#include "measure/verdict.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ canvas_t *(*const constructors[SDR_SLOTS])() = {
 void plot_set(int kind, const color_t *records, int count)
 {
     for (int i = 0; i < count; ++i)
-        draw_sdr_data(kind, i, i == 0 ? nullptr : &records[i - 1], &records[i]);
+        draw_sdr_data(page_sdr, kind, i, i == 0 ? nullptr : &records[i - 1], &records[i]);
 }
 
 }  // namespace
@@ -68,11 +69,11 @@ void del_sdr_page()
 
 void render_sdr_chart_data_object()
 {
-    draw_sdr_ref_EOTF(reference != nullptr ? reference->white_level : 0.0f);
+    draw_sdr_ref_EOTF(page_sdr[SDR_SLOT_GRAY_EOTF], reference != nullptr ? reference->white_level : 0.0f);
     plot_set(0, data_gray, test_data_gray_count);
     plot_set(1, data_gamut, GAMUT_COUNT);
     plot_set(2, data_check, CHECK_COUNT);
-    draw_sdr_data_avg();
+    draw_sdr_data_avg(page_sdr, job_summary);
 }
 
 void change_sdr_chart_style(int style)

@@ -4,16 +4,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include <Ecore.h>
-#include <Evas.h>
-
 #include "config/configure.h"
 #include "config/reference.h"
-#include "draw/draw_hdr_page.h"
-#include "draw/draw_main_win.h"
-#include "draw/draw_sdr_page.h"
-#include "draw/switch_page.h"
-#include "panel/draw_config_chart.h"
+#include "measure/verdict.h"
 
 color_t data_gray[GRAY_MAX];
 int32_t test_data_gray_count = 0;
@@ -295,26 +288,6 @@ bool evaluate_measure(int kind)
         evaluate_sdr();
     else
         evaluate_hdr();
+    job_summary = summarize_job(*reference, kind);
     return true;
-}
-
-void start_measure(int kind)
-{
-    if (!evaluate_measure(kind))
-        return;
-    {
-        // Events stay frozen while the page is built (see canvas_freeze).
-        canvas_freeze frozen;
-        draw_config_chart();
-        ecore_thread_main_loop_begin();
-        if (kind == 0) {
-            switch_page(PAGE_SDR);
-            render_sdr_chart_data_object();
-        } else {
-            switch_page(PAGE_HDR);
-            render_hdr_chart_data_object();
-        }
-    }
-    evas_render(evas_object_evas_get(win));
-    ecore_thread_main_loop_end();
 }

@@ -28,9 +28,7 @@ extern const std::array<code_row_t, CHECK_COUNT> colorCheck_stand_hdr_int;
 void add_test_data(const color_block_t *block);
 void del_test_data();
 
-// Evaluates the whole job (kind 0 SDR, 1 HDR) and draws the report.
-void start_measure(int kind);
-
-// Evaluation only, without drawing: steps of the run up to the results.
-// Returns false when the test data file cannot be opened.
+// Evaluation of one job (kind 0 SDR, 1 HDR), without drawing: reads the test
+// data file into the store, computes every patch's results and the verdict
+// summary `job_summary`. Returns false when the file cannot be opened.
 bool evaluate_measure(int kind);

@@ -14,7 +14,9 @@
 #include "config/configure.h"
 #include "config/paths.h"
 #include "config/reference.h"
+#include "draw/draw_logo.h"
 #include "draw/draw_main_win.h"
+#include "measure/verdict.h"
 
 extern char **environ;
 
@@ -118,10 +120,11 @@ void add_row(Evas_Object *table, int row, const char *caption, const char *value
     pack(table, add_text(table, value), 1, row);
 }
 
-const char *limit(const char *caption, double value, const char *format)
+// A verdict's limit from the table, as the panel lists it.
+const char *limit(const char *caption, verdict_id id, const char *format)
 {
     char number[32];
-    snprintf(number, sizeof number, format, value);
+    snprintf(number, sizeof number, format, verdict_limits[id].limit);
     return eina_slstr_printf("%s%s%s", RIGHT, caption, number);
 }
 
@@ -185,16 +188,17 @@ void draw_config_chart()
     add_row(table, 9, "Industry Standards", eina_slstr_printf("%s%s", RIGHT, "dE ≤ 3"));
     const bool sdr = type == 0 || type == 1;
     if (sdr) {
-        add_row(table, 10, "Grayscale", limit("Avg dE ≤ ", 1.5, "%0.1f"));
+        add_row(table, 10, "Grayscale", limit("Avg dE ≤ ", SDR_GRAY_DE2000_AVG, "%0.1f"));
         add_row(table, 11, "Total Gamma",
-                eina_slstr_printf("%s%0.3g%s%0.1f", RIGHT, static_cast<double>(ref->gamma), " ± ", 0.1));
-        add_row(table, 12, "Gamut", limit("Max dE ≤ ", 2.5, "%0.1f"));
-        add_row(table, 13, "Color Checker", limit("Avg dE ≤ ", 1.5, "%0.1f"));
+                eina_slstr_printf("%s%0.3g%s%0.1f", RIGHT, static_cast<double>(ref->gamma), " ± ",
+                                  verdict_limits[SDR_TOTAL_GAMMA].limit));
+        add_row(table, 12, "Gamut", limit("Max dE ≤ ", SDR_GAMUT_DE2000_MAX, "%0.1f"));
+        add_row(table, 13, "Color Checker", limit("Avg dE ≤ ", SDR_CHECKER_DE2000_AVG, "%0.1f"));
     } else {
-        add_row(table, 10, "Grayscale", limit("Avg dE2000 ≤ ", 1.5, "%0.1f"));
-        add_row(table, 11, "Grayscale", limit("Avg dEICTCP ≤ ", 2.0, "%0.1f"));
-        add_row(table, 12, "EOTF Diff", limit("Max ≤ ", 0.05, "%0.2f"));
-        add_row(table, 13, "Color Checker", limit("Avg dEICTCP ≤ ", 2.0, "%0.1f"));
+        add_row(table, 10, "Grayscale", limit("Avg dE2000 ≤ ", HDR_GRAY_DE2000_AVG, "%0.1f"));
+        add_row(table, 11, "Grayscale", limit("Avg dEICTCP ≤ ", HDR_GRAY_DEICTCP_AVG, "%0.1f"));
+        add_row(table, 12, "EOTF Diff", limit("Max ≤ ", HDR_EOTF_DIFF_MAX, "%0.2f"));
+        add_row(table, 13, "Color Checker", limit("Avg dEICTCP ≤ ", HDR_CHECKER_DEICTCP_AVG, "%0.1f"));
     }
 
     if (!add_legend(eina_slstr_printf("%s%s", CENTER, "Pass:   "), 133, "/usr/local/app/image/result_true.png"))

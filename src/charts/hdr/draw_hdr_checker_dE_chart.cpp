@@ -6,9 +6,9 @@
 
 namespace {
 constinit bar_chart chart{
-    checker_def("draw_hdr_checker_dE_canvas", 772, 266.0f, " dE ICTCP_240 --- Color Checker", 2.0f)};
+    checker_def("draw_hdr_checker_dE_canvas", 772, 266.0f, " dE ICTCP_240 --- Color Checker", HDR_CHECKER_DEICTCP_AVG)};
 }
 
 canvas_t *draw_hdr_checker_dE_canvas() { return chart.build(); }
 void get_hdr_checker_dE_pillar_coord(int i, float v, int *x, int *y, int *w, int *h) { chart.pillar(i, v, x, y, w, h); }
-void draw_hdr_checker_dE_avg(float average) { chart.verdict(average); }
+void draw_hdr_checker_dE_avg(canvas_t *canvas, const verdict_t &v) { chart.verdict(canvas, v); }

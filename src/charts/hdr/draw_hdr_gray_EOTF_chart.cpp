@@ -15,7 +15,6 @@ constexpr chart_def_t def = {nullptr, 1220, 80, 680.0f, 612.0f, 1, 10, "/usr/loc
                              "/usr/local/app/image/icon_luma.png", " EOTF --- Grayscale", {1.0f, 0.1f, 2},
                              {1.0f, 1.0f, 2}};
 
-chart_records_t records;
 // E' at the top and test signal at the right edge, and both at the other edges.
 float max_val = 0.0f;
 float min_val = 0.0f;
@@ -55,16 +54,15 @@ canvas_t *draw_hdr_gray_EOTF_canvas()
 {
     max_val = 1.0f;
     min_val = 0.0f;
-    canvas_t *canvas = build_chart_canvas(records, def);
+    canvas_t *canvas = build_chart_canvas(def);
     if (canvas != nullptr)
         draw_signal_ticks(canvas, 10);
     return canvas;
 }
 
-void draw_hdr_ref_EOTF(float level)
+void draw_hdr_ref_EOTF(canvas_t *canvas, float level)
 {
     // The curve takes its geometry from the chart: nothing to draw without it.
-    canvas_t *canvas = records.canvas;
     if (canvas == nullptr || reference == nullptr)
         return;
     switch (reference->test_type) {
@@ -91,7 +89,7 @@ int get_hdr_gray_EOTF_coord(float signal, float value, int *px, int *py)
     return 0;
 }
 
-void draw_hdr_gray_EOTF_max_diff(float max_diff)
+void draw_hdr_gray_EOTF_max_diff(canvas_t *canvas, const verdict_t &v)
 {
-    draw_verdict(records.canvas, "EOTF Diff Max: ", max_diff, static_cast<double>(max_diff) <= 0.05);
+    draw_verdict(canvas, verdict_limits[HDR_EOTF_DIFF_MAX].caption, v.value, v.pass);
 }

@@ -1,7 +1,8 @@
 // HDR grayscale dE ICtCp chart.
 #pragma once
 #include "draw/draw_bg.h"
+#include "measure/verdict.h"
 
 canvas_t *draw_hdr_gray_dEITP_canvas();
 void get_hdr_gray_dEITP_pillar_coord(int i, float v, int *x, int *y, int *w, int *h);
-void draw_hdr_gray_dEITP_avg(float average);
+void draw_hdr_gray_dEITP_avg(canvas_t *canvas, const verdict_t &v);

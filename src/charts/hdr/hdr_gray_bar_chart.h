@@ -1,7 +1,7 @@
 // The two grayscale bar charts of the HDR report (ΔE2000 and ΔE ICtCp): one
 // slot per grayscale patch below the PQ clip level, labelled with its test
-// signal in percent. The twins differ only in their vertical place, title,
-// pass limit and the value judged.
+// signal in percent. The twins differ only in their vertical place, title and
+// the verdict shown.
 #pragma once
 #include <cstddef>
 
@@ -12,12 +12,11 @@ int hdr_gray_slot_count();
 // The test signal of grayscale patch i in percent, rounded in single precision.
 void hdr_gray_signal_percent(int i, char *text, size_t size);
 
-constexpr bar_chart_def_t hdr_gray_def(const char *function, int32_t y, const char *text, float pass_limit)
+constexpr bar_chart_def_t hdr_gray_def(const char *function, int32_t y, const char *text, verdict_id verdict)
 {
     return {{function, 520, y, 680.0f, 266.0f, 1, 6, nullptr, 680, "/usr/local/app/image/icon_dE.png", text,
              {12.0f, 2.0f, 2}, {1.0f, 1.0f, 5}},
-            "Grayscale Avg dE: ",
-            pass_limit,
+            verdict,
             hdr_gray_slot_count,
             hdr_gray_signal_percent};
 }

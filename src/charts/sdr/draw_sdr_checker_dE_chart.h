@@ -1,7 +1,8 @@
 // SDR colour checker chart.
 #pragma once
 #include "draw/draw_bg.h"
+#include "measure/verdict.h"
 
 canvas_t *draw_sdr_checker_dE_canvas();
 void get_sdr_checker_dE_pillar_coord(int i, float v, int *x, int *y, int *w, int *h);
-void draw_sdr_checker_dE_avg(float average);
+void draw_sdr_checker_dE_avg(canvas_t *canvas, const verdict_t &v);

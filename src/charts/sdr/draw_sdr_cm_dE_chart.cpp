@@ -16,8 +16,7 @@ constexpr bar_guide_t GUIDES[] = {{3, 0, 200, 0}, {5, 200, 200, 0}, {10, 200, 0,
 constinit bar_chart chart{{{"draw_sdr_cm_dE_canvas", 520, 60, 500.0f, 210.0f, 1, 6, nullptr, 500,
                             "/usr/local/app/image/icon_dE.png", " dE 2000 --- Gamut", {12.0f, 2.0f, 2},
                             {1.0f, 1.0f, 5}},
-                           "dE 2000 Max: ",
-                           2.5f,
+                           SDR_GAMUT_DE2000_MAX,
                            [] { return static_cast<int>(std::size(NAMES)); },
                            [](int i, char *text, size_t size) { snprintf(text, size, "%s", NAMES[i]); },
                            GUIDES,
@@ -27,4 +26,4 @@ constinit bar_chart chart{{{"draw_sdr_cm_dE_canvas", 520, 60, 500.0f, 210.0f, 1,
 
 canvas_t *draw_sdr_cm_dE_canvas() { return chart.build(); }
 void get_sdr_cm_dE_pillar_coord(int i, float v, int *x, int *y, int *w, int *h) { chart.pillar(i, v, x, y, w, h); }
-void draw_sdr_cm_dE_avg(float max) { chart.verdict(max); }
+void draw_sdr_cm_dE_avg(canvas_t *canvas, const verdict_t &v) { chart.verdict(canvas, v); }

@@ -9,7 +9,6 @@
 
 namespace {
 
-chart_records_t rec;
 float max_val = 0.0f;
 float min_val = 0.0f;
 
@@ -83,7 +82,7 @@ canvas_t *draw_sdr_cm_gamut_canvas()
     static constexpr chart_def_t def = {"draw_sdr_cm_gamut_canvas", 520, 330, 500.0f, 460.0f, 9, 9,
                                         "/usr/local/app/image/cie_1931.png", 500, "/usr/local/app/image/icon_gamut.png",
                                         " CIE 1931 xy --- Gamut", {0.9f, 0.1f, 2}, {0.9f, 0.1f, 2}};
-    canvas_t *canvas = build_chart_canvas(rec, def);
+    canvas_t *canvas = build_chart_canvas(def);
     if (canvas == nullptr || reference == nullptr)
         return canvas;
     complete_target(*reference);

@@ -14,7 +14,6 @@
 
 namespace {
 
-chart_records_t rec;
 float max_val_y = 0.0f;
 float min_val_y = 0.0f;
 float max_val_x = 0.0f;
@@ -58,15 +57,14 @@ canvas_t *draw_sdr_gray_EOTF_canvas()
     const chart_def_t def = {"draw_sdr_gray_EOTF_canvas", 1040, 330, PLOT_W, PLOT_H, 1, rows,
                              "/usr/local/app/image/bg_trans.png", 860, "/usr/local/app/image/icon_luma.png",
                              " EOTF --- Grayscale", {max_val_y, 0.1f, 2}, {1.0f, 1.0f, 2}};
-    canvas_t *canvas = build_chart_canvas(rec, def);
+    canvas_t *canvas = build_chart_canvas(def);
     if (canvas != nullptr)
         draw_signal_ticks(canvas, flag_super_white ? 11 : 10);
     return canvas;
 }
 
-void draw_sdr_ref_EOTF(float white)
+void draw_sdr_ref_EOTF(canvas_t *canvas, float white)
 {
-    canvas_t *canvas = rec.canvas;
     if (canvas == nullptr || reference == nullptr)
         return;
     draw_reference_curve(canvas, [&](int i) {
@@ -92,16 +90,7 @@ int get_sdr_gray_EOTF_coord(float xv, float yv, int *px, int *py)
     return 0;
 }
 
-void draw_sdr_gray_EOTF_avg(float gamma)
+void draw_sdr_gray_EOTF_avg(canvas_t *canvas, const verdict_t &v)
 {
-    if (rec.canvas == nullptr)
-        return;
-    // Within 0.1 of the target gamma, limits included; not-a-number fails.
-    bool pass = false;
-    if (reference != nullptr) {
-        const double target = reference->gamma;
-        const double g = gamma;
-        pass = target - 0.1 <= g && g <= target + 0.1;
-    }
-    draw_verdict(rec.canvas, "Total Gamma : ", gamma, pass);
+    draw_verdict(canvas, verdict_limits[SDR_TOTAL_GAMMA].caption, v.value, v.pass);
 }

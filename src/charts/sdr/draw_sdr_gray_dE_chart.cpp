@@ -36,8 +36,7 @@ void signal_percent(int i, char *text, size_t size)
 constinit bar_chart chart{{{"draw_sdr_gray_dE_canvas", 1040, 60, 860.0f, 210.0f, 1, 6, nullptr, 860,
                             "/usr/local/app/image/icon_dE.png", " dE 2000 --- Grayscale", {12.0f, 2.0f, 2},
                             {1.0f, 1.0f, 5}},
-                           "Grayscale Avg dE: ",
-                           1.5f,
+                           SDR_GRAY_DE2000_AVG,
                            bar_count,
                            signal_percent,
                            THRESHOLD_GUIDE,
@@ -47,4 +46,4 @@ constinit bar_chart chart{{{"draw_sdr_gray_dE_canvas", 1040, 60, 860.0f, 210.0f,
 
 canvas_t *draw_sdr_gray_dE_canvas() { return chart.build(); }
 void get_sdr_gray_dE_pillar_coord(int i, float v, int *x, int *y, int *w, int *h) { chart.pillar(i, v, x, y, w, h); }
-void draw_sdr_gray_dE_avg(float avg) { chart.verdict(avg); }
+void draw_sdr_gray_dE_avg(canvas_t *canvas, const verdict_t &v) { chart.verdict(canvas, v); }

@@ -1,0 +1,47 @@
+// The verdicts of a job: one table of limits, and the summary of every
+// verdict's value and pass/fail, computed once after the evaluation.
+#pragma once
+#include <array>
+
+struct reference_t;
+
+enum verdict_id : int {
+    SDR_GRAY_DE2000_AVG,
+    SDR_TOTAL_GAMMA,
+    SDR_GAMUT_DE2000_MAX,
+    SDR_CHECKER_DE2000_AVG,
+    HDR_GRAY_DE2000_AVG,
+    HDR_GRAY_DEICTCP_AVG,
+    HDR_EOTF_DIFF_MAX,
+    HDR_CHECKER_DEICTCP_AVG,
+    VERDICT_COUNT
+};
+
+struct verdict_limit_t {
+    const char *key;      // name of the verdict in the results record
+    const char *caption;  // caption of the chart's verdict text
+    double limit;         // passes at most this; for the total gamma the tolerance
+    bool around_target;   // judged by its distance from the target gamma
+};
+
+extern const std::array<verdict_limit_t, VERDICT_COUNT> verdict_limits;
+
+struct verdict_t {
+    float value;
+    bool pass;
+};
+
+// The verdicts of one job; only those of its report (SDR or HDR) are judged.
+struct job_summary_t {
+    bool hdr;
+    std::array<verdict_t, VERDICT_COUNT> verdicts;
+};
+
+// The summary of the last evaluated job (written by the measurement run).
+extern job_summary_t job_summary;
+
+// A value judged against its limit; NaN never passes.
+verdict_t judge(verdict_id id, float value, float target_gamma);
+
+// Judges the patch store as evaluated for the target: kind 0 SDR, 1 HDR.
+job_summary_t summarize_job(const reference_t &ref, int kind);
