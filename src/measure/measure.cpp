@@ -14,6 +14,8 @@ int32_t flag_super_white = 0;
 color_t data_gamut[GAMUT_COUNT];
 color_t data_check[CHECK_COUNT];
 int32_t hdr_gray_pillar_count = 0;
+bool data_gamut_measured[GAMUT_COUNT] = {};
+bool data_check_measured[CHECK_COUNT] = {};
 
 // Gamut rows in slot order: white, red, green, blue, cyan, magenta, yellow.
 const std::array<signal_row_t, GAMUT_COUNT> gamut_stand_sdr = {{
@@ -194,6 +196,7 @@ bool read_patches(int kind)
         if (flag_super_white != 0 && w > 0)
             --w;
         data_gamut[0].c = data_gray[w].c;
+        data_gamut_measured[0] = true;
         bright_Y = data_gray[w].c.Y;
         dark_Y = 0.0f;
         reference->gray_steps = test_data_gray_count - 1;
@@ -264,10 +267,14 @@ void add_test_data(const color_block_t *block)
         add_data_gray(c);
     } else if (is_gamut(s, t, u)) {
         const auto &table = reference->test_type > 1 ? gamut_stand_hdr : gamut_stand_sdr;
-        data_gamut[nearest_row(c, table)].c = c;
+        const int slot = nearest_row(c, table);
+        data_gamut[slot].c = c;
+        data_gamut_measured[slot] = true;
     } else {
         const auto &table = reference->test_type == 2 ? colorCheck_stand_hdr : colorCheck_stand_sdr;
-        data_check[nearest_row(c, table)].c = c;
+        const int slot = nearest_row(c, table);
+        data_check[slot].c = c;
+        data_check_measured[slot] = true;
     }
 }
 
@@ -277,6 +284,8 @@ void del_test_data()
     memset(data_gray, 0, sizeof data_gray);
     memset(data_gamut, 0, sizeof data_gamut);
     memset(data_check, 0, sizeof data_check);
+    memset(data_gamut_measured, 0, sizeof data_gamut_measured);
+    memset(data_check_measured, 0, sizeof data_check_measured);
     flag_super_white = 0;
 }
 

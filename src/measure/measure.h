@@ -15,6 +15,10 @@ extern int32_t flag_super_white;
 extern color_t data_gamut[GAMUT_COUNT];
 extern color_t data_check[CHECK_COUNT];
 extern int32_t hdr_gray_pillar_count;
+// Which gamut and colour-checker slots a data line of the job filled; the
+// gamut white is the grayscale's white.
+extern bool data_gamut_measured[GAMUT_COUNT];
+extern bool data_check_measured[CHECK_COUNT];
 
 using signal_row_t = std::array<float, 3>;
 using code_row_t = std::array<int32_t, 3>;
