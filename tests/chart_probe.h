@@ -3,7 +3,9 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -119,6 +121,10 @@ protected:
         });
         del_test_data();
         hdr_gray_pillar_count = 0;
+        // A store filled by hand stands for a complete job with its white.
+        white_measured = true;
+        std::fill(std::begin(data_gamut_measured), std::end(data_gamut_measured), true);
+        std::fill(std::begin(data_check_measured), std::end(data_check_measured), true);
     }
     void TearDown() override
     {

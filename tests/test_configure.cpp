@@ -101,30 +101,38 @@ std::vector<std::string> read_lines(const std::string &text)
 TEST(Reader, EdgeCases)
 {
     const std::string first = "0.1,0.2,0.3,4,5,6", padded = first + std::string(255 - first.size(), ' ');
+    const auto skipped = [](int line, const char *why) {
+        return "Warning: test data line " + std::to_string(line) + why + ", skipped.\r\n";
+    };
     const struct {
         std::string text;
         std::vector<std::string> lines;
+        std::string warnings;
     } cases[] = {
-        {"ts0,ts1,ts2\nX,Y,Z\n", {}},
-        {"only one header line", {}},
-        // CR LF and LF blank lines, a last line without a line end.
-        {"h1\r\nh2\r\n\r\n\r\n0.1,0.2,0.3,1.5,2.5,3.5\r\n\n\n0.4,0.5,0.6,4,5,6",
-         {"0.1,0.2,0.3,1.5,2.5,3.5", "0.4,0.5,0.6,4,5,6"}},
-        // Unconvertible fields keep the previous values: a line of spaces, a
-        // short line, a wrong separator.
-        {"h1\nh2\n0.1,0.2,0.3,1,2,3\n     \n0.7,0.8\n0.9;1,1,1,1,1\n",
-         {"0.1,0.2,0.3,1,2,3", "0.1,0.2,0.3,1,2,3", "0.7,0.8,0.3,1,2,3", "0.9,0.8,0.3,1,2,3"}},
-        // Lines come in pieces of 255 characters; at exactly 255 the line end
-        // alone is a blank piece. A long header line spills into the data.
+        {"ts0,ts1,ts2\nX,Y,Z\n", {}, ""},
+        {"only one header line", {}, ""},
+        // CR LF and LF blank lines, a line of spaces, a last line without a line end.
+        {"h1\r\nh2\r\n\r\n\r\n0.1,0.2,0.3,1.5,2.5,3.5\r\n\n   \n0.4,0.5,0.6,4,5,6",
+         {"0.1,0.2,0.3,1.5,2.5,3.5", "0.4,0.5,0.6,4,5,6"}, ""},
+        // A line that does not hold exactly six numbers is skipped, never
+        // completed from another line.
+        {"h1\nh2\n0.1,0.2,0.3,1,2,3\n0.7,0.8\n0.9;1,1,1,1,1\n1,1,1,1,1,1,1\n0.5,0.5,0.5,x,1,1\n",
+         {"0.1,0.2,0.3,1,2,3"},
+         skipped(4, " does not hold six numbers") + skipped(5, " does not hold six numbers") +
+             skipped(6, " does not hold six numbers") + skipped(7, " does not hold six numbers")},
+        // A line longer than 255 characters is skipped whole; one of exactly
+        // 255 is read. A long header line stays a header line.
         {"h1\nh2\n" + padded + "0.7,0.8,0.9,7,8,9\n" + padded + "\n0.5,0.5,0.5,1,1,1\n",
-         {first, "0.7,0.8,0.9,7,8,9", first, "0.5,0.5,0.5,1,1,1"}},
-        {std::string(300, 'h') + "\nh2\n1,1,1,1,1,1\n", {"0,0,0,0,0,0", "1,1,1,1,1,1"}},
+         {first, "0.5,0.5,0.5,1,1,1"}, skipped(3, " is longer than 255 characters")},
+        {std::string(300, 'h') + "\nh2\n1,1,1,1,1,1\n", {"1,1,1,1,1,1"}, ""},
         {"h1\nh2\nnan,inf,-inf,1e39,-1e39,1e-50\n-0.5,-1,-2,-3.5,-4,-5e3\n",
-         {"nan,inf,-inf,inf,-inf,0", "-0.5,-1,-2,-3.5,-4,-5000"}},
+         {"nan,inf,-inf,inf,-inf,0", "-0.5,-1,-2,-3.5,-4,-5000"}, ""},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.text.substr(0, 40));
+        testing::internal::CaptureStdout();
         EXPECT_EQ(read_lines(c.text), c.lines);
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), c.warnings);
     }
 }
 

@@ -323,7 +323,7 @@ TEST_F(Draw, RestylesForTheLightCaptureAndBack)
     ASSERT_TRUE(draw_x_tick_label(c, "<align=center font_size=12> 0", 1063, 270, 75, 15));
     const uint8_t grey[3] = {200, 200, 200};
     draw_pillar(c, 1065, 200, 51, 70, grey, "<align=center font_size=14> 1.00", 17);
-    draw_verdict(c, "Grayscale Avg dE: ", 1.5f, false);
+    draw_verdict(c, SDR_GRAY_DE2000_AVG, {1.5f, false, true});
     EXPECT_EQ(text_of(c->result_text), "<font_size=16 align=right>Grayscale Avg dE:  1.5000");
     EXPECT_EQ(geom(c->result_text), (box{1035, 62, 860, 20}));
     EXPECT_EQ(geom(last(c->chart_list)), (box{1862, 21, 38, 38})) << "verdict image";

@@ -8,6 +8,7 @@
 
 #include "config/configure.h"
 #include "config/reference.h"
+#include "measure/measure.h"
 #include "panel/draw_config_chart.h"
 #include "test_support.h"
 
@@ -38,6 +39,7 @@ protected:
     {
         setenv("ANALYZER_ROOT", root_path.c_str(), 1);
         init_reference();
+        white_measured = true;
         first = eina_list_count(get_config_text_list());
     }
     void TearDown() override { unsetenv("ANALYZER_ROOT"); }
@@ -68,6 +70,8 @@ TEST_F(Panel, SerialNumberFromTheReadersLastLine)
         std::string value;
     } const cases[] = {
         {"[ \"$1\" = SN ] && echo SN=A1B2C3\n", "SN len = 10, SN=A1B2C3\n\r\n", R + "A1B2C3\n"},
+        // The last line without a newline still ends in its digit.
+        {"printf SN=A1B2C3\n", "SN len = 9, SN=A1B2C3\r\n", R + "A1B2C3"},
         {"echo '## Error: \"SN\" not defined'\n", "SN len = 27, ## Error: \"SN\" not defined\n\r\nSN none, clear.\r\n", R},
         {"echo SN=OLD1234567\necho SN=42\n", "SN len = 14, SN=OLD1234567\n\r\nSN len = 6, SN=42\n\r\n", R + "42\n"},
         {"echo SN=ABCDEFGH\necho 7\n", "SN len = 12, SN=ABCDEFGH\n\r\nSN len = 2, 7\n\r\n", R},
@@ -123,6 +127,12 @@ TEST_F(Panel, HdrRowsWithGreyFail)
     EXPECT_EQ(t[21], L + "EOTF Diff");
     EXPECT_EQ(t[22], R + "Max ≤ 0.05");
     EXPECT_EQ(t[26], "<color=rgb(160,160,160)><font_size=16 align=center>Fail:   <color>");
+
+    // A job without a grayscale patch has no white level to show.
+    white_measured = false;
+    first = eina_list_count(get_config_text_list());
+    draw();
+    EXPECT_EQ(panel_texts(first).at(11), R + "--");
 }
 
 TEST_F(Panel, RestyleTurnsLabelsBlackAndTitleDarkGrey)

@@ -72,5 +72,5 @@ void bar_chart::pillar(int i, float v, int *x, int *y, int *w, int *h) const
 
 void bar_chart::verdict(canvas_t *canvas, const verdict_t &v) const
 {
-    draw_verdict(canvas, verdict_limits[def_.verdict].caption, v.value, v.pass);
+    draw_verdict(canvas, def_.verdict, v);
 }

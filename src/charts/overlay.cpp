@@ -10,6 +10,11 @@ namespace {
 constexpr uint8_t YELLOW[3] = {255, 255, 0};
 constexpr const char *MARKER = "/usr/local/app/image/meas_white_7_7.png";
 
+struct label_fit_t {
+    int font_size;
+    int decimals;
+};
+
 }  // namespace
 
 rgb_t signal_grey(float signal)
@@ -31,7 +36,25 @@ void draw_value_pillar(canvas_t *canvas, pillar_fn place, int i, float v, const 
     place(i, v, &x, &y, &w, &h);
     char text[50] = {0};
     snprintf(text, sizeof text, "<align=center font_size=14> %0.*f", decimals, static_cast<double>(v));
-    draw_pillar(canvas, x, y, w, h, colour.data(), text, label_dy);
+    Evas_Object *label = draw_pillar(canvas, x, y, w, h, colour.data(), text, label_dy);
+    if (label == nullptr || label_text_width(label) <= w)
+        return;
+
+    // Too wide for its bar: the label takes the width of its slot (the bars
+    // stand 1.5 bar widths apart), centred on the bar, and the first of ever
+    // smaller fonts and fewer decimals that fits there.
+    const int room = w * 3 / 2 - 1;
+    const int drop1 = decimals > 1 ? decimals - 1 : decimals;
+    const label_fit_t fits[] = {{14, decimals}, {12, decimals}, {12, drop1}, {10, drop1}, {10, 0}, {8, 0}};
+    for (const label_fit_t &f : fits) {
+        snprintf(text, sizeof text, "<align=center font_size=%d>%0.*f", f.font_size, f.decimals,
+                 static_cast<double>(v));
+        elm_object_text_set(label, text);
+        if (label_text_width(label) <= room)
+            break;
+    }
+    evas_object_resize(label, room, 20);
+    evas_object_move(label, x + (w - room) / 2, y - label_dy);
 }
 
 void draw_eotf_trace(canvas_t *canvas, eotf_point_fn map, const color_t *prev, const color_t &cur)

@@ -1,5 +1,6 @@
 #include "config/configure.h"
 
+#include <cctype>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -137,6 +138,11 @@ opt_result set_lum(const char *value)
     float lum = 0;
     if (!scan_float(value, &lum))
         return opt_result::unrecognized;
+    // Written so that a NaN counts as out of range too.
+    if (!(lum > 0.0f && lum <= 10000.0f)) {
+        printf("Warning: lum out of range, only %.0f < lum_value <= %.0f is valid.\n", 0.0, 10000.0);
+        return opt_result::accepted;
+    }
     reference->peak_lum = lum;
     flag_cfg_lum = true;
     printf("Configure: The lum is set to %f.\n", static_cast<double>(lum));
@@ -192,8 +198,8 @@ void print_default_warnings()
         printf("Warning: Use deafult -lum : %f\n", static_cast<double>(reference->peak_lum));
 }
 
-// Fills `field` with the next number of a data line (the "%f" directive,
-// which skips leading white space). Returns false when nothing converts.
+// Fills `field` with the next number of a data line (leading white space
+// skipped). Returns false when nothing converts.
 bool next_field(const char *&p, float &field)
 {
     char *end = nullptr;
@@ -203,6 +209,56 @@ bool next_field(const char *&p, float &field)
     field = v;
     p = end;
     return true;
+}
+
+// Number of the last line read from the test data file, headers included.
+int line_number = 0;
+
+enum class line_state { line, too_long, end };
+
+// Reads the next line of the test data file into `line`. A line longer than
+// the buffer is read to its end and reported as too long, so that no piece of
+// it is ever taken for a line of its own.
+line_state read_line(char (&line)[LINE_BUF])
+{
+    memset(line, 0, sizeof line);
+    if (fgets(line, sizeof line, fp.get()) == nullptr)
+        return line_state::end;
+    ++line_number;
+    const size_t n = strlen(line);
+    if (n < LINE_BUF - 1 || line[n - 1] == '\n' || feof(fp.get()))
+        return line_state::line;
+    // A full buffer: the line fits when its end comes next.
+    int c = fgetc(fp.get());
+    if (c == '\n' || c == EOF)
+        return line_state::line;
+    while ((c = fgetc(fp.get())) != EOF && c != '\n') {
+    }
+    return line_state::too_long;
+}
+
+bool is_blank(const char *line)
+{
+    for (; *line != '\0'; ++line)
+        if (!isspace(static_cast<unsigned char>(*line)))
+            return false;
+    return true;
+}
+
+// "ts0,ts1,ts2,X,Y,Z": six comma-separated numbers and nothing else but
+// trailing white space. Not-a-number and infinity are numbers.
+bool six_numbers(const char *p, float (&values)[6])
+{
+    for (size_t n = 0; n < 6; ++n) {
+        if (n > 0) {
+            if (*p != ',')
+                return false;
+            ++p;
+        }
+        if (!next_field(p, values[n]))
+            return false;
+    }
+    return is_blank(p);
 }
 
 }  // namespace
@@ -240,13 +296,14 @@ int read_configure(int argc, char **argv)
 int init_test_data_file()
 {
     fp.reset(fopen(test_file_path, "r"));
+    line_number = 0;
     if (!fp) {
         perror("fopen");
         return -1;
     }
     char line[LINE_BUF];
     for (int n = 0; n < 2; ++n)
-        if (fgets(line, sizeof line, fp.get()) == nullptr)
+        if (read_line(line) == line_state::end)
             break;
     return 0;
 }
@@ -256,31 +313,32 @@ int get_XYZ_from_file(color_block_t *block)
     if (!fp)
         return -1;
     char line[LINE_BUF];
-    do {
-        if (feof(fp.get())) {
+    for (;;) {
+        const line_state state = read_line(line);
+        if (state == line_state::end) {
             fp.reset();
             return -1;
         }
-        memset(line, 0, sizeof line);
-        // Lines longer than the buffer come in pieces, each taken as a line.
-        if (fgets(line, sizeof line, fp.get()) == nullptr) {
-            fp.reset();
-            return -1;
+        if (state == line_state::too_long) {
+            printf("Warning: test data line %d is longer than %d characters, skipped.\r\n", line_number,
+                   static_cast<int>(LINE_BUF - 1));
+            continue;
         }
-    } while (line[0] == '\r' || line[0] == '\n');
-
-    // "%f,%f,%f,%f,%f,%f": fields after the first one that fails keep the
-    // block's previous values.
-    float *fields[] = {&block->ts0, &block->ts1, &block->ts2, &block->X, &block->Y, &block->Z};
-    const char *p = line;
-    for (size_t n = 0; n < 6; ++n) {
-        if (n > 0) {
-            if (*p != ',')
-                break;
-            ++p;
+        if (is_blank(line))
+            continue;
+        // The six numbers land in the block only when the line holds exactly
+        // six: a malformed line never takes values of another line.
+        float values[6];
+        if (!six_numbers(line, values)) {
+            printf("Warning: test data line %d does not hold six numbers, skipped.\r\n", line_number);
+            continue;
         }
-        if (!next_field(p, *fields[n]))
-            break;
+        block->ts0 = values[0];
+        block->ts1 = values[1];
+        block->ts2 = values[2];
+        block->X = values[3];
+        block->Y = values[4];
+        block->Z = values[5];
+        return 0;
     }
-    return 0;
 }

@@ -202,26 +202,38 @@ bool draw_x_tick_label(canvas_t *canvas, const char *markup, int x, int y, int w
     return true;
 }
 
-void draw_pillar(canvas_t *canvas, int x, int y, int w, int h, const uint8_t *colour,
-                 const char *value_markup, int label_dy)
+Evas_Object *draw_pillar(canvas_t *canvas, int x, int y, int w, int h, const uint8_t *colour,
+                         const char *value_markup, int label_dy)
 {
     if (canvas == nullptr)
-        return;
+        return nullptr;
     draw_rect(canvas, 60, 60, 60, x - 1, y - 1, w + 2, h + 1, LAYER_OUTLINE);
     draw_rect(canvas, colour[0], colour[1], colour[2], x, y, w, h, LAYER_DATA_BAR);
     Evas_Object *label = add_label(value_markup, x - 2, y - label_dy, w, 20, LAYER_DATA_BAR);
     if (label == nullptr)
-        return;
+        return nullptr;
     canvas->chart_list = eina_list_append(canvas->chart_list, label);
     canvas->data_text_list = eina_list_append(canvas->data_text_list, label);
+    return label;
 }
 
-void draw_verdict(canvas_t *canvas, const char *caption, float value, bool pass)
+int label_text_width(Evas_Object *label)
+{
+    evas_object_smart_calculate(label);
+    int w = 0, h = 0;
+    evas_object_size_hint_min_get(label, &w, &h);
+    return w;
+}
+
+void draw_verdict(canvas_t *canvas, verdict_id id, const verdict_t &v)
 {
     if (canvas == nullptr)
         return;
-    const char *text = eina_slstr_printf("%s%s %0.4f", "<font_size=16 align=right>", caption,
-                                         static_cast<double>(value));
+    constexpr const char *markup = "<font_size=16 align=right>";
+    const char *caption = verdict_limits[id].caption;
+    const char *text = v.has_value
+                           ? eina_slstr_printf("%s%s %0.4f", markup, caption, static_cast<double>(v.value))
+                           : eina_slstr_printf("%s%s --", markup, caption);
     draw_test_result_text(canvas, text);
-    draw_test_result_img(canvas, pass ? 1 : 0);
+    draw_test_result_img(canvas, v.pass ? 1 : 0);
 }

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "draw/draw_bg.h"
+#include "measure/verdict.h"
 
 // Layers of the report.
 enum : int {
@@ -60,9 +61,14 @@ bool draw_x_tick_label(canvas_t *canvas, const char *markup, int x, int y, int w
 
 // A data bar: dark outline (layer 31), the bar in its colour (layer 42) and
 // its value label above it (layer 42, in chart_list and data_text_list).
-void draw_pillar(canvas_t *canvas, int x, int y, int w, int h, const uint8_t *colour,
+// Returns the label, or null when it could not be made.
+Evas_Object *draw_pillar(canvas_t *canvas, int x, int y, int w, int h, const uint8_t *colour,
                  const char *value_markup, int label_dy);
 
-// The verdict of a chart: "<font_size=16 align=right>" caption value (four
-// decimals) and the pass/fail image.
-void draw_verdict(canvas_t *canvas, const char *caption, float value, bool pass);
+// The width the label's text takes as laid out, in pixels.
+int label_text_width(Evas_Object *label);
+
+// The verdict of a chart from the job's summary: "<font_size=16 align=right>"
+// caption value (four decimals, or "--" when nothing was measured) and the
+// pass/fail image.
+void draw_verdict(canvas_t *canvas, verdict_id id, const verdict_t &v);

@@ -76,7 +76,8 @@ void render_hdr_chart_data_object()
     for (int i = 0; i < test_data_gray_count; ++i)
         draw_hdr_data(page_hdr, 0, i, i == 0 ? nullptr : &data_gray[i - 1], &data_gray[i]);
     for (int i = 0; i < CHECK_COUNT; ++i)
-        draw_hdr_data(page_hdr, 2, i, i == 0 ? nullptr : &data_check[i - 1], &data_check[i]);
+        if (data_check_measured[i])
+            draw_hdr_data(page_hdr, 2, i, i == 0 ? nullptr : &data_check[i - 1], &data_check[i]);
     draw_hdr_data_avg(page_hdr, job_summary);
 }
 

@@ -22,11 +22,14 @@ canvas_t *(*const constructors[SDR_SLOTS])() = {
     draw_sdr_cm_dE_canvas,   draw_sdr_checker_dE_canvas,
 };
 
-// Plots one store of patches, each with its predecessor.
-void plot_set(int kind, const color_t *records, int count)
+// Plots one store of patches, each with its predecessor; a slot the job did
+// not fill is handed over as absent.
+void plot_set(int kind, const color_t *records, int count, const bool *filled = nullptr)
 {
-    for (int i = 0; i < count; ++i)
-        draw_sdr_data(page_sdr, kind, i, i == 0 ? nullptr : &records[i - 1], &records[i]);
+    for (int i = 0; i < count; ++i) {
+        const bool present = filled == nullptr || filled[i];
+        draw_sdr_data(page_sdr, kind, i, i == 0 ? nullptr : &records[i - 1], present ? &records[i] : nullptr);
+    }
 }
 
 }  // namespace
@@ -71,8 +74,8 @@ void render_sdr_chart_data_object()
 {
     draw_sdr_ref_EOTF(page_sdr[SDR_SLOT_GRAY_EOTF], reference != nullptr ? reference->white_level : 0.0f);
     plot_set(0, data_gray, test_data_gray_count);
-    plot_set(1, data_gamut, GAMUT_COUNT);
-    plot_set(2, data_check, CHECK_COUNT);
+    plot_set(1, data_gamut, GAMUT_COUNT, data_gamut_measured);
+    plot_set(2, data_check, CHECK_COUNT, data_check_measured);
     draw_sdr_data_avg(page_sdr, job_summary);
 }
 

@@ -16,6 +16,7 @@ color_t data_check[CHECK_COUNT];
 int32_t hdr_gray_pillar_count = 0;
 bool data_gamut_measured[GAMUT_COUNT] = {};
 bool data_check_measured[CHECK_COUNT] = {};
+bool white_measured = false;
 
 // Gamut rows in slot order: white, red, green, blue, cyan, magenta, yellow.
 const std::array<signal_row_t, GAMUT_COUNT> gamut_stand_sdr = {{
@@ -129,12 +130,13 @@ int nearest_row(const color_block_t &c, const std::array<signal_row_t, N> &table
 void add_data_gray(const color_block_t &c)
 {
     float s = c.ts0;
-    if (static_cast<double>(s) - 1.03 > EPS)
-        flag_super_white = 1;
     if (test_data_gray_count > GRAY_MAX - 1) {
         printf("[%s] Error: test_data_gray_count beyond!!\r\n", "add_data_gray");
         return;
     }
+    // Only a patch that is kept can make the job's last patch a super white.
+    if (static_cast<double>(s) - 1.03 > EPS)
+        flag_super_white = 1;
     for (int i = 0; i < test_data_gray_count; ++i) {
         if (near(data_gray[i].c.ts0, s)) {
             printf("data cover\xEF\xBC\x8C i = %d\r\n", i);
@@ -182,6 +184,7 @@ bool read_patches(int kind)
     bright_Y = 100.0f;
     dark_Y = 0.0f;
     hdr_gray_pillar_count = 0;
+    white_measured = false;
     color_block_t line{};
     if (init_test_data_file() != 0) {
         printf("Error: %s, init test data file faile!\n", "start_measure");
@@ -197,9 +200,12 @@ bool read_patches(int kind)
             --w;
         data_gamut[0].c = data_gray[w].c;
         data_gamut_measured[0] = true;
+        white_measured = true;
         bright_Y = data_gray[w].c.Y;
         dark_Y = 0.0f;
         reference->gray_steps = test_data_gray_count - 1;
+    } else {
+        puts("Warning: the test data holds no grayscale patch: no white, no verdict can pass.\r");
     }
     printf("bright_Y = %f, dark_Y = %f, test_data_gray_count = %d \r\n", static_cast<double>(bright_Y),
            static_cast<double>(dark_Y), test_data_gray_count);
@@ -298,5 +304,6 @@ bool evaluate_measure(int kind)
     else
         evaluate_hdr();
     job_summary = summarize_job(*reference, kind);
+    warn_unmeasured(job_summary);
     return true;
 }

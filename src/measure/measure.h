@@ -19,6 +19,8 @@ extern int32_t hdr_gray_pillar_count;
 // gamut white is the grayscale's white.
 extern bool data_gamut_measured[GAMUT_COUNT];
 extern bool data_check_measured[CHECK_COUNT];
+// Whether the run took its white from a grayscale patch of the job.
+extern bool white_measured;
 
 using signal_row_t = std::array<float, 3>;
 using code_row_t = std::array<int32_t, 3>;

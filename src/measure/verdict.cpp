@@ -1,6 +1,7 @@
 #include "measure/verdict.h"
 
 #include <cmath>
+#include <cstdio>
 #include <limits>
 
 #include "config/reference.h"
@@ -22,13 +23,60 @@ job_summary_t job_summary{};
 namespace {
 
 constexpr double SIGNAL_EPS = 1e-7;
+constexpr float NOT_A_NUMBER = std::numeric_limits<float>::quiet_NaN();
 
 // sum / count in single precision, NaN when nothing was counted.
 float average(float sum, int count)
 {
     if (count <= 0)
-        return std::numeric_limits<float>::quiet_NaN();
+        return NOT_A_NUMBER;
     return sum / static_cast<float>(count);
+}
+
+// The larger of the two; a NaN on either side makes the maximum NaN.
+float nan_max(float max, float v)
+{
+    if (std::isnan(max) || std::isnan(v))
+        return NOT_A_NUMBER;
+    return v > max ? v : max;
+}
+
+// A chart of fixed slots, judged over the slots the job filled: any missing
+// slot fails it, and with none filled it has no value at all.
+struct slot_figures_t {
+    float sum = 0.0f;
+    float max = 0.0f;
+    int measured = 0;
+    int missing = 0;
+};
+
+template <size_t N>
+slot_figures_t slot_figures(const color_t (&patches)[N], const bool (&filled)[N], float color_t::*field)
+{
+    slot_figures_t f;
+    for (size_t i = 0; i < N; ++i) {
+        if (!filled[i]) {
+            ++f.missing;
+            continue;
+        }
+        const float v = patches[i].*field;
+        f.sum += v;
+        f.max = nan_max(f.max, v);
+        ++f.measured;
+    }
+    return f;
+}
+
+void set_slot_verdict(job_summary_t &s, verdict_id id, const slot_figures_t &f, float value, float gamma)
+{
+    s.unmeasured[id] = f.missing;
+    if (f.measured == 0) {
+        s.verdicts[id] = {NOT_A_NUMBER, false, false};
+        return;
+    }
+    s.verdicts[id] = judge(id, value, gamma);
+    if (f.missing > 0)
+        s.verdicts[id].pass = false;
 }
 
 void summarize_sdr(const reference_t &ref, job_summary_t &s)
@@ -48,20 +96,13 @@ void summarize_sdr(const reference_t &ref, job_summary_t &s)
             ++count_gamma;
         }
     }
-    float max_gamut = 0.0f;
-    for (const color_t &p : data_gamut) {
-        if (p.dE2000 > max_gamut)
-            max_gamut = p.dE2000;
-    }
-    float sum_checker = 0.0f;
-    for (const color_t &p : data_check)
-        sum_checker += p.dE2000;
-
     s.verdicts[SDR_GRAY_DE2000_AVG] = judge(SDR_GRAY_DE2000_AVG, average(sum_dE, n), ref.gamma);
     s.verdicts[SDR_TOTAL_GAMMA] = judge(SDR_TOTAL_GAMMA, average(sum_gamma, count_gamma), ref.gamma);
-    s.verdicts[SDR_GAMUT_DE2000_MAX] = judge(SDR_GAMUT_DE2000_MAX, max_gamut, ref.gamma);
-    s.verdicts[SDR_CHECKER_DE2000_AVG] =
-        judge(SDR_CHECKER_DE2000_AVG, sum_checker / static_cast<float>(CHECK_COUNT), ref.gamma);
+
+    const slot_figures_t gamut = slot_figures(data_gamut, data_gamut_measured, &color_t::dE2000);
+    set_slot_verdict(s, SDR_GAMUT_DE2000_MAX, gamut, gamut.max, ref.gamma);
+    const slot_figures_t checker = slot_figures(data_check, data_check_measured, &color_t::dE2000);
+    set_slot_verdict(s, SDR_CHECKER_DE2000_AVG, checker, average(checker.sum, checker.measured), ref.gamma);
 }
 
 void summarize_hdr(const reference_t &ref, job_summary_t &s)
@@ -79,19 +120,14 @@ void summarize_hdr(const reference_t &ref, job_summary_t &s)
             if (i != 0)
                 sum_dEITP += p.dEICTCP_240;
         }
-        const float d = get_diff_EOTF(ref, p.c.ts0, p.E_prime);
-        if (d > max_diff)
-            max_diff = d;
+        max_diff = nan_max(max_diff, get_diff_EOTF(ref, p.c.ts0, p.E_prime));
     }
-    float sum_checker = 0.0f;
-    for (const color_t &p : data_check)
-        sum_checker += p.dEICTCP_240;
-
     s.verdicts[HDR_GRAY_DE2000_AVG] = judge(HDR_GRAY_DE2000_AVG, average(sum_dE2000, n), ref.gamma);
     s.verdicts[HDR_GRAY_DEICTCP_AVG] = judge(HDR_GRAY_DEICTCP_AVG, average(sum_dEITP, n - 1), ref.gamma);
     s.verdicts[HDR_EOTF_DIFF_MAX] = judge(HDR_EOTF_DIFF_MAX, max_diff, ref.gamma);
-    s.verdicts[HDR_CHECKER_DEICTCP_AVG] =
-        judge(HDR_CHECKER_DEICTCP_AVG, sum_checker / static_cast<float>(CHECK_COUNT), ref.gamma);
+
+    const slot_figures_t checker = slot_figures(data_check, data_check_measured, &color_t::dEICTCP_240);
+    set_slot_verdict(s, HDR_CHECKER_DEICTCP_AVG, checker, average(checker.sum, checker.measured), ref.gamma);
 }
 
 }  // namespace
@@ -107,7 +143,7 @@ verdict_t judge(verdict_id id, float value, float target_gamma)
     } else {
         pass = v <= l.limit;
     }
-    return {value, pass};
+    return {value, pass, true};
 }
 
 job_summary_t summarize_job(const reference_t &ref, int kind)
@@ -115,10 +151,34 @@ job_summary_t summarize_job(const reference_t &ref, int kind)
     job_summary_t s{};
     s.hdr = kind != 0;
     for (verdict_t &v : s.verdicts)
-        v = {std::numeric_limits<float>::quiet_NaN(), false};
+        v = {NOT_A_NUMBER, false, false};
     if (s.hdr)
         summarize_hdr(ref, s);
     else
         summarize_sdr(ref, s);
+    // Without a white every figure is taken against an assumed one.
+    if (!white_measured)
+        for (verdict_t &v : s.verdicts)
+            v.pass = false;
     return s;
+}
+
+void warn_unmeasured(const job_summary_t &summary)
+{
+    struct chart_t {
+        verdict_id id;
+        const char *name;
+        int slots;
+    };
+    static constexpr chart_t charts[] = {
+        {SDR_GAMUT_DE2000_MAX, "gamut", GAMUT_COUNT},
+        {SDR_CHECKER_DE2000_AVG, "color checker", CHECK_COUNT},
+        {HDR_CHECKER_DEICTCP_AVG, "color checker", CHECK_COUNT},
+    };
+    for (const chart_t &c : charts) {
+        if (summary.hdr != (c.id >= HDR_GRAY_DE2000_AVG) || summary.unmeasured[c.id] == 0)
+            continue;
+        printf("Warning: %d of %d %s patches were not measured: the %s verdict fails.\r\n",
+               summary.unmeasured[c.id], c.slots, c.name, c.name);
+    }
 }

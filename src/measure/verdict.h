@@ -27,14 +27,17 @@ struct verdict_limit_t {
 extern const std::array<verdict_limit_t, VERDICT_COUNT> verdict_limits;
 
 struct verdict_t {
-    float value;
+    float value;        // NaN when not a number or when nothing was measured
     bool pass;
+    bool has_value;     // false: no patch of the chart was measured
 };
 
 // The verdicts of one job; only those of its report (SDR or HDR) are judged.
+// A verdict whose chart misses a patch, or a job without a white, never passes.
 struct job_summary_t {
     bool hdr;
     std::array<verdict_t, VERDICT_COUNT> verdicts;
+    std::array<int, VERDICT_COUNT> unmeasured;  // patches of the chart the job did not fill
 };
 
 // The summary of the last evaluated job (written by the measurement run).
@@ -45,3 +48,6 @@ verdict_t judge(verdict_id id, float value, float target_gamma);
 
 // Judges the patch store as evaluated for the target: kind 0 SDR, 1 HDR.
 job_summary_t summarize_job(const reference_t &ref, int kind);
+
+// One console warning per chart of the summary with unmeasured patches.
+void warn_unmeasured(const job_summary_t &summary);

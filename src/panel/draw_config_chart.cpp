@@ -16,6 +16,7 @@
 #include "config/reference.h"
 #include "draw/draw_logo.h"
 #include "draw/draw_main_win.h"
+#include "measure/measure.h"
 #include "measure/verdict.h"
 
 extern char **environ;
@@ -86,8 +87,11 @@ void read_serial_number()
     }
     while (fgets(SN, sizeof SN, reader.out) != nullptr)
         printf("SN len = %d, %s\r\n", static_cast<int>(strlen(SN)), SN);
-    const size_t n = strlen(SN);
-    if (n < 2 || SN[n - 2] < '0' || SN[n - 2] > '9') {
+    // The value must end in a digit, before the line's newline when it has one.
+    size_t n = strlen(SN);
+    if (n > 0 && SN[n - 1] == '\n')
+        --n;
+    if (n < 1 || SN[n - 1] < '0' || SN[n - 1] > '9') {
         puts("SN none, clear.\r");
         memset(SN, 0, sizeof SN);
     }
@@ -178,8 +182,11 @@ void draw_config_chart()
         eotf = eina_slstr_printf("%s%s", RIGHT, "HLG");
     add_row(table, 3, "EOTF:", eotf);
     add_row(table, 4, "White Type:", eina_slstr_printf("%s%s", RIGHT, ref != nullptr ? ref->white.name : ""));
+    // A job without a grayscale patch has no white: no number to show.
     add_row(table, 5, "White Level:",
-            eina_slstr_printf("%s%.6g cd/m²", RIGHT, ref != nullptr ? static_cast<double>(ref->white_level) : 0.0));
+            white_measured ? eina_slstr_printf("%s%.6g cd/m²", RIGHT,
+                                               ref != nullptr ? static_cast<double>(ref->white_level) : 0.0)
+                           : eina_slstr_printf("%s--", RIGHT));
     for (int row = 6; row <= 8; ++row)
         pack(table, add_text(table, "   "), 0, row);
     if (type < 0 || type > 3)

@@ -91,5 +91,5 @@ int get_hdr_gray_EOTF_coord(float signal, float value, int *px, int *py)
 
 void draw_hdr_gray_EOTF_max_diff(canvas_t *canvas, const verdict_t &v)
 {
-    draw_verdict(canvas, verdict_limits[HDR_EOTF_DIFF_MAX].caption, v.value, v.pass);
+    draw_verdict(canvas, HDR_EOTF_DIFF_MAX, v);
 }

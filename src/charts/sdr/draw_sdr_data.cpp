@@ -15,7 +15,10 @@
 
 namespace {
 
+// The measured red, green and blue of the pass, kept to close the triangle;
+// a corner the job did not measure closes no side.
 color_block_t temp_gamut_color[3] = {};
+bool corner_measured[3] = {};
 
 constexpr int LABEL_DY = 17;
 constexpr const char *MEAS_MARKER = "/usr/local/app/image/meas_white_7_7.png";
@@ -54,6 +57,8 @@ void draw_checker(canvas_t *const *page, int i, const color_t *cur)
 
 void draw_sdr_data(canvas_t *const *page, int type, int i, const color_t *prev, const color_t *cur)
 {
+    if (type == 1 && i >= 1 && i <= 3)
+        corner_measured[i - 1] = false;
     if (page == nullptr || cur == nullptr)
         return;
     switch (type) {
@@ -75,25 +80,29 @@ void draw_sdr_cm_gamut_data(canvas_t *canvas, int i, const color_t *cur)
 {
     if (canvas == nullptr || cur == nullptr)
         return;
-    // Red, green and blue are kept to close the measured triangle.
-    if (i >= 1 && i <= 3)
+    if (i >= 1 && i <= 3) {
         temp_gamut_color[i - 1] = cur->c;
+        corner_measured[i - 1] = true;
+    }
 
     int px = 0, py = 0;
     get_sdr_cm_gamut_1931_coord(cur->c.x, cur->c.y, &px, &py);
     draw_point(canvas, px, py, MEAS_MARKER, LAYER_DATA_BAR);
 
     // Green closes the side to red; blue the sides to red and to green.
-    auto side_to = [&](const color_block_t &other) {
+    auto side_to = [&](int corner) {
+        if (!corner_measured[corner])
+            return;
+        const color_block_t &other = temp_gamut_color[corner];
         int qx = 0, qy = 0;
         get_sdr_cm_gamut_1931_coord(other.x, other.y, &qx, &qy);
         draw_stroke(canvas, px, py, qx, qy, STROKE_OUTLINE, TRIANGLE_COLOUR, LAYER_DATA);
     };
     if (i == 2) {
-        side_to(temp_gamut_color[0]);
+        side_to(0);
     } else if (i == 3) {
-        side_to(temp_gamut_color[0]);
-        side_to(temp_gamut_color[1]);
+        side_to(0);
+        side_to(1);
     }
 }
 

@@ -92,5 +92,5 @@ int get_sdr_gray_EOTF_coord(float xv, float yv, int *px, int *py)
 
 void draw_sdr_gray_EOTF_avg(canvas_t *canvas, const verdict_t &v)
 {
-    draw_verdict(canvas, verdict_limits[SDR_TOTAL_GAMMA].caption, v.value, v.pass);
+    draw_verdict(canvas, SDR_TOTAL_GAMMA, v);
 }
