@@ -3,6 +3,8 @@
 #include <cmath>
 
 #include "chart_probe.h"
+#include "charts/overlay.h"
+#include "draw/draw_basic.h"
 #include "charts/hdr/draw_hdr_checker_dE_chart.h"
 #include "charts/hdr/draw_hdr_gray_dE2000_chart.h"
 #include "charts/hdr/draw_hdr_gray_dEITP_chart.h"
@@ -107,3 +109,51 @@ TEST_P(BarChart, GuidesSlotsPillarsAndVerdict)
 
 INSTANTIATE_TEST_SUITE_P(Charts, BarChart, ::testing::ValuesIn(cases),
                          [](const auto &info) { return std::string(info.param.name); });
+
+namespace {
+
+using ValueLabels = ChartTest;
+
+// The label boxes of a chart's pillars, left to right.
+std::vector<quad> label_boxes(canvas_t *c)
+{
+    std::vector<quad> out;
+    for (Evas_Object *o : objects(c->data_text_list))
+        out.push_back(where(o));
+    return out;
+}
+
+}  // namespace
+
+TEST_F(ValueLabels, StayWholeAndApartForOneToThirtyTwoSlots)
+{
+    struct gray_chart {
+        canvas_t *(*build)();
+        void (*place)(int, float, int *, int *, int *, int *);
+    };
+    for (const gray_chart &g : {gray_chart{draw_sdr_gray_dE_canvas, get_sdr_gray_dE_pillar_coord},
+                                gray_chart{draw_hdr_gray_dE2000_canvas, get_hdr_gray_dE2000_pillar_coord}}) {
+        for (int n : {1, 11, 21, 32}) {
+            SCOPED_TRACE(n);
+            reference->gray_steps = n - 1;
+            hdr_gray_pillar_count = n;
+            canvas_t *c = build(g.build);
+            for (int i = 0; i < n; ++i)
+                draw_value_pillar(c, g.place, i, i % 3 == 0 ? 10.0f : i % 3 == 1 ? NAN : 0.25f, {200, 200, 200}, 2, 17);
+            const auto labels = objects(c->data_text_list);
+            const auto boxes = label_boxes(c);
+            ASSERT_EQ(boxes.size(), static_cast<size_t>(n));
+            for (int i = 0; i < n; ++i) {
+                EXPECT_LE(label_text_width(labels[i]), boxes[i].c) << i << ": " << text(labels[i]);
+                if (i > 0) {
+                    EXPECT_LE(boxes[i - 1].a + boxes[i - 1].c, boxes[i].a) << i;
+                }
+            }
+            // A label that fits its bar keeps the bar's box and font.
+            if (n == 11) {
+                EXPECT_EQ(text(labels[2]), "<align=center font_size=14> 0.25");
+                EXPECT_EQ(boxes[2].c, outputs(g.place, 2, 0.25f).c);
+            }
+        }
+    }
+}

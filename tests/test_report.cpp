@@ -2,6 +2,7 @@
 // on simulated displays; console lines and pixels of both captures.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -247,3 +248,146 @@ INSTANTIATE_TEST_SUITE_P(
                       pq_case{"Cast0015", {"--shift-x", "0.015"}, verdict::pass, verdict::fail, verdict::fail},
                       pq_case{"Cast0003", {"--shift-x", "0.003"}, verdict::pass, verdict::pass, verdict::pass}),
     [](const ::testing::TestParamInfo<pq_case> &info) { return std::string(info.param.name); });
+
+namespace {
+
+// The bundled ideal Power 2.4 sample (24 lines of gamut and checker
+// patches, 11 of grayscale), its lines split into grayscale lines
+// (equal signals) and the others, headers dropped.
+struct sample_lines {
+    std::string gray, colour;
+    sample_lines()
+    {
+        const std::string text = read_file(sample("sdr_ideal_power24.csv"));
+        size_t pos = 0;
+        for (int n = 0; pos < text.size(); ++n) {
+            const size_t end = text.find('\n', pos);
+            const std::string line = text.substr(pos, end - pos + 1);
+            pos = end == std::string::npos ? text.size() : end + 1;
+            if (n < 2)
+                continue;
+            const std::string s = line.substr(0, line.find(','));
+            (line.rfind(s + "," + s + "," + s + ",", 0) == 0 ? gray : colour) += line;
+        }
+    }
+};
+
+// An ideal Power 2.4 display's grayscale of `levels` signals from 0 to 1, at
+// D65 and 100 cd/m², and a super white at 1.09 when asked.
+std::string gray_ramp(int levels, bool super_white)
+{
+    std::string out;
+    char line[160];
+    for (int i = 0; i <= levels; ++i) {
+        const double s = i < levels ? static_cast<double>(i) / (levels - 1) : 1.09;
+        if (i == levels && !super_white)
+            break;
+        const double Y = 100 * std::pow(s, 2.4);
+        snprintf(line, sizeof line, "%.6f,%.6f,%.6f,%.9g,%.9g,%.9g\n", s, s, s, Y * 0.3127 / 0.329, Y,
+                 Y * (1 - 0.3127 - 0.329) / 0.329);
+        out += line;
+    }
+    return out;
+}
+
+const std::vector<std::string> POWER24 = {"-EOTF", "Power", "-gamma", "2.4"};
+
+struct job : report {
+    job(const temp_dir &dir, const std::string &lines, const std::vector<std::string> &args = POWER24)
+        : report(args, write(dir, lines))
+    {
+    }
+    static std::string write(const temp_dir &dir, const std::string &lines)
+    {
+        write_file(dir.path + "/job.csv", "h1\nh2\n" + lines);
+        return dir.path + "/job.csv";
+    }
+    // The verdicts of the four SDR charts in the dark and the white capture.
+    void expect(const std::vector<verdict> &want)
+    {
+        for (size_t i = 0; i < want.size(); ++i) {
+            EXPECT_EQ(verdict_of(dark, *SDR_CHARTS[i]), want[i]) << "chart " << i;
+            EXPECT_EQ(verdict_of(white, *SDR_CHARTS[i]), want[i]) << "chart " << i;
+        }
+    }
+};
+
+constexpr verdict P = verdict::pass, F = verdict::fail;
+
+}  // namespace
+
+TEST(ImperfectJobs, WhatWasNotMeasuredNeverPasses)
+{
+    const sample_lines s;
+    temp_dir dir;
+    {
+        SCOPED_TRACE("grayscale only: the gamut and checker charts fail");
+        job j(dir, s.gray);
+        j.expect({P, P, F, F});
+        EXPECT_EQ(count(j.run.out, "Warning: 6 of 7 gamut patches were not measured: the gamut verdict fails.\r\n"), 1);
+        EXPECT_EQ(count(j.run.out, "Warning: 18 of 18 color checker patches were not measured"), 1);
+    }
+    {
+        SCOPED_TRACE("no grayscale: no white, nothing passes");
+        job j(dir, s.colour);
+        j.expect({F, F, F, F});
+        EXPECT_EQ(count(j.run.out, "no grayscale patch: no white, no verdict can pass"), 1);
+        EXPECT_EQ(count(j.run.out, "Warning: 1 of 7 gamut patches"), 1);
+    }
+    {
+        SCOPED_TRACE("a checker patch missing fails the checker chart only");
+        std::string colour = s.colour;
+        const size_t dark_skin = colour.find("0.454902,0.317647,0.262745,");
+        ASSERT_NE(dark_skin, std::string::npos);
+        colour.erase(dark_skin, colour.find('\n', dark_skin) + 1 - dark_skin);
+        job j(dir, s.gray + colour);
+        j.expect({P, P, P, F});
+        EXPECT_EQ(count(j.run.out, "Warning: 1 of 18 color checker patches"), 1);
+    }
+}
+
+TEST(ImperfectJobs, MalformedLinesAndRefusedPatchesChangeNothing)
+{
+    const sample_lines s;
+    temp_dir dir;
+    {
+        SCOPED_TRACE("a short line after a checker line is skipped, not completed");
+        job j(dir, s.colour + "0.5,0.5,0.5\n" + std::string(300, '1') + "\n" + s.gray);
+        j.expect({P, P, P, P});
+        EXPECT_EQ(count(j.run.out, "data cover"), 0);
+        EXPECT_EQ(count(j.run.out, "Warning: test data line 27 does not hold six numbers, skipped.\r\n"), 1);
+        EXPECT_EQ(count(j.run.out, "Warning: test data line 28 is longer than 255 characters, skipped.\r\n"), 1);
+    }
+    {
+        SCOPED_TRACE("32 levels and a refused super white: the white stays the 100 % level");
+        job j(dir, gray_ramp(32, true) + s.colour);
+        j.expect({P, P, P, P});
+        EXPECT_EQ(count(j.run.out, "[add_data_gray] Error: test_data_gray_count beyond!!\r\n"), 1);
+        EXPECT_EQ(count(j.run.out, "bright_Y = 100.000000, dark_Y = 0.000000, test_data_gray_count = 32 \r\n"), 1);
+    }
+}
+
+TEST(ImperfectJobs, NotANumberFailsAndABadLumIsRefused)
+{
+    {
+        SCOPED_TRACE("an HDR patch reading nan fails the EOTF verdict");
+        std::string text = read_file(sample("pq_ideal_600.csv"));
+        const size_t half = text.find("0.500000,0.500000,0.500000,");
+        ASSERT_NE(half, std::string::npos);
+        const size_t y = text.find(',', text.find(',', half + 27) + 1);
+        text.replace(half + 27, y - half - 27, "nan,nan");
+        temp_dir dir;
+        write_file(dir.path + "/nan.csv", text);
+        report r({"-EOTF", "PQ", "-colorSpace", "BT.2020"}, dir.path + "/nan.csv");
+        EXPECT_EQ(verdict_of(r.dark, HDR_EOTF), verdict::fail);
+        EXPECT_EQ(verdict_of(r.dark, HDR_GRAY), verdict::fail);
+        EXPECT_EQ(verdict_of(r.dark, HDR_CHECKER), verdict::pass);
+    }
+    {
+        SCOPED_TRACE("-lum -5 is refused with a warning; the HLG peak comes from the white");
+        report r({"-EOTF", "HLG", "-colorSpace", "BT.2020", "-lum", "-5"}, sample("hlg_ideal.csv"));
+        EXPECT_EQ(count(r.run.out, "Warning: lum out of range, only 0 < lum_value <= 10000 is valid.\n"), 1);
+        EXPECT_EQ(count(r.run.out, "Warning: Use deafult -lum"), 1);
+        expect_all_pass(r.dark, HDR_CHARTS);
+    }
+}

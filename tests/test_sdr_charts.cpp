@@ -181,3 +181,44 @@ TEST_F(SdrCharts, TotalGammaAveragesThePatchesInsideTheRamp)
         EXPECT_EQ(v.pass, !std::isnan(value)) << what;
     }
 }
+
+TEST_F(SdrCharts, UnmeasuredSlotsDrawNothingAndFailTheirChart)
+{
+    store_ramp(10, false, 0.5f, 2.4f);
+    for (auto [i, x, y] : {std::tuple{1, 0.64f, 0.33f}, {2, 0.30f, 0.60f}, {3, 0.15f, 0.06f}}) {
+        data_gamut[i].c.x = x;
+        data_gamut[i].c.y = y;
+    }
+    data_gamut_measured[1] = false;  // red
+    std::fill(std::begin(data_check_measured), std::end(data_check_measured), false);
+    job_summary = summarize_job(*reference, 0);
+    output_of([] {
+        init_sdr_page();
+        render_sdr_chart_data_object();
+    });
+    canvas_t **page = get_sdr_page();
+
+    // Six gamut bars with their outlines and values, six points; of the
+    // triangle only the blue-green side.
+    EXPECT_EQ(objects(page[3]->data_list, "rectangle", 42).size(), 6u);
+    EXPECT_EQ(objects(page[3]->chart_list, "rectangle", 31).size(), 6u);
+    EXPECT_EQ(objects(page[3]->data_text_list).size(), 6u);
+    EXPECT_EQ(objects(page[2]->data_list, "rectangle", 42).size(), 12u);
+    const auto sides = objects(page[2]->data_list, "line", 40);
+    ASSERT_EQ(sides.size(), 5u);
+    EXPECT_EQ(where(sides[0]), (quad{603, 759, 687, 483}));
+    EXPECT_EQ(verdict_of(page[3]).text, "dE 2000 Max:  0.0000");
+    EXPECT_FALSE(verdict_of(page[3]).pass);
+
+    // No checker patch: no bar, no number, a fail.
+    EXPECT_EQ(page[4]->data_list, nullptr);
+    EXPECT_EQ(verdict_of(page[4]).text, "Color Checker Avg dE:  --");
+    EXPECT_FALSE(verdict_of(page[4]).pass);
+    EXPECT_TRUE(verdict_of(page[0]).pass);
+
+    // A NaN among the measured gamut patches makes the largest NaN: a fail.
+    data_gamut[4].dE2000 = NAN;
+    const verdict_t gamut = summarize_job(*reference, 0).verdicts[SDR_GAMUT_DE2000_MAX];
+    EXPECT_TRUE(std::isnan(gamut.value));
+    EXPECT_FALSE(gamut.pass);
+}
