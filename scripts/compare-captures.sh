@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Renders every bundled sample (and a run without a data file) headless with
+# two builds and compares both captures and the console output byte for byte.
+#   scripts/compare-captures.sh BUILD_A BUILD_B
+# A build is a folder holding `analyzer` and `root/usr/local/app/{image,font}`
+# (a CMake build folder, or a copy of one made before a change).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+[ $# -eq 2 ] || { echo "usage: $0 BUILD_A BUILD_B" >&2; exit 2; }
+src=$PWD
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+jobs=(
+  "sdr_ideal_power24|-EOTF Power -gamma 2.4 -testFilePath $src/samples/sdr_ideal_power24.csv"
+  "sdr_ideal_bt1886|-EOTF BT.1886 -colorSpace Rec.709 -testFilePath $src/samples/sdr_ideal_bt1886.csv"
+  "sdr_gamma22_vs24|-EOTF Power -gamma 2.4 -testFilePath $src/samples/sdr_gamma22_vs24.csv"
+  "pq_ideal_600|-EOTF PQ -colorSpace BT.2020 -testFilePath $src/samples/pq_ideal_600.csv"
+  "hlg_ideal|-EOTF HLG -colorSpace BT.2020 -lum 1000 -testFilePath $src/samples/hlg_ideal.csv"
+  "no_data_file|-testFilePath /nonexistent/analyzer_result.csv"
+)
+
+# render BUILD OUT: every job's captures and console output into OUT.
+render() {
+  local build out name args root
+  build=$(cd "$1" && pwd); out=$2; mkdir -p "$out"
+  for job in "${jobs[@]}"; do
+    name=${job%%|*}; args=${job#*|}
+    # The same root path for both builds, so the console lines agree.
+    root=$work/root; rm -rf "$root"; mkdir -p "$root/usr/local/app"
+    ln -s "$build/root/usr/local/app/image" "$root/usr/local/app/image"
+    ln -s "$build/root/usr/local/app/font" "$root/usr/local/app/font"
+    # shellcheck disable=SC2086
+    ELM_DISPLAY=buffer ECORE_NO_SYSTEM_MODULES=1 ANALYZER_ROOT=$root "$build/analyzer" $args > "$out/$name.out" 2>/dev/null \
+      || echo "exit $?" >> "$out/$name.out"
+    for f in 1.png 1_white.png; do
+      cp "$root/mnt/mmc-disk4/img/analyzer_data/$f" "$out/$name-$f" 2>/dev/null || true
+    done
+  done
+}
+
+render "$1" "$work/a"
+render "$2" "$work/b"
+status=0
+for f in "$work"/a/*; do
+  cmp -s "$f" "$work/b/$(basename "$f")" || { echo "differs: $(basename "$f")"; status=1; }
+done
+[ $status -eq 0 ] && echo "identical: $(ls "$work/a" | wc -l) files"
+exit $status
