@@ -157,6 +157,10 @@ TEST_F(Draw, GridDashesAreClippedAndRenderUnchanged)
     EXPECT_EQ(f.at(1255, 60), 0x646464u);
     EXPECT_EQ(f.at(1255, 61), 0x646464u);
     EXPECT_EQ(f.at(1255, 62), 0x202020u);
+
+    // Deleted with the chart: without its dashes a clipper would show as white.
+    del_canvas(c);
+    EXPECT_EQ(render_window().at(1042, 95), 0x252525u);
 }
 
 // The report is rendered once right after it is built: the artwork must be
@@ -230,6 +234,8 @@ TEST_F(Draw, RestylesForTheLightCapture)
     ASSERT_TRUE(draw_x_tick_label(c, "<align=center font_size=12> 0", 1063, 270, 75, 15));
     const uint8_t grey[3] = {200, 200, 200};
     draw_pillar(c, 1065, 200, 51, 70, grey, "<align=center font_size=14> 1.00", 17);
+    const uint8_t yellow[3] = {255, 255, 0};
+    draw_line(c, 1065, 200, 1116, 150, yellow, 41);  // a measured curve's segment
     draw_verdict(c, "Grayscale Avg dE: ", 1.5f, false);
     EXPECT_EQ(text(c->result_text), "<font_size=16 align=right>Grayscale Avg dE:  1.5000");
     EXPECT_EQ(where(c->result_text), (quad{1035, 62, 860, 20}));
@@ -242,7 +248,9 @@ TEST_F(Draw, RestylesForTheLightCapture)
     change_x_gap_style(c, 1);
     change_test_result_style(c, 1);
     change_data_text_style(c, 1);
+    change_data_line_style(c, 1);
     EXPECT_EQ(colour(objects(c->x_y_list)[0]), "63,63,63");
+    EXPECT_EQ(colour(objects(c->data_line_list)[0]), "255,0,0");
     for (Eina_List *list : {c->x_y_text_list, c->x_gap_list, c->x_gap_text_list, c->data_text_list})
         EXPECT_EQ(colour(objects(list)[0]), "0,0,0");
     EXPECT_EQ(colour(c->result_text), "0,0,0");
