@@ -259,11 +259,14 @@ TEST(Differences, Ciede2000PublishedPairs)
 
 TEST(Differences, DeltaEItp)
 {
-    // ITP weights: T is half of Ct for PQ.
+    // ITP weights: T is half of Ct for PQ; HLG scales Ct and Cp.
     use_target(BT2020, PQ);
     const float ct[3] = {0, 0.01f, 0}, cp[3] = {0, 0, 0.01f}, zero[3] = {0, 0, 0};
     EXPECT_FLOAT_EQ(get_dEITP_from_ICtCp(ct, zero), 720.0f * 0.005f);
     EXPECT_FLOAT_EQ(get_dEITP_from_ICtCp(cp, zero), 720.0f * 0.01f);
+    reference->test_type = HLG;
+    EXPECT_FLOAT_EQ(get_dEITP_from_ICtCp(ct, zero), 720.0f * 0.01f * 0.911849f);
+    EXPECT_FLOAT_EQ(get_dEITP_from_ICtCp(cp, zero), 720.0f * 0.01f * 1.887755f);
 
     // The D65 white at 100 cd/m2 is a neutral ICtCp at the PQ code of 100 cd/m2.
     const color_t white = gray_patch(1.0f, 100.0f);
