@@ -14,20 +14,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool contains(const std::string &text, const std::string &part)
-{
-    return text.find(part) != std::string::npos;
-}
-
-void expect_pixel(const rgba_image &img, int x, int y, int r, int g, int b)
-{
-    int pr, pg, pb;
-    img.pixel(x, y, pr, pg, pb);
-    EXPECT_EQ(pr, r) << "at " << x << "," << y;
-    EXPECT_EQ(pg, g) << "at " << x << "," << y;
-    EXPECT_EQ(pb, b) << "at " << x << "," << y;
-}
-
 // A program on PATH that records its arguments, one per line, and for
 // fbgrab also writes a small file to its last argument.
 std::string fake_tool(const temp_dir &bin, const std::string &name, const std::string &log)
@@ -60,8 +46,8 @@ TEST(AppRun, EmptyWindowIsCapturedDarkThenWhite)
     EXPECT_EQ(white.width, 1920);
     EXPECT_EQ(white.height, 1080);
     for (auto [x, y] : {std::pair{0, 0}, {1000, 500}, {1919, 1079}}) {
-        expect_pixel(dark, x, y, 37, 37, 37);
-        expect_pixel(white, x, y, 255, 255, 255);
+        EXPECT_EQ(at(dark, x, y), (rgb{37, 37, 37})) << x << "," << y;
+        EXPECT_EQ(at(white, x, y), (rgb{255, 255, 255})) << x << "," << y;
     }
     EXPECT_EQ(fs::status(root.capture_dir() + "/1.png").permissions() & fs::perms::others_read, fs::perms::others_read);
     // No temporary capture files are left behind.

@@ -11,11 +11,6 @@ namespace {
 
 const std::string image_dir = std::string(ANALYZER_BUILD_ROOT) + "/usr/local/app/image/";
 
-int alpha(const rgba_image &img, int x, int y)
-{
-    return img.rgba[(static_cast<size_t>(y) * img.width + x) * 4 + 3];
-}
-
 }  // namespace
 
 TEST(Artwork, ImagesExistWithTheSizesTheyAreDrawnAt)
@@ -45,20 +40,21 @@ TEST(Artwork, CieDiagramIsScaledToTheChartAxes)
 {
     rgba_image cie = read_png(image_dir + "cie_1931.png");
     ASSERT_TRUE(cie.ok);
-    auto at = [&](double x, double y, int &r, int &g, int &b) {
+    // The pixel at chromaticity (x, y) and its alpha.
+    rgb c{};
+    auto xy = [&](double x, double y) {
         const int col = static_cast<int>(x / 0.9 * cie.width), row = static_cast<int>((0.9 - y) / 0.9 * cie.height);
-        cie.pixel(col, row, r, g, b);
+        c = at(cie, col, row);
         return alpha(cie, col, row);
     };
-    int r, g, b;
     for (auto [x, y] : {std::pair{0.8, 0.8}, {0.05, 0.05}, {0.85, 0.05}, {0.02, 0.88}})
-        EXPECT_EQ(at(x, y, r, g, b), 0) << "outside the locus at " << x << "," << y;
-    EXPECT_EQ(at(0.2, 0.7, r, g, b), 255);
-    EXPECT_GT(g, r + 60) << "green region";
-    EXPECT_EQ(at(0.6, 0.33, r, g, b), 255);
-    EXPECT_GT(r, g + 60) << "red region";
-    EXPECT_EQ(at(0.3127, 0.329, r, g, b), 255);
-    EXPECT_LT(std::max({r, g, b}) - std::min({r, g, b}), 80) << "D65 near neutral";
+        EXPECT_EQ(xy(x, y), 0) << "outside the locus at " << x << "," << y;
+    EXPECT_EQ(xy(0.2, 0.7), 255);
+    EXPECT_GT(c.g, c.r + 60) << "green region";
+    EXPECT_EQ(xy(0.6, 0.33), 255);
+    EXPECT_GT(c.r, c.g + 60) << "red region";
+    EXPECT_EQ(xy(0.3127, 0.329), 255);
+    EXPECT_LT(std::max({c.r, c.g, c.b}) - std::min({c.r, c.g, c.b}), 80) << "D65 near neutral";
 
     // Extremes of the spectral locus: green peak y 0.834, red end x 0.735, blue end y 0.005.
     int top = cie.height, right = 0, bottom = 0;

@@ -1,11 +1,10 @@
-// Patch store classification, the measurement run's evaluation, and
-// displays modelled by analyzer-simulate judged by that evaluation.
+// Patch store classification, the measurement run's evaluation, and the
+// bundled sample displays judged by that evaluation.
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cmath>
 #include <string>
-#include <vector>
 
 #include "config/configure.h"
 #include "config/reference.h"
@@ -13,18 +12,6 @@
 #include "test_support.h"
 
 namespace {
-
-void set_target(int test_type, const char *space = "DCI-P3")
-{
-    init_reference();
-    reference->test_type = test_type;
-    for (const standard_t &s : standard_type)
-        if (std::string(s.name) == space)
-            reference->standard = s;
-    testing::internal::CaptureStdout();
-    init_ref_matrix();
-    testing::internal::GetCapturedStdout();
-}
 
 void add(float s, float t, float u, float Y = 1.0f)
 {
@@ -36,7 +23,7 @@ void add(float s, float t, float u, float Y = 1.0f)
 // Where one patch lands: "gray", "gamut N" or "check N".
 std::string classify(int test_type, float s, float t, float u)
 {
-    set_target(test_type);
+    use_target(DCI_P3, test_type);
     del_test_data();
     add(s, t, u, 7.0f);
     if (test_data_gray_count == 1)
@@ -88,7 +75,7 @@ TEST(Store, Classification)
 
 TEST(Store, GrayscaleOrderCoverAndSuperWhite)
 {
-    set_target(0);
+    use_target(DCI_P3, 0);
     del_test_data();
     for (auto [s, Y] : {std::pair{1.0f, 100.0f}, {0.0f, 0.0f}, {0.5f, 20.0f}, {1.03f, 101.0f}})
         add(s, s, s, Y);
@@ -108,7 +95,7 @@ TEST(Store, GrayscaleOrderCoverAndSuperWhite)
 
 TEST(Store, ThirtySecondPatchIsKeptOnBothPathsTheThirtyThirdRefused)
 {
-    set_target(0);
+    use_target(DCI_P3, 0);
     for (float level : {0.5f, 0.005f}) {  // appended, then inserted first
         SCOPED_TRACE(level);
         del_test_data();
@@ -155,9 +142,9 @@ std::string ramp(float white)
 }
 
 // Evaluates the current file against the target, console output swallowed.
-void evaluate(int test_type, const char *space = "DCI-P3")
+void evaluate(int test_type, int standard = DCI_P3)
 {
-    set_target(test_type, space);
+    use_target(standard, test_type);
     testing::internal::CaptureStdout();
     EXPECT_TRUE(evaluate_measure(test_type > 1 ? 1 : 0));
     testing::internal::GetCapturedStdout();
@@ -202,45 +189,24 @@ TEST(Run, PillarsGammasAndDegenerateFiles)
     EXPECT_EQ(reference->white_level, 100.0f);
 }
 
-TEST(Run, NonFiniteAndHugeValuesAreEvaluated)
-{
-    // Meant for the sanitizer build, which stops on undefined behaviour.
-    data_file f(ramp(100) + "nan,nan,nan,1,1,1\n0.35,0.35,0.35,nan,nan,nan\n0.45,0.45,0.45,inf,inf,inf\n"
-                            "0.55,0.55,0.55,1e39,-1e39,1e30\ninf,0,0,1,1,1\n0.2,0.5,0.1,-inf,inf,nan\n"
-                            "1e30,-1e30,0,5,5,5\n2,2,2,nan,nan,nan\n");
-    for (int type = 0; type < 4; ++type)
-        evaluate(type);
-}
-
-// Simulates a display into a file (simulator options `args`) and evaluates
-// it against the target.
-void evaluate_simulated(const std::vector<std::string> &args, int type, const char *space = "DCI-P3")
-{
-    temp_dir dir;
-    const std::string path = dir.path + "/sim.csv";
-    std::vector<std::string> argv{ANALYZER_SIMULATE_BIN, "--seed", "11", "-o", path};
-    argv.insert(argv.end(), args.begin(), args.end());
-    run_result r = run_program(argv, {});
-    ASSERT_EQ(r.status, 0) << "analyzer-simulate failed (is it built?)\n" << r.err;
-    test_file_path = path.c_str();
-    evaluate(type, space);
-}
-
-TEST(Simulated, IdealDisplaysMatchTheTarget)
+// The bundled samples of ideal displays, written once by the simulator, under
+// the targets they were made for.
+TEST(Samples, IdealDisplaysMatchTheTarget)
 {
     const struct {
-        std::vector<std::string> args;
-        int type;
-        const char *space;
+        const char *file;
+        int type, standard;
     } cases[] = {
-        {{}, 0, "DCI-P3"},
-        {{"-EOTF", "BT.1886", "-colorSpace", "Rec.709"}, 1, "Rec.709"},
-        {{"-EOTF", "PQ", "-colorSpace", "BT.2020", "--clip", "600", "--super-white"}, 2, "BT.2020"},
-        {{"-EOTF", "HLG", "-colorSpace", "BT.2020", "--white", "1000"}, 3, "BT.2020"},
+        {"sdr_ideal_power24.csv", 0, DCI_P3},
+        {"sdr_ideal_bt1886.csv", 1, REC709},
+        {"pq_ideal_600.csv", 2, BT2020},
+        {"hlg_ideal.csv", 3, BT2020},
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.type);
-        evaluate_simulated(c.args, c.type, c.space);
+        SCOPED_TRACE(c.file);
+        const std::string path = std::string(ANALYZER_SOURCE_DIR) + "/samples/" + c.file;
+        test_file_path = path.c_str();
+        evaluate(c.type, c.standard);
         ASSERT_EQ(test_data_gray_count, 11);
         for (int i = 0; i < test_data_gray_count; ++i) {
             EXPECT_LT(data_gray[i].dE2000, 0.01f) << i;
@@ -262,14 +228,6 @@ TEST(Simulated, IdealDisplaysMatchTheTarget)
             EXPECT_EQ(hdr_gray_pillar_count, 7);
         }
     }
-}
-
-TEST(Simulated, Gamma22DisplayAgainstA24Target)
-{
-    evaluate_simulated({"--gamma", "2.2"}, 0);
-    for (int i = 1; i < 10; ++i)
-        EXPECT_NEAR(data_gray[i].gamma, 2.2f, 0.001) << i;
-    EXPECT_GT(data_gray[5].dE2000, 1.0f);
 }
 
 }  // namespace

@@ -147,7 +147,4 @@ TEST_F(Panel, RestyleTurnsLabelsBlackAndTitleDarkGrey)
     change_config_text_style(&marker, 1);
     evas_object_color_get(label, &r, &g, &b, &a);
     EXPECT_EQ(r, 0);
-    change_config_text_style(&marker, 0);
-    evas_object_color_get(label, &r, &g, &b, &a);
-    EXPECT_EQ(r, 255);
 }

@@ -10,23 +10,6 @@
 
 namespace {
 
-struct rgb {
-    int r, g, b;
-    bool operator==(const rgb &) const = default;
-};
-
-std::ostream &operator<<(std::ostream &os, const rgb &c)
-{
-    return os << "(" << c.r << ", " << c.g << ", " << c.b << ")";
-}
-
-rgb at(const rgba_image &img, int x, int y)
-{
-    rgb c{};
-    img.pixel(x, y, c.r, c.g, c.b);
-    return c;
-}
-
 // The verdict image of a chart sits at the right end of its title bar.
 enum class verdict { pass, fail, none };
 verdict verdict_of(const rgba_image &img, int x, int y, int width)

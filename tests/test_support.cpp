@@ -16,6 +16,9 @@
 #include <fstream>
 #include <sstream>
 
+#include <gtest/gtest.h>
+
+#include "config/reference.h"
 #include "draw/draw_main_win.h"
 
 extern char **environ;
@@ -36,7 +39,6 @@ temp_dir::temp_dir()
 temp_dir::~temp_dir()
 {
     std::error_code ec;
-    fs::permissions(path, fs::perms::owner_all, fs::perm_options::add, ec);
     fs::remove_all(path, ec);
 }
 
@@ -58,6 +60,11 @@ std::string read_file(const std::string &path)
 bool file_exists(const std::string &path)
 {
     return access(path.c_str(), F_OK) == 0;
+}
+
+bool contains(const std::string &text, const std::string &part)
+{
+    return text.find(part) != std::string::npos;
 }
 
 namespace {
@@ -175,16 +182,15 @@ run_result run_program(const std::vector<std::string> &argv, const std::vector<s
     return res;
 }
 
-analyzer_root::analyzer_root(bool images, bool font)
+analyzer_root::analyzer_root(bool artwork)
 {
     // Share the build's artwork and font through links; captures go to the temp root.
     fs::create_directories(dir.path + "/usr/local/app");
-    for (const char *sub : {"image", "font"}) {
-        if ((sub[0] == 'i' && !images) || (sub[0] == 'f' && !font))
-            continue;
+    if (!artwork)
+        return;
+    for (const char *sub : {"image", "font"})
         fs::create_directory_symlink(std::string(ANALYZER_BUILD_ROOT) + "/usr/local/app/" + sub,
                                      dir.path + "/usr/local/app/" + sub);
-    }
 }
 
 std::string analyzer_root::capture_dir() const
@@ -203,14 +209,6 @@ run_result analyzer_root::run(const std::vector<std::string> &args, const std::v
     return run_program(argv, full_env, signal_after_ms, sig, signal_after_output);
 }
 
-void rgba_image::pixel(int x, int y, int &r, int &g, int &b) const
-{
-    size_t i = (static_cast<size_t>(y) * width + x) * 4;
-    r = rgba[i];
-    g = rgba[i + 1];
-    b = rgba[i + 2];
-}
-
 rgba_image read_png(const std::string &path)
 {
     rgba_image img;
@@ -226,6 +224,34 @@ rgba_image read_png(const std::string &path)
     img.ok = png_image_finish_read(&png, nullptr, img.rgba.data(), 0, nullptr) != 0;
     png_image_free(&png);
     return img;
+}
+
+std::ostream &operator<<(std::ostream &os, const rgb &c)
+{
+    return os << "(" << c.r << ", " << c.g << ", " << c.b << ")";
+}
+
+rgb at(const rgba_image &img, int x, int y)
+{
+    const size_t i = (static_cast<size_t>(y) * img.width + x) * 4;
+    return {img.rgba[i], img.rgba[i + 1], img.rgba[i + 2]};
+}
+
+int alpha(const rgba_image &img, int x, int y)
+{
+    return img.rgba[(static_cast<size_t>(y) * img.width + x) * 4 + 3];
+}
+
+void use_target(int standard, int test_type, float gamma, int white)
+{
+    init_reference();
+    reference->standard = standard_type[standard];
+    reference->white = white_type[white];
+    reference->test_type = test_type;
+    reference->gamma = gamma;
+    testing::internal::CaptureStdout();
+    init_ref_matrix();
+    testing::internal::GetCapturedStdout();
 }
 
 void ensure_headless_efl()

@@ -1,6 +1,7 @@
 // Helpers shared by the tests: temporary roots, running the real binary,
-// reading PNG captures, and a headless EFL canvas.
+// reading PNG captures, the target, and a headless EFL canvas.
 #pragma once
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,7 @@ struct temp_dir {
 void write_file(const std::string &path, const std::string &text);
 std::string read_file(const std::string &path);
 bool file_exists(const std::string &path);
+bool contains(const std::string &text, const std::string &part);
 
 // Result of running a program: exit status (-1 for killed by signal),
 // captured standard output and standard error.
@@ -43,7 +45,7 @@ run_result run_program(const std::vector<std::string> &argv, const std::vector<s
 struct analyzer_root {
     temp_dir dir;
     // Links the build's image and font folders in unless told not to.
-    explicit analyzer_root(bool images = true, bool font = true);
+    explicit analyzer_root(bool artwork = true);
     std::string capture_dir() const;  // <root>/mnt/mmc-disk4/img/analyzer_data
     run_result run(const std::vector<std::string> &args, const std::vector<std::string> &env = {},
                    int signal_after_ms = 0, int sig = 0, const std::string &signal_after_output = "") const;
@@ -55,9 +57,22 @@ struct rgba_image {
     int height = 0;
     std::vector<unsigned char> rgba;  // width * height * 4
     bool ok = false;
-    void pixel(int x, int y, int &r, int &g, int &b) const;
 };
 rgba_image read_png(const std::string &path);
+
+struct rgb {
+    int r, g, b;
+    bool operator==(const rgb &) const = default;
+};
+std::ostream &operator<<(std::ostream &os, const rgb &c);
+rgb at(const rgba_image &img, int x, int y);
+int alpha(const rgba_image &img, int x, int y);
+
+// Indices into standard_type and white_type.
+enum { REC709 = 2, BT2020 = 3, DCI_P3 = 5 };
+enum { D65 = 5, WHITE_E = 15 };
+// A fresh reference record for the given target, its matrices built.
+void use_target(int standard, int test_type, float gamma = 2.4f, int white = D65);
 
 // Headless EFL: elm_init once per test process (ELM_DISPLAY=buffer) and the
 // main window created by draw_win().
