@@ -46,3 +46,21 @@ if(EVAL_LINKS MATCHES "efl|elementary|evas|ecore|eina")
 endif()
 add_test(NAME EvaluationLinksNoToolkit
   COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:analyzer-simulate> -P ${CMAKE_SOURCE_DIR}/cmake/check_no_toolkit.cmake)
+
+# `cmake --install` lays out the device tree: the programs beside the artwork
+# and the font under /usr/local/app.
+add_test(NAME InstallTree.ProgramsBesideTheirDataUnderUsrLocalApp
+  COMMAND ${CMAKE_COMMAND} -DBUILD=${CMAKE_BINARY_DIR} -DDESTDIR=${CMAKE_BINARY_DIR}/install-test
+          -DBUILD_ROOT=${ANALYZER_BUILD_ROOT}
+          "-DPROGRAMS=analyzer$<$<TARGET_EXISTS:analyzer-results>:;analyzer-results>"
+          -P ${CMAKE_SOURCE_DIR}/cmake/check_install.cmake)
+
+# The evaluation cross-built for aarch64 and armhf and run under qemu-user
+# prints exactly what this build prints. Labelled "cross": scripts/test.sh
+# runs it on its own after the other tests, as it installs the cross
+# compilers and uses both cores. The sanitizer build leaves it out.
+if(NOT ANALYZER_SANITIZE)
+  add_test(NAME CrossArch.EvaluationIdenticalOnAarch64AndArmhf
+    COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/cross-check.sh ${CMAKE_BINARY_DIR})
+  set_tests_properties(CrossArch.EvaluationIdenticalOnAarch64AndArmhf PROPERTIES LABELS cross TIMEOUT 900)
+endif()
