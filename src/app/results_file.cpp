@@ -81,8 +81,11 @@ std::string run_results_json(int indent)
     const bool evaluated = current_page_status == PAGE_SDR || current_page_status == PAGE_HDR;
     if (reference == nullptr)
         return {};
-    return results_record(*reference, evaluated ? &job_summary : nullptr, panel_serial_number(),
-                          sensor_shown(sensor_id))
+    // The panel shows the reader's line with its line end, which is no part of the number.
+    std::string serial = panel_serial_number();
+    while (!serial.empty() && (serial.back() == '\n' || serial.back() == '\r'))
+        serial.pop_back();
+    return results_record(*reference, evaluated ? &job_summary : nullptr, serial.c_str(), sensor_shown(sensor_id))
         .dump(indent);
 }
 

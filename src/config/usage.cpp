@@ -1,6 +1,8 @@
 #include "config/usage.h"
 
 #include <cstring>
+#include <iterator>
+#include <vector>
 
 #include "config/paths.h"
 #include "config/reference.h"
@@ -9,28 +11,23 @@ namespace {
 
 constexpr const char *VALUE_OPTIONS[] = {"-colorSpace", "-EOTF", "-gamma", "-cct", "-lum", "-dev", "-testFilePath"};
 
-// Appends the words, separated by ", " and wrapped to lines indented like
-// the option descriptions.
-void append_wrapped(std::string &out, const std::string &words)
+// Appends a list of values on lines of their own, indented like the option
+// descriptions and wrapped at 79 columns.
+void append_values(std::string &out, const std::vector<std::string> &values)
 {
     constexpr size_t INDENT = 21, WIDTH = 79;
-    size_t column = INDENT;
-    size_t start = 0;
-    while (start < words.size()) {
-        size_t end = words.find(", ", start);
-        end = end == std::string::npos ? words.size() : end + 2;
-        const std::string word = words.substr(start, end - start);
-        if (column + word.size() > WIDTH + 1 && column > INDENT) {
-            while (!out.empty() && out.back() == ' ')
-                out.pop_back();
-            out += "\n" + std::string(INDENT, ' ');
-            column = INDENT;
+    std::string line(INDENT, ' ');
+    for (size_t i = 0; i < values.size(); ++i) {
+        const std::string word = values[i] + (i + 1 < values.size() ? "," : "");
+        if (line.size() > INDENT && line.size() + 1 + word.size() > WIDTH) {
+            out += line + "\n";
+            line.assign(INDENT, ' ');
         }
-        out += word;
-        column += word.size();
-        start = end;
+        if (line.size() > INDENT)
+            line += ' ';
+        line += word;
     }
-    out += "\n";
+    out += line + "\n";
 }
 
 }  // namespace
@@ -57,30 +54,29 @@ bool asks_for_help(int argc, char *const *argv)
 std::string options_usage()
 {
     std::string out = "Options (each takes the next argument as its value):\n";
-    std::string spaces;
-    for (const standard_t &s : standard_type)
-        spaces += std::string(spaces.empty() ? "" : ", ") + s.name;
-    out += "  -colorSpace NAME   colour space (default DCI-P3): ";
-    append_wrapped(out, spaces);
+    std::vector<std::string> values;
+    for (const standard_t &row : standard_type)
+        values.emplace_back(row.name);
+    out += "  -colorSpace NAME   colour space (default DCI-P3):\n";
+    append_values(out, values);
 
-    out += "  -EOTF NAME         ";
-    append_wrapped(out, std::string(eotf_names[0]) + ", " + eotf_names[1] + " (SDR report), " + eotf_names[2] +
-                            ", " + eotf_names[3] + " (HDR report) (default Power)");
-    out += "  -gamma G           target gamma, 1.0 to 2.8 (default 2.4)\n";
+    out += "  -EOTF NAME         transfer function and report (default Power):\n";
+    append_values(out, {std::string(eotf_names[0]) + " (SDR)", std::string(eotf_names[1]) + " (SDR)",
+                        std::string(eotf_names[2]) + " (HDR)", std::string(eotf_names[3]) + " (HDR)"});
+    out += "  -gamma G           target gamma of Power and BT.1886, 1.0 to 2.8 (default 2.4)\n";
 
-    std::string whites;
-    for (const white_t &w : white_type)
-        whites += std::string(whites.empty() ? "" : ", ") + std::to_string(w.cct) + " " + w.name;
-    out += "  -cct K             white point by CCT (default 6500; 6300 selects 6301): ";
-    append_wrapped(out, whites);
+    values.clear();
+    for (const white_t &row : white_type)
+        values.push_back(std::to_string(row.cct) + " " + row.name);
+    out += "  -cct K             white point by CCT (default 6500; 6300 selects 6301):\n";
+    append_values(out, values);
 
     out += "  -lum L             HLG peak luminance in cd/m2 (default: the measured white)\n";
-    std::string sensors;
-    for (int id = 0; id < 9; ++id)
-        sensors += std::string(sensors.empty() ? "" : ", ") + std::to_string(id) + " " +
-                   (sensor_name[id][0] != '\0' ? sensor_name[id] : "(none)");
-    out += "  -dev N             sensor (default 0): ";
-    append_wrapped(out, sensors);
+    values.clear();
+    for (int id = 0; id < static_cast<int>(std::size(sensor_name)); ++id)
+        values.push_back(std::to_string(id) + " " + (sensor_name[id][0] != '\0' ? sensor_name[id] : "(none)"));
+    out += "  -dev N             sensor (default 0):\n";
+    append_values(out, values);
     out += "  -testFilePath FILE test data file (default ";
     out += DEFAULT_TEST_FILE;
     out += ")\n  -h, --help         this text\n";
