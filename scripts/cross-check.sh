@@ -12,7 +12,7 @@ cd "$(dirname "$0")/.."
 
 # ---- What is compared ----
 # Programs cross-built for every architecture.
-PROGRAMS=(analyzer-simulate eval-dump)
+PROGRAMS=(analyzer-simulate analyzer-results eval-dump)
 # Test data files that analyzer-simulate writes on every architecture (the
 # files must agree): the samples as samples/README.md makes them, and noisy
 # displays. Output file name, then the options.
@@ -30,7 +30,20 @@ SIMULATIONS=(
 )
 # Evaluations compared: the program, then its arguments, run in the source
 # folder; @GEN@ is the folder of the simulated files (the x86-64 ones).
+# analyzer-results prints the results records; eval-dump every value the
+# evaluation stores, in hexadecimal, and feeds the fuzz inputs as the fuzz
+# targets do (first byte picks the target; lines are options).
 EVALUATIONS=(
+  "analyzer-results -EOTF Power -gamma 2.4 samples/sdr_ideal_power24.csv samples/sdr_gamma22_vs24.csv @GEN@/noisy_power.csv"
+  "analyzer-results -EOTF BT.1886 -colorSpace Rec.709 samples/sdr_ideal_bt1886.csv"
+  "analyzer-results -EOTF BT.1886 -colorSpace Rec.709 -cct 6300 @GEN@/noisy_bt1886.csv"
+  "analyzer-results -EOTF PQ -colorSpace BT.2020 samples/pq_ideal_600.csv @GEN@/noisy_pq.csv"
+  "analyzer-results -EOTF HLG -colorSpace BT.2020 -lum 1000 samples/hlg_ideal.csv @GEN@/noisy_hlg.csv"
+  "analyzer-results -EOTF Power -colorSpace EBU -gamma 2.2 @GEN@/noisy_ebu.csv"
+  "analyzer-results -EOTF Power fuzz/corpus/test_data/*"
+  "analyzer-results -EOTF BT.1886 -colorSpace Rec.709 fuzz/corpus/test_data/*"
+  "analyzer-results -EOTF PQ -colorSpace BT.2020 fuzz/corpus/test_data/*"
+  "analyzer-results -EOTF HLG -colorSpace BT.2020 -lum 1000 fuzz/corpus/test_data/*"
   "eval-dump -EOTF Power -gamma 2.4 -testFilePath samples/sdr_ideal_power24.csv"
   "eval-dump -EOTF BT.1886 -colorSpace Rec.709 -testFilePath samples/sdr_ideal_bt1886.csv"
   "eval-dump -EOTF Power -gamma 2.4 -testFilePath samples/sdr_gamma22_vs24.csv"
@@ -51,6 +64,10 @@ ARCHES=("aarch64 qemu-aarch64" "armhf qemu-arm")
 host_build=${1:-build}
 host_build=$(cd "$host_build" && pwd)
 build_type=$(sed -n 's/^CMAKE_BUILD_TYPE:[A-Z]*=//p' "$host_build/CMakeCache.txt")
+# The host build's optimisation flags for its build type, without debug
+# information (which changes no code and doubles the cross compile time).
+config_flags=$(sed -n "s/^CMAKE_CXX_FLAGS_${build_type^^}:[A-Z]*=//p" "$host_build/CMakeCache.txt")
+config_flags=$(echo " $config_flags " | sed 's/ -g[0-9]* / /g')
 out="$host_build/cross-out"
 
 bash scripts/install-deps.sh g++-aarch64-linux-gnu g++-arm-linux-gnueabihf qemu-user
@@ -83,7 +100,8 @@ run_all() {
     read -r prog line <<<"$line"
     i=$((i + 1))
     # shellcheck disable=SC2086 # the arguments are words and globs
-    "$@" "$(program_in "$dir" "$prog")" $line >"$dest/eval-$i.txt" 2>&1 || echo "exit status $?" >>"$dest/eval-$i.txt"
+    "$@" "$(program_in "$dir" "$prog")" $line >"$dest/eval-$i.out" 2>"$dest/eval-$i.err" ||
+      echo "exit status $?" >>"$dest/eval-$i.err"
   done
 }
 
@@ -98,13 +116,14 @@ for spec in "${ARCHES[@]}"; do
   t0=$SECONDS
   if [ ! -f "$dir/CMakeCache.txt" ]; then
     cmake -S . -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/toolchain-$arch.cmake" -DANALYZER_EVAL_ONLY=ON \
-      -DCMAKE_BUILD_TYPE="$build_type" -DCMAKE_EXE_LINKER_FLAGS=-static >/dev/null
+      -DCMAKE_BUILD_TYPE="$build_type" -DCMAKE_CXX_FLAGS_"${build_type^^}"="$config_flags" \
+      -DCMAKE_EXE_LINKER_FLAGS=-static >/dev/null
   fi
   cmake --build "$dir" -j2 --target "${PROGRAMS[@]}" >/dev/null
   t1=$SECONDS
   run_all "$out/$arch" "$dir" "$qemu"
   echo "$arch: build ${PROGRAMS[*]} $((t1 - t0)) s, runs under $qemu $((SECONDS - t1)) s"
-  for f in "$out/x86_64"/gen/* "$out/x86_64"/eval-*.txt; do
+  for f in "$out/x86_64"/gen/* "$out/x86_64"/eval-*; do
     rel=${f#"$out/x86_64/"}
     compared=$((compared + 1))
     if ! cmp -s "$f" "$out/$arch/$rel"; then
