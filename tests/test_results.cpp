@@ -105,7 +105,7 @@ TEST_P(SampleRecord, HoldsTheNumbersTheReportDraws)
     });
     test_file_path = default_file;
     // Through the text, as both outputs write it.
-    const results_json r = results_json::parse(results_record(*reference, &job_summary, "", "").dump());
+    const results_json r = results_json::parse(results_record(*reference, &job_summary, file.c_str(), "", "").dump());
     ASSERT_EQ(r["report"], kind == 0 ? "SDR" : "HDR");
 
     // Caption and icon of each chart from the record's verdict.
@@ -219,6 +219,7 @@ TEST(Results, ArchiveOfJobsAsJsonLines)
 
     const results_json &p = jobs[0]["patches"];
     EXPECT_EQ(jobs[0]["sensor"], "I1D3");
+    EXPECT_EQ(jobs[1]["test_data_file"], no_gray) << "skipped files leave no line";
     EXPECT_EQ(p["grayscale"][1]["XYZ"], results_json::parse("[null, null, null]"));
     EXPECT_TRUE(p["grayscale"][1]["dE2000"].is_null());
     EXPECT_TRUE(jobs[0]["verdicts"]["grayscale_dE2000_avg"]["value"].is_null());

@@ -124,8 +124,8 @@ const char *sensor_shown(int32_t id)
     return id >= 0 && id < static_cast<int32_t>(std::size(sensor_name)) ? sensor_name[id] : "";
 }
 
-results_json results_record(const reference_t &ref, const job_summary_t *summary, const char *serial_number,
-                            const char *sensor)
+results_json results_record(const reference_t &ref, const job_summary_t *summary, const char *test_data_file,
+                            const char *serial_number, const char *sensor)
 {
     const bool hdr = summary != nullptr ? summary->hdr : ref.test_type >= 2;
     const int type = ref.test_type;
@@ -143,6 +143,7 @@ results_json results_record(const reference_t &ref, const job_summary_t *summary
     r["format"] = "analyzer-results";
     r["version"] = RESULTS_VERSION;
     r["report"] = hdr ? "HDR" : "SDR";
+    r["test_data_file"] = test_data_file != nullptr ? test_data_file : "";
     r["target"] = std::move(target);
     r["white_level"] = white ? results_json(ref.white_level) : results_json(nullptr);
     r["serial_number"] = serial_number != nullptr ? serial_number : "";
