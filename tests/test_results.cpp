@@ -114,8 +114,10 @@ TEST_P(SampleRecord, HoldsTheNumbersTheReportDraws)
         verdict_id id;
     };
     const std::vector<chart> charts =
-        kind == 0 ? std::vector<chart>{{SDR_SLOT_GRAY_DE, SDR_GRAY_DE2000_AVG}, {SDR_SLOT_GRAY_EOTF, SDR_TOTAL_GAMMA},
-                                       {SDR_SLOT_GAMUT_DE, SDR_GAMUT_DE2000_MAX}, {SDR_SLOT_CHECKER, SDR_CHECKER_DE2000_AVG}}
+        kind == 0 ? std::vector<chart>{{SDR_SLOT_GRAY_DE, SDR_GRAY_DE2000_AVG},
+                                       {SDR_SLOT_GRAY_EOTF, SDR_TOTAL_GAMMA},
+                                       {SDR_SLOT_GAMUT_DE, SDR_GAMUT_DE2000_MAX},
+                                       {SDR_SLOT_CHECKER, SDR_CHECKER_DE2000_AVG}}
                   : std::vector<chart>{{HDR_SLOT_GRAY_DE2000, HDR_GRAY_DE2000_AVG},
                                        {HDR_SLOT_GRAY_DEITP, HDR_GRAY_DEICTCP_AVG},
                                        {HDR_SLOT_EOTF, HDR_EOTF_DIFF_MAX},

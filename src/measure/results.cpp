@@ -33,7 +33,8 @@ results_json numbers(std::initializer_list<float> values)
 results_json verdicts(const reference_t &ref, const job_summary_t *summary, bool hdr)
 {
     results_json out = results_json::object();
-    for (verdict_id id : hdr ? std::span<const verdict_id>(HDR_VERDICTS) : std::span<const verdict_id>(SDR_VERDICTS)) {
+    const std::span<const verdict_id> ids = hdr ? std::span<const verdict_id>(HDR_VERDICTS) : SDR_VERDICTS;
+    for (verdict_id id : ids) {
         const verdict_limit_t &limit = verdict_limits[id];
         const verdict_t v =
             summary != nullptr ? summary->verdicts[id] : verdict_t{std::numeric_limits<float>::quiet_NaN(), false};
