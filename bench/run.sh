@@ -13,7 +13,7 @@ cd "$(dirname "$0")/.."
 runs=${1:-7}
 build=${BUILD_DIR:-build-bench}
 
-bash scripts/install-deps.sh libbenchmark-dev python3
+bash scripts/install-deps.sh libbenchmark-dev python3 time
 
 if ! grep -q '^ANALYZER_BENCH:BOOL=ON' "$build/CMakeCache.txt" 2>/dev/null; then
   cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DANALYZER_BENCH=ON >/dev/null
