@@ -54,6 +54,7 @@ std::vector<results_json> records(const std::string &out)
 struct sample_case {
     const char *file;
     std::vector<std::string> options;
+    friend void PrintTo(const sample_case &c, std::ostream *os) { *os << c.file; }
 };
 
 class SampleRecord : public ChartTest, public ::testing::WithParamInterface<sample_case> {};
