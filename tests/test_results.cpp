@@ -54,6 +54,7 @@ std::vector<results_json> records(const std::string &out)
 struct sample_case {
     const char *file;
     std::vector<std::string> options;
+    friend void PrintTo(const sample_case &c, std::ostream *os) { *os << c.file; }
 };
 
 class SampleRecord : public ChartTest, public ::testing::WithParamInterface<sample_case> {};
@@ -105,7 +106,7 @@ TEST_P(SampleRecord, HoldsTheNumbersTheReportDraws)
     });
     test_file_path = default_file;
     // Through the text, as both outputs write it.
-    const results_json r = results_json::parse(results_record(*reference, &job_summary, "", "").dump());
+    const results_json r = results_json::parse(results_record(*reference, &job_summary, file.c_str(), "", "").dump());
     ASSERT_EQ(r["report"], kind == 0 ? "SDR" : "HDR");
 
     // Caption and icon of each chart from the record's verdict.
@@ -114,8 +115,10 @@ TEST_P(SampleRecord, HoldsTheNumbersTheReportDraws)
         verdict_id id;
     };
     const std::vector<chart> charts =
-        kind == 0 ? std::vector<chart>{{SDR_SLOT_GRAY_DE, SDR_GRAY_DE2000_AVG}, {SDR_SLOT_GRAY_EOTF, SDR_TOTAL_GAMMA},
-                                       {SDR_SLOT_GAMUT_DE, SDR_GAMUT_DE2000_MAX}, {SDR_SLOT_CHECKER, SDR_CHECKER_DE2000_AVG}}
+        kind == 0 ? std::vector<chart>{{SDR_SLOT_GRAY_DE, SDR_GRAY_DE2000_AVG},
+                                       {SDR_SLOT_GRAY_EOTF, SDR_TOTAL_GAMMA},
+                                       {SDR_SLOT_GAMUT_DE, SDR_GAMUT_DE2000_MAX},
+                                       {SDR_SLOT_CHECKER, SDR_CHECKER_DE2000_AVG}}
                   : std::vector<chart>{{HDR_SLOT_GRAY_DE2000, HDR_GRAY_DE2000_AVG},
                                        {HDR_SLOT_GRAY_DEITP, HDR_GRAY_DEICTCP_AVG},
                                        {HDR_SLOT_EOTF, HDR_EOTF_DIFF_MAX},
@@ -219,6 +222,7 @@ TEST(Results, ArchiveOfJobsAsJsonLines)
 
     const results_json &p = jobs[0]["patches"];
     EXPECT_EQ(jobs[0]["sensor"], "I1D3");
+    EXPECT_EQ(jobs[1]["test_data_file"], no_gray) << "skipped files leave no line";
     EXPECT_EQ(p["grayscale"][1]["XYZ"], results_json::parse("[null, null, null]"));
     EXPECT_TRUE(p["grayscale"][1]["dE2000"].is_null());
     EXPECT_TRUE(jobs[0]["verdicts"]["grayscale_dE2000_avg"]["value"].is_null());

@@ -85,7 +85,8 @@ std::string run_results_json(int indent)
     std::string serial = panel_serial_number();
     while (!serial.empty() && (serial.back() == '\n' || serial.back() == '\r'))
         serial.pop_back();
-    return results_record(*reference, evaluated ? &job_summary : nullptr, serial.c_str(), sensor_shown(sensor_id))
+    return results_record(*reference, evaluated ? &job_summary : nullptr, test_file_path, serial.c_str(),
+                          sensor_shown(sensor_id))
         .dump(indent);
 }
 

@@ -99,7 +99,7 @@ int main(int argc, char **argv)
             status = 1;
             continue;
         }
-        text = results_record(*reference, &job_summary, "", sensor_shown(sensor_id)).dump(lines ? -1 : 2);
+        text = results_record(*reference, &job_summary, file, "", sensor_shown(sensor_id)).dump(lines ? -1 : 2);
         text += '\n';
         fwrite(text.data(), 1, text.size(), json);
     }

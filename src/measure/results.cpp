@@ -33,7 +33,8 @@ results_json numbers(std::initializer_list<float> values)
 results_json verdicts(const reference_t &ref, const job_summary_t *summary, bool hdr)
 {
     results_json out = results_json::object();
-    for (verdict_id id : hdr ? std::span<const verdict_id>(HDR_VERDICTS) : std::span<const verdict_id>(SDR_VERDICTS)) {
+    const std::span<const verdict_id> ids = hdr ? std::span<const verdict_id>(HDR_VERDICTS) : SDR_VERDICTS;
+    for (verdict_id id : ids) {
         const verdict_limit_t &limit = verdict_limits[id];
         const verdict_t v =
             summary != nullptr ? summary->verdicts[id] : verdict_t{std::numeric_limits<float>::quiet_NaN(), false};
@@ -124,8 +125,8 @@ const char *sensor_shown(int32_t id)
     return id >= 0 && id < static_cast<int32_t>(std::size(sensor_name)) ? sensor_name[id] : "";
 }
 
-results_json results_record(const reference_t &ref, const job_summary_t *summary, const char *serial_number,
-                            const char *sensor)
+results_json results_record(const reference_t &ref, const job_summary_t *summary, const char *test_data_file,
+                            const char *serial_number, const char *sensor)
 {
     const bool hdr = summary != nullptr ? summary->hdr : ref.test_type >= 2;
     const int type = ref.test_type;
@@ -143,6 +144,7 @@ results_json results_record(const reference_t &ref, const job_summary_t *summary
     r["format"] = "analyzer-results";
     r["version"] = RESULTS_VERSION;
     r["report"] = hdr ? "HDR" : "SDR";
+    r["test_data_file"] = test_data_file != nullptr ? test_data_file : "";
     r["target"] = std::move(target);
     r["white_level"] = white ? results_json(ref.white_level) : results_json(nullptr);
     r["serial_number"] = serial_number != nullptr ? serial_number : "";
