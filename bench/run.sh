@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Benchmarks the analyzer: whole headless runs on the samples (wall time, CPU
-# time and its phases, peak memory, capture sizes), the evaluation alone, and
-# the capture's PNG encoding under other settings.
+# time and its phases, peak memory, capture sizes), the evaluation alone, the
+# capture's PNG encoding under other settings, and analyzer-results over an
+# archive of 10,000 jobs.
 #
 #   bash bench/run.sh [RUNS]        RUNS per sample, default 7
 #   BUILD_DIR=dir bash bench/run.sh build directory, default build-bench
@@ -12,12 +13,12 @@ cd "$(dirname "$0")/.."
 runs=${1:-7}
 build=${BUILD_DIR:-build-bench}
 
-bash scripts/install-deps.sh libbenchmark-dev python3
+bash scripts/install-deps.sh libbenchmark-dev python3 time
 
 if ! grep -q '^ANALYZER_BENCH:BOOL=ON' "$build/CMakeCache.txt" 2>/dev/null; then
   cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DANALYZER_BENCH=ON >/dev/null
 fi
-cmake --build "$build" -j2 --target analyzer artwork analyzer-simulate bench_evaluate bench_png >/dev/null
+cmake --build "$build" -j2 --target analyzer analyzer-results artwork analyzer-simulate bench_evaluate bench_png >/dev/null
 
 echo "## Machine"
 echo "date: $(date -u '+%Y-%m-%d %H:%M UTC')"
@@ -46,5 +47,9 @@ echo
 
 echo "## Capture encoding of the sdr_ideal_power24 captures"
 "$build/bench/bench_png" "$captures/sdr_ideal_power24/1.png" "$captures/sdr_ideal_power24/1_white.png"
+echo
+
+echo "## analyzer-results over 10,000 archived jobs, one process, one core"
+bash bench/results_archive.sh "$build"
 echo
 echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)"

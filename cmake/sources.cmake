@@ -1,7 +1,8 @@
 # The program's two libraries, shared by the main and the fuzz build:
-#   evaluation (config, colour, measure and the verdict summary) builds and
-#   links without the toolkit; drawing (primitives, charts, panel, pages, the
-#   drawing half of the measurement run and the application shell) sits on it.
+#   evaluation (config, colour, measure, the verdict summary and the results
+#   record) builds and links without the toolkit; drawing (primitives, charts,
+#   panel, pages, the drawing half of the measurement run and the application
+#   shell) sits on it.
 # Expects ANALYZER_SOURCE_DIR; sets ANALYZER_EVAL_SOURCES and ANALYZER_DRAW_SOURCES.
 file(GLOB ANALYZER_EVAL_SOURCES CONFIGURE_DEPENDS
   ${ANALYZER_SOURCE_DIR}/src/config/*.cpp
@@ -11,4 +12,4 @@ list(FILTER ANALYZER_EVAL_SOURCES EXCLUDE REGEX ".*/src/measure/start_measure\\.
 
 file(GLOB_RECURSE ANALYZER_DRAW_SOURCES CONFIGURE_DEPENDS ${ANALYZER_SOURCE_DIR}/src/*.cpp)
 list(REMOVE_ITEM ANALYZER_DRAW_SOURCES ${ANALYZER_EVAL_SOURCES})
-list(FILTER ANALYZER_DRAW_SOURCES EXCLUDE REGEX ".*/src/app/main\\.cpp$")
+list(FILTER ANALYZER_DRAW_SOURCES EXCLUDE REGEX ".*/src/app/(main|results_main)\\.cpp$")

@@ -24,10 +24,11 @@ foreach(src ${TEST_SOURCES})
   target_link_libraries(${name} PRIVATE analyzer_draw GTest::gtest GTest::gtest_main)
   target_compile_definitions(${name} PRIVATE
     ANALYZER_BIN="$<TARGET_FILE:analyzer>"
+    ANALYZER_RESULTS_BIN="$<TARGET_FILE:analyzer-results>"
     ANALYZER_SIMULATE_BIN="${CMAKE_BINARY_DIR}/tools/analyzer-simulate"
     ANALYZER_BUILD_ROOT="${ANALYZER_BUILD_ROOT}"
     ANALYZER_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
-  add_dependencies(${name} analyzer artwork)
+  add_dependencies(${name} analyzer analyzer-results artwork)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
     PROPERTIES ENVIRONMENT "ECORE_NO_SYSTEM_MODULES=1" TIMEOUT 120)
   # The sanitizer build also runs each test program whole, in one process, so
@@ -46,3 +47,23 @@ if(EVAL_LINKS MATCHES "efl|elementary|evas|ecore|eina")
 endif()
 add_test(NAME EvaluationLinksNoToolkit
   COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:analyzer-simulate> -P ${CMAKE_SOURCE_DIR}/cmake/check_no_toolkit.cmake)
+add_test(NAME ResultsLinksNoToolkit
+  COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:analyzer-results> -P ${CMAKE_SOURCE_DIR}/cmake/check_no_toolkit.cmake)
+
+# `cmake --install` lays out the device tree: the programs beside the artwork
+# and the font under /usr/local/app.
+add_test(NAME InstallTree.ProgramsBesideTheirDataUnderUsrLocalApp
+  COMMAND ${CMAKE_COMMAND} -DBUILD=${CMAKE_BINARY_DIR} -DDESTDIR=${CMAKE_BINARY_DIR}/install-test
+          -DBUILD_ROOT=${ANALYZER_BUILD_ROOT}
+          "-DPROGRAMS=analyzer$<$<TARGET_EXISTS:analyzer-results>:;analyzer-results>"
+          -P ${CMAKE_SOURCE_DIR}/cmake/check_install.cmake)
+
+# The evaluation cross-built for aarch64 and armhf and run under qemu-user
+# prints exactly what this build prints. Labelled "cross": scripts/test.sh
+# runs it on its own after the other tests, as it installs the cross
+# compilers and uses both cores. The sanitizer build leaves it out.
+if(NOT ANALYZER_SANITIZE)
+  add_test(NAME CrossArch.EvaluationIdenticalOnAarch64AndArmhf
+    COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/cross-check.sh ${CMAKE_BINARY_DIR})
+  set_tests_properties(CrossArch.EvaluationIdenticalOnAarch64AndArmhf PROPERTIES LABELS cross TIMEOUT 900)
+endif()

@@ -6,13 +6,13 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
-#include <vector>
 
 #include "config/configure.h"
 #include "config/reference.h"
 #include "draw/draw_hdr_page.h"
 #include "draw/draw_main_win.h"
 #include "draw/draw_sdr_page.h"
+#include "fuzz_input.h"
 #include "measure/measure.h"
 
 namespace fuzz_entry {
@@ -69,34 +69,16 @@ inline std::string evaluate_and_draw(int kind)
     return check_store(kind);
 }
 
-// The target picked by an input's first byte: the EOTF in bits 0-1, the
-// colour space in bits 2-4, the white in bits 5-7.
-inline void set_target(uint8_t pick)
-{
-    init_reference();
-    reference->test_type = pick & 3;
-    reference->standard = standard_type[(pick >> 2) % standard_type.size()];
-    reference->white = white_type[(pick >> 5) % white_type.size()];
-    init_ref_matrix();
-}
-
 // Test data: the first byte picks the target, the rest is the file, written
 // to `path` and evaluated as the run does (kind 1 for PQ and HLG); drawn too
 // when asked.
 inline std::string run_test_data(const uint8_t *data, size_t size, const std::string &path, bool draw = false)
 {
-    const uint8_t pick = size > 0 ? data[0] : 0;
-    FILE *f = fopen(path.c_str(), "wb");
-    if (f == nullptr)
+    if (!fuzz_input::load_test_data(data, size, path))
         return "cannot write " + path;
-    if (size > 1)
-        fwrite(data + 1, 1, size - 1, f);
-    fclose(f);
-
-    set_target(pick);
     const char *saved_path = test_file_path;
     test_file_path = path.c_str();
-    const int kind = reference->test_type > 1 ? 1 : 0;
+    const int kind = fuzz_input::report_kind();
     const std::string verdict = draw ? evaluate_and_draw(kind) : evaluate_and_overlay(kind);
     test_file_path = saved_path;
     return verdict;
@@ -107,44 +89,16 @@ inline std::string run_test_data(const uint8_t *data, size_t size, const std::st
 // `samples_dir` is evaluated under the configured target.
 inline std::string run_command_line(const uint8_t *data, size_t size, const std::string &samples_dir)
 {
-    constexpr size_t max_args = 64;
-    std::vector<std::string> args{"analyzer"};
-    std::string current;
-    for (size_t i = 0; i < size && args.size() < max_args; ++i) {
-        if (data[i] == '\n') {
-            args.push_back(current);
-            current.clear();
-        } else {
-            current += static_cast<char>(data[i]);
-        }
-    }
-    if (!current.empty() && args.size() < max_args)
-        args.push_back(current);
-    std::vector<char *> argv;
-    for (std::string &a : args)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-
-    // Each input starts from the process-start settings.
-    flag_cfg_colorSpace = flag_cfg_EOTF = flag_cfg_gamma = flag_cfg_cct = flag_cfg_lum = false;
-    sensor_id = 0;
-    const char *saved_path = test_file_path;
-    init_reference();
-    const int rc = read_configure(static_cast<int>(argv.size()) - 1, argv.data());
-    // The path option points into this function's arguments.
-    test_file_path = saved_path;
-    if (rc != 0)
+    if (fuzz_input::configure_from_lines(data, size) != 0)
         return "";
     if (sensor_id < 0 || sensor_id > 8)
         return "sensor id " + std::to_string(sensor_id);
-
-    static const char *const samples[] = {"sdr_ideal_power24.csv", "sdr_ideal_bt1886.csv", "pq_ideal_600.csv",
-                                          "hlg_ideal.csv"};
-    if (reference->test_type < 0 || reference->test_type > 3)
+    const std::string sample = fuzz_input::sample_of_eotf(samples_dir);
+    if (sample.empty())
         return "EOTF type " + std::to_string(reference->test_type);
-    const std::string sample = samples_dir + "/" + samples[reference->test_type];
+    const char *saved_path = test_file_path;
     test_file_path = sample.c_str();
-    const std::string verdict = evaluate_and_overlay(reference->test_type > 1 ? 1 : 0);
+    const std::string verdict = evaluate_and_overlay(fuzz_input::report_kind());
     test_file_path = saved_path;
     return verdict;
 }

@@ -52,7 +52,13 @@ TEST(AppRun, EmptyWindowIsCapturedDarkThenWhite)
     EXPECT_EQ(fs::status(root.capture_dir() + "/1.png").permissions() & fs::perms::others_read, fs::perms::others_read);
     // No temporary capture files are left behind.
     for (const auto &e : fs::directory_iterator(root.capture_dir()))
-        EXPECT_TRUE(e.path().filename().string().ends_with(".png")) << e.path();
+        EXPECT_FALSE(e.path().filename().string().starts_with(".")) << e.path();
+    // The record of a job that was never judged: no patch, and every verdict fails without a value.
+    const std::string record = read_file(root.capture_dir() + "/1.json");
+    EXPECT_TRUE(contains(record, "\"grayscale_dE2000_avg\": {\n      \"value\": null,\n      \"pass\": false,"))
+        << record;
+    EXPECT_FALSE(contains(record, "\"pass\": true")) << record;
+    EXPECT_FALSE(contains(record, "\"measured\": true")) << record;
 }
 
 TEST(AppRun, CapturesRotateAcrossRuns)

@@ -5,6 +5,7 @@
 #include <sys/mount.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -78,20 +79,26 @@ TEST(Faults, FullDiskKeepsThePreviousCaptureAndLeavesNoPartialFile)
     analyzer_root root;
     const std::string dir = root.capture_dir();
     fs::create_directories(dir);
-    if (mount("tmpfs", dir.c_str(), "tmpfs", 0, "size=16k") != 0)
+    // Two pages: the previous capture and record fill them.
+    if (mount("tmpfs", dir.c_str(), "tmpfs", 0, "size=8k") != 0)
         GTEST_SKIP() << "cannot mount a small tmpfs here";
     write_file(dir + "/1.png", "previous");
+    write_file(dir + "/1.json", "previous record");
     run_result r = root.run({});
     std::vector<std::string> left;
     for (const auto &e : fs::directory_iterator(dir))
         left.push_back(e.path().filename().string());
+    std::sort(left.begin(), left.end());
     const std::string previous = read_file(dir + "/2.png");
+    const std::string previous_record = read_file(dir + "/2.json");
     umount(dir.c_str());
     EXPECT_EQ(r.status, 0);
     EXPECT_TRUE(contains(r.err, "capture")) << r.err;
-    // The previous capture moved aside as the rotation says; nothing else is left.
-    EXPECT_EQ(left, std::vector<std::string>{"2.png"});
+    EXPECT_TRUE(contains(r.err, "save_results_file: " + dir + "/1.json: No space left on device")) << r.err;
+    // The previous capture and record moved aside as the rotation says; nothing else is left.
+    EXPECT_EQ(left, (std::vector<std::string>{"2.json", "2.png"}));
     EXPECT_EQ(previous, "previous");
+    EXPECT_EQ(previous_record, "previous record");
 }
 
 TEST(Faults, SignalDuringEvaluationEndsTheRunAt255)

@@ -19,6 +19,7 @@
 
 #include <Ecore_Evas.h>
 
+#include "app/results_file.h"
 #include "config/configure.h"
 #include "config/paths.h"
 #include "config/reference.h"
@@ -347,6 +348,7 @@ Eina_Bool _exit_app_cb(void *)
     puts("run exit!");
     elm_win_render(win);
     save_osd_to_png(0);
+    save_results_file();
     set_win_bg_color(255, 255, 255);
     if (reference != nullptr && reference->test_type >= 2)
         change_hdr_chart_style(1);

@@ -1,9 +1,22 @@
 #include <Elementary.h>
 
+#include <cstdio>
+
 #include "app/analyzer.h"
+#include "config/usage.h"
 
 int main(int argc, char **argv)
 {
+    if (asks_for_help(argc, argv)) {
+        printf("Usage: analyzer [options]\n"
+               "\n"
+               "Judges the test data file against the target, draws the report and\n"
+               "captures it as 1.png and 1_white.png, with its results record 1.json,\n"
+               "in the capture folder (the previous ones become 2.*).\n"
+               "\n%s",
+               options_usage().c_str());
+        return 0;
+    }
     // A termination signal during the toolkit's start-up ends the run the
     // same way as later on.
     install_signal_handlers();

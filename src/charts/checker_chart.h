@@ -6,12 +6,7 @@
 #include <iterator>
 
 #include "charts/bar_chart.h"
-
-inline constexpr char checker_names[18][20] = {
-    "Dark Skin",  "Light Skin",    "Blue Sky",     "Foliage",      "Blue Flower",  "Bluish Green",
-    "Orange",     "Purplish Blue", "Moderate Red", "Purple",       "Yellow Green", "Orange Yellow",
-    "Blue",       "Green",         "Red",          "Yellow",       "Magenta",      "Cyan",
-};
+#include "measure/patch_names.h"
 
 constexpr bar_chart_def_t checker_def(const char *function, int32_t y, float height, const char *text,
                                       verdict_id verdict)

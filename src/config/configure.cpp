@@ -87,9 +87,8 @@ opt_result set_color_space(const char *value)
 
 opt_result set_eotf(const char *value)
 {
-    static constexpr const char *names[] = {"Power", "BT.1886", "PQ", "HLG"};
     for (int32_t t = 0; t < 4; ++t) {
-        if (strcmp(value, names[t]) == 0) {
+        if (strcmp(value, eotf_names[t]) == 0) {
             reference->test_type = t;
             flag_cfg_EOTF = true;
             printf("Configure: The EOTF_type is set to %s.\n", value);

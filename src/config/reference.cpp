@@ -73,6 +73,8 @@ const char sensor_name[9][10] = {
     "", "CA-210", "PC", "PR6XX", "K80/K10", "CA-410", "K80", "CR-100", "I1D3",
 };
 
+const std::array<const char *, 4> eotf_names = {"Power", "BT.1886", "PQ", "HLG"};
+
 void init_reference()
 {
     if (reference != nullptr) {

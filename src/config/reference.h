@@ -36,6 +36,8 @@ extern reference_t *reference;
 extern const std::array<standard_t, 6> standard_type;
 extern const std::array<white_t, 18> white_type;
 extern const char sensor_name[9][10];
+// The EOTF names of `test_type` 0 to 3, as the command line takes them.
+extern const std::array<const char *, 4> eotf_names;
 
 void init_reference();
 matrix_t get_primaries_matrix(standard_t s);

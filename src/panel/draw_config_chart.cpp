@@ -238,3 +238,8 @@ Eina_List *get_config_text_list()
 {
     return config_text_list;
 }
+
+const char *panel_serial_number()
+{
+    return serial_number_value();
+}

@@ -1,0 +1,137 @@
+#!/usr/bin/env bash
+# Cross-architecture check: the programs that need no toolkit, cross-built
+# static for aarch64 and armhf and run under qemu-user, must print byte for
+# byte what the development machine's build prints, on every sample, a few
+# noisy jobs and the fuzz corpus.
+#   scripts/cross-check.sh [x86-64 build dir, default build]
+# Installs the cross compilers and qemu when missing. The cross builds live in
+# <build>/cross-<arch> (evaluation only, see ANALYZER_EVAL_ONLY) and are only
+# rebuilt when out of date; outputs go to <build>/cross-out/<arch>.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+# ---- What is compared ----
+# Programs cross-built for every architecture.
+PROGRAMS=(analyzer-simulate analyzer-results eval-dump)
+# Test data files that analyzer-simulate writes on every architecture (the
+# files must agree): the samples as samples/README.md makes them, and noisy
+# displays. Output file name, then the options.
+SIMULATIONS=(
+  "sdr_ideal_power24.csv -EOTF Power -gamma 2.4 --seed 1"
+  "sdr_ideal_bt1886.csv -EOTF BT.1886 -colorSpace Rec.709 --seed 2"
+  "sdr_gamma22_vs24.csv -EOTF Power -gamma 2.4 --gamma 2.2 --seed 3"
+  "pq_ideal_600.csv -EOTF PQ -colorSpace BT.2020 --clip 600 --super-white --seed 4"
+  "hlg_ideal.csv -EOTF HLG -colorSpace BT.2020 -lum 1000 --white 1000 --seed 5"
+  "noisy_power.csv -EOTF Power -gamma 2.4 --gamma 2.31 --black 0.08 --shift-x 0.002 --shift-y -0.003 --primary-shift 0.03 --seed 21"
+  "noisy_bt1886.csv -EOTF BT.1886 -colorSpace Rec.709 -cct 6300 --gamma 2.47 --white 180 --black 0.3 --primary-shift -0.04 --gamut-white --seed 22"
+  "noisy_pq.csv -EOTF PQ -colorSpace BT.2020 --clip 1000 --black 0.005 --eotf-offset 0.012 --shift-x -0.002 --super-white --seed 23"
+  "noisy_hlg.csv -EOTF HLG -colorSpace BT.2020 -lum 1000 --white 870 --black 0.02 --shift-y 0.003 --primary-shift 0.02 --seed 24"
+  "noisy_ebu.csv -EOTF Power -colorSpace EBU -gamma 2.2 --gamma 2.25 --eotf-offset -0.004 --white 250 --seed 25"
+)
+# Evaluations compared: the program, then its arguments, run in the source
+# folder; @GEN@ is the folder of the simulated files (the x86-64 ones).
+# analyzer-results prints the results records; eval-dump every value the
+# evaluation stores, in hexadecimal, and feeds the fuzz inputs as the fuzz
+# targets do (first byte picks the target; lines are options).
+EVALUATIONS=(
+  "analyzer-results -EOTF Power -gamma 2.4 samples/sdr_ideal_power24.csv samples/sdr_gamma22_vs24.csv @GEN@/noisy_power.csv"
+  "analyzer-results -EOTF BT.1886 -colorSpace Rec.709 samples/sdr_ideal_bt1886.csv"
+  "analyzer-results -EOTF BT.1886 -colorSpace Rec.709 -cct 6300 @GEN@/noisy_bt1886.csv"
+  "analyzer-results -EOTF PQ -colorSpace BT.2020 samples/pq_ideal_600.csv @GEN@/noisy_pq.csv"
+  "analyzer-results -EOTF HLG -colorSpace BT.2020 -lum 1000 samples/hlg_ideal.csv @GEN@/noisy_hlg.csv"
+  "analyzer-results -EOTF Power -colorSpace EBU -gamma 2.2 @GEN@/noisy_ebu.csv"
+  "analyzer-results -EOTF Power fuzz/corpus/test_data/*"
+  "analyzer-results -EOTF BT.1886 -colorSpace Rec.709 fuzz/corpus/test_data/*"
+  "analyzer-results -EOTF PQ -colorSpace BT.2020 fuzz/corpus/test_data/*"
+  "analyzer-results -EOTF HLG -colorSpace BT.2020 -lum 1000 fuzz/corpus/test_data/*"
+  "eval-dump -EOTF Power -gamma 2.4 -testFilePath samples/sdr_ideal_power24.csv"
+  "eval-dump -EOTF BT.1886 -colorSpace Rec.709 -testFilePath samples/sdr_ideal_bt1886.csv"
+  "eval-dump -EOTF Power -gamma 2.4 -testFilePath samples/sdr_gamma22_vs24.csv"
+  "eval-dump -EOTF PQ -colorSpace BT.2020 -testFilePath samples/pq_ideal_600.csv"
+  "eval-dump -EOTF HLG -colorSpace BT.2020 -lum 1000 -testFilePath samples/hlg_ideal.csv"
+  "eval-dump -EOTF Power -gamma 2.4 -testFilePath @GEN@/noisy_power.csv"
+  "eval-dump -EOTF BT.1886 -colorSpace Rec.709 -cct 6300 -testFilePath @GEN@/noisy_bt1886.csv"
+  "eval-dump -EOTF PQ -colorSpace BT.2020 -testFilePath @GEN@/noisy_pq.csv"
+  "eval-dump -EOTF HLG -colorSpace BT.2020 -lum 1000 -testFilePath @GEN@/noisy_hlg.csv"
+  "eval-dump -EOTF Power -colorSpace EBU -gamma 2.2 -testFilePath @GEN@/noisy_ebu.csv"
+  "eval-dump --test-data-corpus fuzz/corpus/test_data/*"
+  "eval-dump --command-line-corpus samples fuzz/corpus/command_line/*"
+)
+# Architectures: toolchain file suffix and the qemu-user program.
+ARCHES=("aarch64 qemu-aarch64" "armhf qemu-arm")
+# ----
+
+host_build=${1:-build}
+host_build=$(cd "$host_build" && pwd)
+build_type=$(sed -n 's/^CMAKE_BUILD_TYPE:[A-Z]*=//p' "$host_build/CMakeCache.txt")
+# The host build's optimisation flags for its build type, without debug
+# information (which changes no code and doubles the cross compile time).
+config_flags=$(sed -n "s/^CMAKE_CXX_FLAGS_${build_type^^}:[A-Z]*=//p" "$host_build/CMakeCache.txt")
+config_flags=$(echo " $config_flags " | sed 's/ -g[0-9]* / /g')
+out="$host_build/cross-out"
+
+bash scripts/install-deps.sh g++-aarch64-linux-gnu g++-arm-linux-gnueabihf qemu-user
+
+# The program's file in a build folder.
+program_in() {
+  local dir=$1 name=$2
+  for f in "$dir/$name" "$dir/tools/$name"; do
+    [ -x "$f" ] && { echo "$f"; return; }
+  done
+  echo "cross-check: $name not built in $dir" >&2
+  return 1
+}
+
+# Runs every simulation and evaluation with the programs of one build;
+# $1 the output folder, $2 the build folder, the rest the runner (may be empty).
+run_all() {
+  local dest=$1 dir=$2
+  shift 2
+  rm -rf "$dest"
+  mkdir -p "$dest/gen"
+  local i=0 line name prog
+  for line in "${SIMULATIONS[@]}"; do
+    read -r name line <<<"$line"
+    # shellcheck disable=SC2086 # the options are words
+    "$@" "$(program_in "$dir" analyzer-simulate)" $line -o "$dest/gen/$name"
+  done
+  for line in "${EVALUATIONS[@]}"; do
+    line=${line//@GEN@/$out/x86_64/gen}
+    read -r prog line <<<"$line"
+    i=$((i + 1))
+    # shellcheck disable=SC2086 # the arguments are words and globs
+    "$@" "$(program_in "$dir" "$prog")" $line >"$dest/eval-$i.out" 2>"$dest/eval-$i.err" ||
+      echo "exit status $?" >>"$dest/eval-$i.err"
+  done
+}
+
+start=$SECONDS
+run_all "$out/x86_64" "$host_build"
+
+failed=0
+compared=0
+for spec in "${ARCHES[@]}"; do
+  read -r arch qemu <<<"$spec"
+  dir="$host_build/cross-$arch"
+  t0=$SECONDS
+  if [ ! -f "$dir/CMakeCache.txt" ]; then
+    cmake -S . -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/toolchain-$arch.cmake" -DANALYZER_EVAL_ONLY=ON \
+      -DCMAKE_BUILD_TYPE="$build_type" -DCMAKE_CXX_FLAGS_"${build_type^^}"="$config_flags" \
+      -DCMAKE_EXE_LINKER_FLAGS=-static >/dev/null
+  fi
+  cmake --build "$dir" -j2 --target "${PROGRAMS[@]}" >/dev/null
+  t1=$SECONDS
+  run_all "$out/$arch" "$dir" "$qemu"
+  echo "$arch: build ${PROGRAMS[*]} $((t1 - t0)) s, runs under $qemu $((SECONDS - t1)) s"
+  for f in "$out/x86_64"/gen/* "$out/x86_64"/eval-*; do
+    rel=${f#"$out/x86_64/"}
+    compared=$((compared + 1))
+    if ! cmp -s "$f" "$out/$arch/$rel"; then
+      failed=$((failed + 1))
+      echo "DIFFERS on $arch: $rel ($(diff "$f" "$out/$arch/$rel" | grep -c '^>' || true) of $(wc -l <"$f") lines); first differences (x86-64 <, $arch >):"
+      diff "$f" "$out/$arch/$rel" | head -12 || true
+    fi
+  done
+done
+echo "cross check: $((compared - failed)) of $compared outputs identical to x86-64 ($((SECONDS - start)) s)"
+[ "$failed" -eq 0 ]

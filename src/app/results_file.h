@@ -1,0 +1,14 @@
+// The results record of the run's job, beside the captures.
+#pragma once
+#include <string>
+
+// The record of the run's job as JSON text: compact (one line) by default,
+// or indented by `indent` spaces.
+std::string run_results_json(int indent = -1);
+
+// Moves "1.json" of the capture folder to "2.json" (replacing it), as the
+// captures are rotated, and writes the run's record as the new "1.json"
+// through a temporary file and a rename, so that a full disk leaves no
+// partial file. Returns 0, or -1 when it could not be written (reported on
+// standard error).
+int save_results_file();

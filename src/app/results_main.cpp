@@ -1,0 +1,113 @@
+// analyzer-results: judges test data files as the analyzer does, without
+// drawing, and prints each job's results record on standard output.
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "config/configure.h"
+#include "config/reference.h"
+#include "config/usage.h"
+#include "measure/measure.h"
+#include "measure/results.h"
+#include "measure/verdict.h"
+
+namespace {
+
+constexpr const char *HEADER =
+    "Usage: analyzer-results [options] [test-data-file ...]\n"
+    "\n"
+    "Judges test data files against the target as the analyzer does, without\n"
+    "drawing, and prints the results record (JSON) on standard output: the\n"
+    "file of -testFilePath (or the default file) as one indented record; files\n"
+    "named after the options, in turn with the same target, as one compact\n"
+    "record per line (JSON Lines). The analyzer's console lines go to standard\n"
+    "error. Exit status: 0; 1 when a file could not be read or the output not\n"
+    "written; 255 when an option value is rejected.\n"
+    "\n";
+
+struct command_line {
+    std::vector<char *> options;  // the analyzer's own, with argv[0] first
+    std::vector<const char *> files;
+};
+
+// Options and their values go to the analyzer's reader as they stand;
+// arguments that are neither an option nor an option's value are files.
+command_line split(int argc, char **argv)
+{
+    command_line c;
+    c.options.push_back(argv[0]);
+    for (int i = 1; i < argc; ++i) {
+        if (is_value_option(argv[i])) {
+            c.options.push_back(argv[i]);
+            if (i + 1 < argc)
+                c.options.push_back(argv[++i]);
+        } else if (argv[i][0] == '-') {
+            c.options.push_back(argv[i]);
+        } else {
+            c.files.push_back(argv[i]);
+        }
+    }
+    c.options.push_back(nullptr);
+    return c;
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    if (asks_for_help(argc, argv)) {
+        printf("%s%s", HEADER, options_usage().c_str());
+        return 0;
+    }
+    // Standard output carries the records only: the descriptor is kept for
+    // them, and everything printed to stdout goes to standard error.
+    const int json_fd = dup(STDOUT_FILENO);
+    FILE *json = json_fd >= 0 ? fdopen(json_fd, "w") : nullptr;
+    if (json == nullptr || dup2(STDERR_FILENO, STDOUT_FILENO) < 0) {
+        fprintf(stderr, "analyzer-results: standard output: %s\n", strerror(errno));
+        return 1;
+    }
+    static char json_buffer[1 << 16];
+    setvbuf(json, json_buffer, _IOFBF, sizeof json_buffer);
+
+    command_line c = split(argc, argv);
+    init_reference();
+    const char *default_file = test_file_path;
+    if (read_configure(static_cast<int>(c.options.size()) - 1, c.options.data()) < 0) {
+        fclose(json);
+        return 255;
+    }
+    const bool lines = !c.files.empty();
+    if (!lines || test_file_path != default_file)
+        c.files.insert(c.files.begin(), test_file_path);
+
+    // Every job starts from the configured target, as a run of its own.
+    const reference_t target = *reference;
+    const int kind = reference->test_type >= 2 ? 1 : 0;
+    int status = 0;
+    std::string text;
+    for (const char *file : c.files) {
+        *reference = target;
+        test_file_path = file;
+        if (!evaluate_measure(kind)) {
+            fflush(stdout);
+            fprintf(stderr, "analyzer-results: cannot read the test data file \"%s\"\n", file);
+            status = 1;
+            continue;
+        }
+        text = results_record(*reference, &job_summary, file, "", sensor_shown(sensor_id)).dump(lines ? -1 : 2);
+        text += '\n';
+        fwrite(text.data(), 1, text.size(), json);
+    }
+    fflush(stdout);
+    const bool write_error = ferror(json) != 0;
+    if (fclose(json) != 0 || write_error) {
+        fprintf(stderr, "analyzer-results: writing the records: %s\n", strerror(errno));
+        status = 1;
+    }
+    return status;
+}

@@ -1,0 +1,155 @@
+#include "measure/results.h"
+
+#include <cmath>
+#include <iterator>
+#include <limits>
+#include <span>
+
+#include "config/reference.h"
+#include "measure/measure.h"
+#include "measure/patch_names.h"
+#include "measure/verdict.h"
+
+namespace {
+
+constexpr verdict_id SDR_VERDICTS[] = {SDR_GRAY_DE2000_AVG, SDR_TOTAL_GAMMA, SDR_GAMUT_DE2000_MAX,
+                                       SDR_CHECKER_DE2000_AVG};
+constexpr verdict_id HDR_VERDICTS[] = {HDR_GRAY_DE2000_AVG, HDR_GRAY_DEICTCP_AVG, HDR_EOTF_DIFF_MAX,
+                                       HDR_CHECKER_DEICTCP_AVG};
+
+results_json number(float v)
+{
+    return std::isfinite(v) ? results_json(v) : results_json(nullptr);
+}
+
+results_json numbers(std::initializer_list<float> values)
+{
+    results_json a = results_json::array();
+    for (float v : values)
+        a.push_back(number(v));
+    return a;
+}
+
+results_json verdicts(const reference_t &ref, const job_summary_t *summary, bool hdr)
+{
+    results_json out = results_json::object();
+    const std::span<const verdict_id> ids = hdr ? std::span<const verdict_id>(HDR_VERDICTS) : SDR_VERDICTS;
+    for (verdict_id id : ids) {
+        const verdict_limit_t &limit = verdict_limits[id];
+        const verdict_t v =
+            summary != nullptr ? summary->verdicts[id] : verdict_t{std::numeric_limits<float>::quiet_NaN(), false};
+        results_json entry = {{"value", number(v.value)}, {"pass", v.pass}};
+        if (limit.around_target) {
+            entry["target"] = number(ref.gamma);
+            entry["tolerance"] = static_cast<float>(limit.limit);
+        } else {
+            entry["limit"] = static_cast<float>(limit.limit);
+        }
+        out[limit.key] = std::move(entry);
+    }
+    return out;
+}
+
+// A patch's signal, colour and whether the job measured it; an empty slot
+// has no numbers.
+results_json patch(const color_t &p, bool measured, const char *name)
+{
+    results_json j = results_json::object();
+    if (name != nullptr)
+        j["name"] = name;
+    if (!measured) {
+        j["signal"] = nullptr;
+        j["XYZ"] = nullptr;
+        j["xy"] = nullptr;
+        j["measured"] = false;
+        return j;
+    }
+    color_block_t c = p.c;
+    get_xyY_from_XYZ(&c);
+    j["signal"] = numbers({c.ts0, c.ts1, c.ts2});
+    j["XYZ"] = numbers({c.X, c.Y, c.Z});
+    j["xy"] = numbers({c.x, c.y});
+    j["measured"] = true;
+    return j;
+}
+
+// A result field of a patch under its name in the record.
+struct result_field {
+    const char *key;
+    float color_t::*value;
+};
+constexpr result_field DE2000{"dE2000", &color_t::dE2000}, GAMMA{"gamma", &color_t::gamma},
+    DEITP{"dEITP", &color_t::dEITP}, DEICTCP{"dEICTCP", &color_t::dEICTCP_240}, E{"E", &color_t::E_prime};
+
+// The results a report computes for a patch; null for an empty slot.
+void add_results(results_json &j, const color_t &p, bool measured, std::initializer_list<result_field> fields)
+{
+    for (const result_field &f : fields)
+        j[f.key] = measured ? number(p.*f.value) : results_json(nullptr);
+}
+
+results_json patches(bool hdr)
+{
+    results_json gray = results_json::array();
+    for (int i = 0; i < test_data_gray_count && i < GRAY_MAX; ++i) {
+        results_json j = patch(data_gray[i], true, nullptr);
+        if (hdr)
+            add_results(j, data_gray[i], true, {DE2000, DEITP, DEICTCP, E});
+        else
+            add_results(j, data_gray[i], true, {DE2000, GAMMA, E});
+        gray.push_back(std::move(j));
+    }
+    results_json gamut = results_json::array();
+    for (int i = 0; i < GAMUT_COUNT; ++i) {
+        results_json j = patch(data_gamut[i], data_gamut_measured[i], gamut_names[i]);
+        if (!hdr)
+            add_results(j, data_gamut[i], data_gamut_measured[i], {DE2000});
+        gamut.push_back(std::move(j));
+    }
+    results_json checker = results_json::array();
+    for (int i = 0; i < CHECK_COUNT; ++i) {
+        results_json j = patch(data_check[i], data_check_measured[i], checker_names[i]);
+        if (hdr)
+            add_results(j, data_check[i], data_check_measured[i], {DE2000, DEITP, DEICTCP});
+        else
+            add_results(j, data_check[i], data_check_measured[i], {DE2000});
+        checker.push_back(std::move(j));
+    }
+    return {{"grayscale", std::move(gray)}, {"gamut", std::move(gamut)}, {"checker", std::move(checker)}};
+}
+
+}  // namespace
+
+const char *sensor_shown(int32_t id)
+{
+    return id >= 0 && id < static_cast<int32_t>(std::size(sensor_name)) ? sensor_name[id] : "";
+}
+
+results_json results_record(const reference_t &ref, const job_summary_t *summary, const char *test_data_file,
+                            const char *serial_number, const char *sensor)
+{
+    const bool hdr = summary != nullptr ? summary->hdr : ref.test_type >= 2;
+    const int type = ref.test_type;
+    results_json target = {
+        {"color_space", ref.standard.name != nullptr ? ref.standard.name : ""},
+        {"eotf", type >= 0 && type < 4 ? eotf_names[type] : ""},
+        {"gamma", number(ref.gamma)},
+        {"white", ref.white.name != nullptr ? ref.white.name : ""},
+        {"cct", ref.white.cct},
+        {"hlg_peak_luminance", number(ref.peak_lum)},
+    };
+    // No grayscale patch, no white.
+    const bool white = test_data_gray_count > 0 && std::isfinite(ref.white_level);
+    results_json r = results_json::object();
+    r["format"] = "analyzer-results";
+    r["version"] = RESULTS_VERSION;
+    r["report"] = hdr ? "HDR" : "SDR";
+    r["test_data_file"] = test_data_file != nullptr ? test_data_file : "";
+    r["target"] = std::move(target);
+    r["white_level"] = white ? results_json(ref.white_level) : results_json(nullptr);
+    r["serial_number"] = serial_number != nullptr ? serial_number : "";
+    r["sensor"] = sensor != nullptr ? sensor : "";
+    r["verdicts"] = verdicts(ref, summary, hdr);
+    r["patches"] = patches(hdr);
+    return r;
+}

@@ -1,0 +1,30 @@
+// The results record of one evaluated job: the numbers behind the report
+// (target, white, verdicts and every patch) as JSON, format
+// "analyzer-results" version 1.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+struct reference_t;
+struct job_summary_t;
+
+// JSON with keys in the order written and single-precision numbers: every
+// float is written with the fewest digits that read back as the same float,
+// and a non-finite one as null.
+using results_json = nlohmann::basic_json<nlohmann::ordered_map, std::vector, std::string, bool, std::int64_t,
+                                          std::uint64_t, float>;
+
+inline constexpr int RESULTS_VERSION = 1;
+
+// The record of the job read from `test_data_file` into the patch store,
+// evaluated for `ref`, with the verdicts of `summary`. A null summary stands
+// for a job that was not evaluated (its test data file could not be read):
+// its verdicts have no value and fail.
+results_json results_record(const reference_t &ref, const job_summary_t *summary, const char *test_data_file,
+                            const char *serial_number, const char *sensor);
+
+// The sensor as the panel names it: "" for none (or an id outside the table).
+const char *sensor_shown(int32_t id);

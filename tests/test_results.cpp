@@ -1,0 +1,263 @@
+// The results record: against what the report draws for every sample, both
+// outputs of it (the analyzer's 1.json, analyzer-results), and what neither
+// program may write.
+#include <cstdio>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "chart_probe.h"
+#include "charts/hdr/draw_hdr_data.h"
+#include "charts/sdr/draw_sdr_data.h"
+#include "config/configure.h"
+#include "measure/results.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string sample(const std::string &name)
+{
+    return std::string(ANALYZER_SOURCE_DIR) + "/samples/" + name;
+}
+
+std::string format(const char *fmt, float v)
+{
+    char text[64];
+    snprintf(text, sizeof text, fmt, static_cast<double>(v));
+    return text;
+}
+
+bool contains(const std::string &text, const std::string &part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+run_result run_results(const std::vector<std::string> &args)
+{
+    std::vector<std::string> argv{ANALYZER_RESULTS_BIN};
+    argv.insert(argv.end(), args.begin(), args.end());
+    return run_program(argv, {});
+}
+
+// The records of analyzer-results' output, one per line.
+std::vector<results_json> records(const std::string &out)
+{
+    std::vector<results_json> r;
+    std::istringstream lines(out);
+    for (std::string line; std::getline(lines, line);)
+        r.push_back(results_json::parse(line));
+    return r;
+}
+
+struct sample_case {
+    const char *file;
+    std::vector<std::string> options;
+    friend void PrintTo(const sample_case &c, std::ostream *os) { *os << c.file; }
+};
+
+class SampleRecord : public ChartTest, public ::testing::WithParamInterface<sample_case> {};
+
+// The value labels of a bar chart, in drawing order.
+std::vector<std::string> labels(canvas_t *c)
+{
+    std::vector<std::string> t;
+    for (Evas_Object *o : objects(c->data_text_list))
+        t.push_back(text(o));
+    return t;
+}
+
+// The labels a chart draws for one result of the record's patches.
+std::vector<std::string> expected_labels(const results_json &patches, const char *key, int decimals, size_t count)
+{
+    std::vector<std::string> t;
+    for (size_t i = 0; i < count && i < patches.size(); ++i)
+        t.push_back(format(decimals == 2 ? "<align=center font_size=14> %0.2f" : "<align=center font_size=14> %0.3f",
+                           patches[i][key].get<float>()));
+    return t;
+}
+
+}  // namespace
+
+TEST_P(SampleRecord, HoldsTheNumbersTheReportDraws)
+{
+    const sample_case &c = GetParam();
+    std::vector<std::string> args{"analyzer"};
+    args.insert(args.end(), c.options.begin(), c.options.end());
+    std::vector<char *> argv;
+    for (std::string &a : args)
+        argv.push_back(a.data());
+    const std::string file = sample(c.file);
+    const char *default_file = test_file_path;
+    int kind = 0;
+    output_of([&] {
+        ASSERT_EQ(read_configure(static_cast<int>(argv.size()), argv.data()), 0);
+        test_file_path = file.c_str();
+        kind = reference->test_type >= 2 ? 1 : 0;
+        ASSERT_TRUE(evaluate_measure(kind));
+        if (kind == 0) {
+            init_sdr_page();
+            render_sdr_chart_data_object();
+        } else {
+            init_hdr_page();
+            render_hdr_chart_data_object();
+        }
+    });
+    test_file_path = default_file;
+    // Through the text, as both outputs write it.
+    const results_json r = results_json::parse(results_record(*reference, &job_summary, file.c_str(), "", "").dump());
+    ASSERT_EQ(r["report"], kind == 0 ? "SDR" : "HDR");
+
+    // Caption and icon of each chart from the record's verdict.
+    struct chart {
+        int slot;
+        verdict_id id;
+    };
+    const std::vector<chart> charts =
+        kind == 0 ? std::vector<chart>{{SDR_SLOT_GRAY_DE, SDR_GRAY_DE2000_AVG},
+                                       {SDR_SLOT_GRAY_EOTF, SDR_TOTAL_GAMMA},
+                                       {SDR_SLOT_GAMUT_DE, SDR_GAMUT_DE2000_MAX},
+                                       {SDR_SLOT_CHECKER, SDR_CHECKER_DE2000_AVG}}
+                  : std::vector<chart>{{HDR_SLOT_GRAY_DE2000, HDR_GRAY_DE2000_AVG},
+                                       {HDR_SLOT_GRAY_DEITP, HDR_GRAY_DEICTCP_AVG},
+                                       {HDR_SLOT_EOTF, HDR_EOTF_DIFF_MAX},
+                                       {HDR_SLOT_CHECKER, HDR_CHECKER_DEICTCP_AVG}};
+    canvas_t **page = kind == 0 ? get_sdr_page() : get_hdr_page();
+    ASSERT_EQ(r["verdicts"].size(), 4u);
+    for (const chart &ch : charts) {
+        const results_json &v = r["verdicts"][verdict_limits[ch.id].key];
+        SCOPED_TRACE(verdict_limits[ch.id].key);
+        ASSERT_TRUE(v["value"].is_number());
+        EXPECT_EQ(verdict_of(page[ch.slot]).text,
+                  std::string(verdict_limits[ch.id].caption) + format(" %0.4f", v["value"].get<float>()));
+        EXPECT_EQ(verdict_of(page[ch.slot]).pass, v["pass"].get<bool>());
+        EXPECT_EQ(v["value"].get<float>(), job_summary.verdicts[ch.id].value) << "float precision";
+    }
+
+    // The value labels above the bars from the record's patches.
+    const results_json &p = r["patches"];
+    ASSERT_EQ(p["grayscale"].size(), static_cast<size_t>(test_data_gray_count));
+    ASSERT_EQ(p["gamut"].size(), 7u);
+    ASSERT_EQ(p["checker"].size(), 18u);
+    if (kind == 0) {
+        EXPECT_EQ(labels(page[SDR_SLOT_GRAY_DE]), expected_labels(p["grayscale"], "dE2000", 2, 32));
+        EXPECT_EQ(labels(page[SDR_SLOT_GAMUT_DE]), expected_labels(p["gamut"], "dE2000", 2, 7));
+        EXPECT_EQ(labels(page[SDR_SLOT_CHECKER]), expected_labels(p["checker"], "dE2000", 3, 18));
+        EXPECT_EQ(p["gamut"][3]["name"], "Blue");
+    } else {
+        const size_t pillars = static_cast<size_t>(hdr_gray_pillar_count);
+        EXPECT_EQ(labels(page[HDR_SLOT_GRAY_DE2000]), expected_labels(p["grayscale"], "dE2000", 2, pillars));
+        EXPECT_EQ(labels(page[HDR_SLOT_GRAY_DEITP]), expected_labels(p["grayscale"], "dEICTCP", 2, pillars));
+        EXPECT_EQ(labels(page[HDR_SLOT_CHECKER]), expected_labels(p["checker"], "dEICTCP", 3, 18));
+    }
+    EXPECT_EQ(p["checker"][17]["name"], "Cyan");
+    for (int i = 0; i < test_data_gray_count; ++i) {
+        const color_t &g = data_gray[i];
+        const results_json &j = p["grayscale"][i];
+        EXPECT_EQ(j["signal"][0].get<float>(), g.c.ts0);
+        EXPECT_EQ(j["XYZ"][1].get<float>(), g.c.Y);
+        EXPECT_EQ(j["E"].get<float>(), g.E_prime);
+        EXPECT_TRUE(j["measured"].get<bool>());
+    }
+    EXPECT_EQ(r["white_level"].get<float>(), reference->white_level);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Samples, SampleRecord,
+    ::testing::Values(sample_case{"sdr_ideal_power24.csv", {"-EOTF", "Power", "-gamma", "2.4"}},
+                      sample_case{"sdr_ideal_bt1886.csv", {"-EOTF", "BT.1886", "-colorSpace", "Rec.709"}},
+                      sample_case{"sdr_gamma22_vs24.csv", {"-EOTF", "Power", "-gamma", "2.4"}},
+                      sample_case{"pq_ideal_600.csv", {"-EOTF", "PQ", "-colorSpace", "BT.2020"}},
+                      sample_case{"hlg_ideal.csv", {"-EOTF", "HLG", "-colorSpace", "BT.2020", "-lum", "1000"}}),
+    [](const ::testing::TestParamInfo<sample_case> &info) {
+        const std::string f = info.param.file;
+        return f.substr(0, f.find('.'));
+    });
+
+TEST(Results, AnalyzerWritesTheRecordBesideTheCapturesAndRotatesIt)
+{
+    analyzer_root root;
+    const std::string dir = root.capture_dir();
+    write_file(root.dir.path + "/opt/bin/fw_printenv", "#!/bin/sh\necho SN=A1B2C3\n");
+    fs::permissions(root.dir.path + "/opt/bin/fw_printenv", fs::perms::owner_all);
+    const std::vector<std::string> sdr{"-EOTF", "Power", "-gamma", "2.4", "-testFilePath",
+                                       sample("sdr_gamma22_vs24.csv")};
+    ASSERT_EQ(root.run(sdr).status, 0);
+    const std::string first = read_file(dir + "/1.json");
+
+    const std::vector<std::string> hdr{"-EOTF", "PQ", "-colorSpace", "BT.2020", "-dev", "5",
+                                       "-testFilePath", sample("pq_ideal_600.csv")};
+    ASSERT_EQ(root.run(hdr).status, 0);
+    EXPECT_EQ(read_file(dir + "/2.json"), first);
+    results_json written = results_json::parse(read_file(dir + "/1.json"));
+    EXPECT_EQ(written["serial_number"], "A1B2C3");
+    EXPECT_EQ(written["sensor"], "CA-410");
+
+    // analyzer-results judges the same job to the same record; it has no
+    // panel, so no serial number.
+    run_result r = run_results(hdr);
+    ASSERT_EQ(r.status, 0) << r.err;
+    written["serial_number"] = "";
+    EXPECT_EQ(r.out, written.dump(2) + "\n");
+    EXPECT_TRUE(contains(r.err, "[start_measure]: test_type = 1.\r\n")) << "console lines go to stderr";
+    for (const auto &e : fs::directory_iterator(dir))
+        EXPECT_FALSE(e.path().filename().string().starts_with(".")) << e.path();
+}
+
+TEST(Results, ArchiveOfJobsAsJsonLines)
+{
+    temp_dir dir;
+    // A NaN reading, a red patch and nothing else of the gamut or checker.
+    const std::string nan_job = dir.path + "/nan.csv", no_gray = dir.path + "/no_gray.csv";
+    write_file(nan_job, "h\nh\n0,0,0,0,0,0\n0.5,0.5,0.5,nan,nan,nan\n1,1,1,95.047,100,108.883\n"
+                        "0.780392,0,0,41.2,21.3,1.9\n");
+    write_file(no_gray, "h\nh\n0.780392,0,0,41.2,21.3,1.9\n");
+    run_result r = run_results({"-EOTF", "Power", "-dev", "8", nan_job, dir.path + "/missing.csv", no_gray});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(contains(r.err, "analyzer-results: cannot read the test data file \"" + dir.path + "/missing.csv\"\n"))
+        << r.err;
+    const std::vector<results_json> jobs = records(r.out);
+    ASSERT_EQ(jobs.size(), 2u) << r.out;
+
+    const results_json &p = jobs[0]["patches"];
+    EXPECT_EQ(jobs[0]["sensor"], "I1D3");
+    EXPECT_EQ(jobs[1]["test_data_file"], no_gray) << "skipped files leave no line";
+    EXPECT_EQ(p["grayscale"][1]["XYZ"], results_json::parse("[null, null, null]"));
+    EXPECT_TRUE(p["grayscale"][1]["dE2000"].is_null());
+    EXPECT_TRUE(jobs[0]["verdicts"]["grayscale_dE2000_avg"]["value"].is_null());
+    EXPECT_FALSE(jobs[0]["verdicts"]["grayscale_dE2000_avg"]["pass"].get<bool>());
+    EXPECT_EQ(jobs[0]["white_level"].get<float>(), 100.0f);
+    EXPECT_TRUE(p["gamut"][1]["measured"].get<bool>());
+    EXPECT_EQ(p["gamut"][1]["name"], "Red");
+    EXPECT_FALSE(p["gamut"][2]["measured"].get<bool>());
+    EXPECT_TRUE(p["gamut"][2]["dE2000"].is_null());
+    EXPECT_FALSE(p["checker"][0]["measured"].get<bool>());
+
+    EXPECT_TRUE(jobs[1]["white_level"].is_null()) << "no grayscale, no white";
+    EXPECT_TRUE(jobs[1]["patches"]["grayscale"].empty());
+}
+
+TEST(Results, RejectedOptionStopsBeforeAnyFile)
+{
+    run_result r = run_results({"-EOTF", "pq", sample("pq_ideal_600.csv")});
+    EXPECT_EQ(r.status, 255);
+    EXPECT_TRUE(r.out.empty());
+    EXPECT_TRUE(contains(r.err, "Warning: -EOTF is given an unrecognized value!\nError: Configure. end.\n")) << r.err;
+    EXPECT_FALSE(contains(r.err, "[start_measure]"));
+}
+
+TEST(Results, HelpListsEveryOptionAndRunsNoJob)
+{
+    analyzer_root root;
+    for (const char *flag : {"--help", "-h"}) {
+        for (const run_result &r : {root.run({"-EOTF", "PQ", flag}), run_results({flag})}) {
+            EXPECT_EQ(r.status, 0);
+            for (const char *part : {"-colorSpace", "Rec.709", "-EOTF", "HLG", "-gamma", "1.0 to 2.8", "-cct",
+                                     "6301 P3-DCI", "-lum", "-dev", "8 I1D3", "-testFilePath"})
+                EXPECT_TRUE(contains(r.out, part)) << part << "\n" << r.out;
+            EXPECT_FALSE(contains(r.out + r.err, "[start_measure]"));
+        }
+    }
+    EXPECT_FALSE(file_exists(root.capture_dir()));
+}
