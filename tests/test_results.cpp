@@ -29,11 +29,6 @@ std::string format(const char *fmt, float v)
     return text;
 }
 
-bool contains(const std::string &text, const std::string &part)
-{
-    return text.find(part) != std::string::npos;
-}
-
 run_result run_results(const std::vector<std::string> &args)
 {
     std::vector<std::string> argv{ANALYZER_RESULTS_BIN};

@@ -37,7 +37,7 @@ results_json verdicts(const reference_t &ref, const job_summary_t *summary, bool
     for (verdict_id id : ids) {
         const verdict_limit_t &limit = verdict_limits[id];
         const verdict_t v =
-            summary != nullptr ? summary->verdicts[id] : verdict_t{std::numeric_limits<float>::quiet_NaN(), false};
+            summary != nullptr ? summary->verdicts[id] : verdict_t{std::numeric_limits<float>::quiet_NaN(), false, false};
         results_json entry = {{"value", number(v.value)}, {"pass", v.pass}};
         if (limit.around_target) {
             entry["target"] = number(ref.gamma);
