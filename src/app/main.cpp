@@ -1,6 +1,7 @@
 #include <Elementary.h>
 
 #include "app/analyzer.h"
+#include "app/signals.h"
 
 int main(int argc, char **argv)
 {
