@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Runs the analyzer headless N times per case and reports wall time, CPU time,
+"""Runs the analyzer headless (and, with --modes, also in device mode on the
+emulated framebuffer) N times per case and reports wall time, CPU time,
 peak resident memory and capture sizes (medians over the runs).
 
 CPU phases are taken from outside the program: the harness reads the
@@ -109,7 +110,7 @@ def read_marks(proc, start, marks):
                 marks[m] = (cpu, len(seen), time.monotonic() - start)
 
 
-def run_once(binary, args, root):
+def run_once(binary, args, root, mode, build):
     capture = os.path.join(root, "mnt/mmc-disk4/img/analyzer_data")
     shutil.rmtree(os.path.join(root, "mnt"), ignore_errors=True)
     # A private home and runtime folder: the toolkit's efreetd is then this
@@ -118,6 +119,15 @@ def run_once(binary, args, root):
     env = dict(os.environ, ELM_DISPLAY="buffer", ANALYZER_ROOT=root, ECORE_NO_SYSTEM_MODULES="1",
                HOME=os.path.join(root, "home"), XDG_RUNTIME_DIR=os.path.join(root, "run"))
     env.pop("XDG_CACHE_HOME", None)
+    if mode == "device":
+        # EFL's framebuffer engine on the test helper's emulated /dev/fb7
+        # (see scripts/fb-emu.sh); never the machine's console.
+        fb = os.path.join(root, "fb.raw")
+        open(fb, "wb").close()
+        env.pop("ELM_DISPLAY")
+        env.update(ELM_ENGINE="fb", EVAS_FB_DEV="/dev/fb7", ECORE_FB_NO_VT="1",
+                   LD_PRELOAD=os.path.join(build, "libfbdev_emu.so"), FBDEV_EMU_DEVICE="/dev/fb7",
+                   FBDEV_EMU_FILE=fb)
     busy_before = busy_seconds()
     start = time.monotonic()
     proc = subprocess.Popen([binary] + args, env=env, stdout=subprocess.PIPE,
@@ -177,6 +187,10 @@ def run_once(binary, args, root):
     }
 
 
+def label(name, mode, modes):
+    return name if modes == ["headless"] else f"{name} ({mode})"
+
+
 def median(values):
     values = [v for v in values if v is not None]
     return statistics.median(values) if values else None
@@ -191,6 +205,8 @@ def main():
     ap.add_argument("--quiet-wait", type=float, default=0,
                     help="before each run, wait up to this many seconds for an idle second")
     ap.add_argument("--keep", help="copy each case's last captures to KEEP/<case>/")
+    ap.add_argument("--modes", nargs="+", default=["headless"], choices=["headless", "device"],
+                    help="run every case in these modes, interleaved; rows are named 'case (mode)'")
     ap.add_argument("cases", nargs="+", help="NAME=ARG ARG ... (arguments split on spaces)")
     opts = ap.parse_args()
 
@@ -202,22 +218,23 @@ def main():
     try:
         for case in opts.cases:
             name, _, argline = case.partition("=")
-            runs = []
+            for mode in opts.modes:
+                results[label(name, mode, opts.modes)] = []
             for _ in range(opts.runs):
-                if opts.quiet_wait > 0:
-                    wait_until_quiet(opts.quiet_wait)
-                r = run_once(binary, argline.split(), root)
-                if r["status"] != 0:
-                    print(f"{name}: exit status {r['status']}", file=sys.stderr)
-                runs.append(r)
-            results[name] = runs
-            if opts.keep:
-                dest = os.path.join(opts.keep, name)
-                os.makedirs(dest, exist_ok=True)
-                capture = os.path.join(root, "mnt/mmc-disk4/img/analyzer_data")
-                for png in ("1.png", "1_white.png"):
-                    if os.path.exists(os.path.join(capture, png)):
-                        shutil.copy(os.path.join(capture, png), dest)
+                for mode in opts.modes:
+                    if opts.quiet_wait > 0:
+                        wait_until_quiet(opts.quiet_wait)
+                    r = run_once(binary, argline.split(), root, mode, opts.build)
+                    if r["status"] != 0:
+                        print(f"{name} ({mode}): exit status {r['status']}", file=sys.stderr)
+                    results[label(name, mode, opts.modes)].append(r)
+                    if opts.keep:
+                        dest = os.path.join(opts.keep, name if opts.modes == ["headless"] else f"{name}_{mode}")
+                        os.makedirs(dest, exist_ok=True)
+                        capture = os.path.join(root, "mnt/mmc-disk4/img/analyzer_data")
+                        for png in ("1.png", "1_white.png"):
+                            if os.path.exists(os.path.join(capture, png)):
+                                shutil.copy(os.path.join(capture, png), dest)
             print(f"{name}: done", file=sys.stderr)
     finally:
         shutil.rmtree(root, ignore_errors=True)

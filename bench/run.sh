@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Benchmarks the analyzer: whole headless runs on the samples (wall time, CPU
+# Benchmarks the analyzer: whole runs on the samples, headless and in device
+# mode on the emulated framebuffer (wall time, CPU
 # time and its phases, peak memory, capture sizes), the evaluation alone, and
 # the capture's PNG encoding under other settings.
 #
@@ -17,7 +18,7 @@ bash scripts/install-deps.sh libbenchmark-dev python3
 if ! grep -q '^ANALYZER_BENCH:BOOL=ON' "$build/CMakeCache.txt" 2>/dev/null; then
   cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DANALYZER_BENCH=ON >/dev/null
 fi
-cmake --build "$build" -j2 --target analyzer artwork analyzer-simulate bench_evaluate bench_png >/dev/null
+cmake --build "$build" -j2 --target analyzer artwork analyzer-simulate bench_evaluate bench_png fbdev_emu >/dev/null
 
 echo "## Machine"
 echo "date: $(date -u '+%Y-%m-%d %H:%M UTC')"
@@ -29,8 +30,9 @@ echo
 samples=$PWD/samples
 captures=$(mktemp -d)
 trap 'rm -rf "$captures"' EXIT
-echo "## Whole runs"
+echo "## Whole runs, headless and in device mode (emulated framebuffer), interleaved"
 python3 bench/measure_run.py --build "$build" --runs "$runs" --keep "$captures" --quiet-wait 10 \
+  --modes headless device \
   "sdr_ideal_power24=-EOTF Power -gamma 2.4 -testFilePath $samples/sdr_ideal_power24.csv" \
   "sdr_ideal_bt1886=-EOTF BT.1886 -colorSpace Rec.709 -testFilePath $samples/sdr_ideal_bt1886.csv" \
   "sdr_gamma22_vs24=-EOTF Power -gamma 2.4 -testFilePath $samples/sdr_gamma22_vs24.csv" \
@@ -45,6 +47,6 @@ echo "## Evaluation only (evaluate_measure, no drawing)"
 echo
 
 echo "## Capture encoding of the sdr_ideal_power24 captures"
-"$build/bench/bench_png" "$captures/sdr_ideal_power24/1.png" "$captures/sdr_ideal_power24/1_white.png"
+"$build/bench/bench_png" "$captures/sdr_ideal_power24_headless/1.png" "$captures/sdr_ideal_power24_headless/1_white.png"
 echo
 echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)"
