@@ -27,6 +27,11 @@ struct sample_job {
     std::vector<std::string> options;
 };
 
+void PrintTo(const sample_job &job, std::ostream *os)
+{
+    *os << job.file;
+}
+
 std::vector<std::string> job_args(const sample_job &job)
 {
     std::vector<std::string> args = job.options;
