@@ -213,11 +213,15 @@ def main():
     ap.add_argument("--quiet-wait", type=float, default=0,
                     help="before each run, wait up to this many seconds for an idle second")
     ap.add_argument("--keep", help="copy each case's last captures to KEEP/<case>/")
-    ap.add_argument("--modes", nargs="+", default=["headless"], choices=["headless", "device"],
-                    help="run every case in these modes, interleaved; rows are named 'case (mode)'")
+    ap.add_argument("--modes", default="headless",
+                    help="headless, device or headless,device: run every case in these modes, "
+                    "interleaved; with both, rows are named 'case (mode)'")
     ap.add_argument("cases", nargs="+", help="NAME=ARG ARG ... (arguments split on spaces)")
     opts = ap.parse_args()
 
+    opts.modes = opts.modes.split(",")
+    if not set(opts.modes) <= {"headless", "device"}:
+        ap.error("--modes: headless and/or device")
     opts.build = os.path.abspath(opts.build)
     binary = opts.binary or os.path.join(opts.build, "analyzer")
     become_subreaper()

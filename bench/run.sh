@@ -32,7 +32,7 @@ captures=$(mktemp -d)
 trap 'rm -rf "$captures"' EXIT
 echo "## Whole runs, headless and in device mode (emulated framebuffer), interleaved"
 python3 bench/measure_run.py --build "$build" --runs "$runs" --keep "$captures" --quiet-wait 10 \
-  --modes headless device \
+  --modes headless,device \
   "sdr_ideal_power24=-EOTF Power -gamma 2.4 -testFilePath $samples/sdr_ideal_power24.csv" \
   "sdr_ideal_bt1886=-EOTF BT.1886 -colorSpace Rec.709 -testFilePath $samples/sdr_ideal_bt1886.csv" \
   "sdr_gamma22_vs24=-EOTF Power -gamma 2.4 -testFilePath $samples/sdr_gamma22_vs24.csv" \
