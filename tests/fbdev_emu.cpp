@@ -20,6 +20,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <climits>
 #include <cerrno>
 #include <cstdarg>
 #include <cstdlib>
@@ -158,32 +159,51 @@ mode_t mode_arg(int flags, va_list ap)
     return (flags & (O_CREAT | O_TMPFILE)) != 0 ? static_cast<mode_t>(va_arg(ap, int)) : 0;
 }
 
+// The open family: the device goes to the backing file, any other path to
+// the C library's function of that name (with a directory for the *at ones).
+constexpr int NO_DIRFD = INT_MIN;
+
+int open_path(const char *name, int dirfd, const char *path, int flags, mode_t mode)
+{
+    if (is_device(path))
+        return open_backing(flags);
+    if (dirfd == NO_DIRFD)
+        return next<int (*)(const char *, int, ...)>(name)(path, flags, mode);
+    return next<int (*)(int, const char *, int, ...)>(name)(dirfd, path, flags, mode);
+}
+
 }  // namespace
+
+#define MODE_FROM_VARARGS(flags)        \
+    va_list ap;                          \
+    va_start(ap, flags);                 \
+    const mode_t mode = mode_arg(flags, ap); \
+    va_end(ap)
 
 extern "C" {
 
 int open(const char *path, int flags, ...)
 {
-    va_list ap;
-    va_start(ap, flags);
-    mode_t mode = mode_arg(flags, ap);
-    va_end(ap);
-    if (is_device(path))
-        return open_backing(flags);
-    static auto real = next<int (*)(const char *, int, ...)>("open");
-    return real(path, flags, mode);
+    MODE_FROM_VARARGS(flags);
+    return open_path("open", NO_DIRFD, path, flags, mode);
 }
 
 int open64(const char *path, int flags, ...)
 {
-    va_list ap;
-    va_start(ap, flags);
-    mode_t mode = mode_arg(flags, ap);
-    va_end(ap);
-    if (is_device(path))
-        return open_backing(flags);
-    static auto real = next<int (*)(const char *, int, ...)>("open64");
-    return real(path, flags, mode);
+    MODE_FROM_VARARGS(flags);
+    return open_path("open64", NO_DIRFD, path, flags, mode);
+}
+
+int openat(int dirfd, const char *path, int flags, ...)
+{
+    MODE_FROM_VARARGS(flags);
+    return open_path("openat", dirfd, path, flags, mode);
+}
+
+int openat64(int dirfd, const char *path, int flags, ...)
+{
+    MODE_FROM_VARARGS(flags);
+    return open_path("openat64", dirfd, path, flags, mode);
 }
 
 int __open_2(const char *path, int flags)
@@ -194,30 +214,6 @@ int __open_2(const char *path, int flags)
 int __open64_2(const char *path, int flags)
 {
     return open64(path, flags);
-}
-
-int openat(int dirfd, const char *path, int flags, ...)
-{
-    va_list ap;
-    va_start(ap, flags);
-    mode_t mode = mode_arg(flags, ap);
-    va_end(ap);
-    if (is_device(path))
-        return open_backing(flags);
-    static auto real = next<int (*)(int, const char *, int, ...)>("openat");
-    return real(dirfd, path, flags, mode);
-}
-
-int openat64(int dirfd, const char *path, int flags, ...)
-{
-    va_list ap;
-    va_start(ap, flags);
-    mode_t mode = mode_arg(flags, ap);
-    va_end(ap);
-    if (is_device(path))
-        return open_backing(flags);
-    static auto real = next<int (*)(int, const char *, int, ...)>("openat64");
-    return real(dirfd, path, flags, mode);
 }
 
 int close(int fd)
