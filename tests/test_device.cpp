@@ -167,6 +167,16 @@ TEST_P(DeviceSignal, EndsWaitingRunWithStatus255)
     EXPECT_TRUE(contains(r.out, "Info: sig = " + std::to_string(sig) + ", run exiting...\n")) << r.out;
     EXPECT_TRUE(contains(r.out, "[del_sdr_page]\r\n[del_hdr_page]\r\n")) << r.out;
     EXPECT_FALSE(file_exists(root.capture_dir() + "/1.png"));
+    // The screen as the main loop's partial redraw left it: the rows just
+    // below the plot areas, under the grid clippers' overhang, show the
+    // window and the chart marks, never unpainted black.
+    const std::string screen = read_file(fb.file);
+    ASSERT_GE(screen.size(), 1920u * 1080 * 4);
+    int black = 0;
+    for (int y : {271, 791})
+        for (int x = 520; x < 1896; ++x)
+            black += screen.compare(static_cast<size_t>(y * 1920 + x) * 4, 3, std::string(3, '\0')) == 0;
+    EXPECT_EQ(black, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Signals, DeviceSignal, ::testing::Values(SIGTERM, SIGINT, SIGQUIT));
