@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Runs the analyzer headless N times per case and reports wall time, CPU time,
+"""Runs the analyzer headless (and, with --modes, also in device mode on the
+emulated framebuffer) N times per case and reports wall time, CPU time,
 peak resident memory and capture sizes (medians over the runs).
 
 CPU phases are taken from outside the program: the harness reads the
@@ -31,6 +32,12 @@ import time
 MARK_EVALUATED = b"reference->white_level = "
 MARK_WAIT = b"exit_app:"
 MARK_EXIT = b"run exit!"
+# The white capture: from its rotation message, printed just before the
+# framebuffer or canvas is read and encoded, to the page deletion after the
+# main loop has ended.
+MARK_WHITE_CAPTURE = b"[save_osd_to_png]: unexist name: ["
+MARK_TEARDOWN = b"[del_sdr_page]"
+MARKS = (MARK_EVALUATED, MARK_WAIT, MARK_EXIT, MARK_WHITE_CAPTURE, MARK_TEARDOWN)
 
 
 def task_cpu_ns(pid):
@@ -101,15 +108,16 @@ def read_marks(proc, start, marks):
         *lines, pending = pending.split(b"\n")
         # Several marks in one read mean the harness fell behind: those
         # samples are late, and the phases they bound are dropped.
-        seen = [m for m in (MARK_EVALUATED, MARK_WAIT, MARK_EXIT)
-                if any(line.startswith(m) for line in lines) and m not in marks]
+        seen = [m for m in MARKS if m not in marks and any(
+            line.startswith(m) and (m != MARK_WHITE_CAPTURE or line.endswith(b"1_white.png]"))
+            for line in lines)]
         if seen:
             cpu = task_cpu_ns(proc.pid)
             for m in seen:
                 marks[m] = (cpu, len(seen), time.monotonic() - start)
 
 
-def run_once(binary, args, root):
+def run_once(binary, args, root, mode, build):
     capture = os.path.join(root, "mnt/mmc-disk4/img/analyzer_data")
     shutil.rmtree(os.path.join(root, "mnt"), ignore_errors=True)
     # A private home and runtime folder: the toolkit's efreetd is then this
@@ -118,6 +126,15 @@ def run_once(binary, args, root):
     env = dict(os.environ, ELM_DISPLAY="buffer", ANALYZER_ROOT=root, ECORE_NO_SYSTEM_MODULES="1",
                HOME=os.path.join(root, "home"), XDG_RUNTIME_DIR=os.path.join(root, "run"))
     env.pop("XDG_CACHE_HOME", None)
+    if mode == "device":
+        # EFL's framebuffer engine on the test helper's emulated /dev/fb7
+        # (see scripts/fb-emu.sh); never the machine's console.
+        fb = os.path.join(root, "fb.raw")
+        open(fb, "wb").close()
+        env.pop("ELM_DISPLAY")
+        env.update(ELM_ENGINE="fb", EVAS_FB_DEV="/dev/fb7", ECORE_FB_NO_VT="1",
+                   LD_PRELOAD=os.path.join(build, "libfbdev_emu.so"), FBDEV_EMU_DEVICE="/dev/fb7",
+                   FBDEV_EMU_FILE=fb)
     busy_before = busy_seconds()
     start = time.monotonic()
     proc = subprocess.Popen([binary] + args, env=env, stdout=subprocess.PIPE,
@@ -166,6 +183,7 @@ def run_once(binary, args, root):
         "startup_ms": marks[MARK_EVALUATED][0] / 1e6 if MARK_EVALUATED in marks else None,
         "page_ms": phase(MARK_EVALUATED, MARK_WAIT),
         "wait_cpu_ms": phase(MARK_WAIT, MARK_EXIT),
+        "white_capture_ms": phase(MARK_WHITE_CAPTURE, MARK_TEARDOWN),
         "exit_ms": cpu_ms - exit_mark[0] / 1e6 if exit_mark and exit_mark[1] == 1 else None,
         "helpers_cpu_ms": helpers_ms,
         # Busy CPU of everything else on the machine during the run (in
@@ -175,6 +193,10 @@ def run_once(binary, args, root):
         "png_dark": sizes[0],
         "png_white": sizes[1],
     }
+
+
+def label(name, mode, modes):
+    return name if modes == ["headless"] else f"{name} ({mode})"
 
 
 def median(values):
@@ -191,9 +213,15 @@ def main():
     ap.add_argument("--quiet-wait", type=float, default=0,
                     help="before each run, wait up to this many seconds for an idle second")
     ap.add_argument("--keep", help="copy each case's last captures to KEEP/<case>/")
+    ap.add_argument("--modes", default="headless",
+                    help="headless, device or headless,device: run every case in these modes, "
+                    "interleaved; with both, rows are named 'case (mode)'")
     ap.add_argument("cases", nargs="+", help="NAME=ARG ARG ... (arguments split on spaces)")
     opts = ap.parse_args()
 
+    opts.modes = opts.modes.split(",")
+    if not set(opts.modes) <= {"headless", "device"}:
+        ap.error("--modes: headless and/or device")
     opts.build = os.path.abspath(opts.build)
     binary = opts.binary or os.path.join(opts.build, "analyzer")
     become_subreaper()
@@ -202,22 +230,23 @@ def main():
     try:
         for case in opts.cases:
             name, _, argline = case.partition("=")
-            runs = []
+            for mode in opts.modes:
+                results[label(name, mode, opts.modes)] = []
             for _ in range(opts.runs):
-                if opts.quiet_wait > 0:
-                    wait_until_quiet(opts.quiet_wait)
-                r = run_once(binary, argline.split(), root)
-                if r["status"] != 0:
-                    print(f"{name}: exit status {r['status']}", file=sys.stderr)
-                runs.append(r)
-            results[name] = runs
-            if opts.keep:
-                dest = os.path.join(opts.keep, name)
-                os.makedirs(dest, exist_ok=True)
-                capture = os.path.join(root, "mnt/mmc-disk4/img/analyzer_data")
-                for png in ("1.png", "1_white.png"):
-                    if os.path.exists(os.path.join(capture, png)):
-                        shutil.copy(os.path.join(capture, png), dest)
+                for mode in opts.modes:
+                    if opts.quiet_wait > 0:
+                        wait_until_quiet(opts.quiet_wait)
+                    r = run_once(binary, argline.split(), root, mode, opts.build)
+                    if r["status"] != 0:
+                        print(f"{name} ({mode}): exit status {r['status']}", file=sys.stderr)
+                    results[label(name, mode, opts.modes)].append(r)
+                    if opts.keep:
+                        dest = os.path.join(opts.keep, name if opts.modes == ["headless"] else f"{name}_{mode}")
+                        os.makedirs(dest, exist_ok=True)
+                        capture = os.path.join(root, "mnt/mmc-disk4/img/analyzer_data")
+                        for png in ("1.png", "1_white.png"):
+                            if os.path.exists(os.path.join(capture, png)):
+                                shutil.copy(os.path.join(capture, png), dest)
             print(f"{name}: done", file=sys.stderr)
     finally:
         shutil.rmtree(root, ignore_errors=True)
@@ -248,15 +277,17 @@ def main():
     print("\nCPU time by phase (ms, medians). start-up + evaluation: to the end of the evaluation; "
           "page build + render: from there to the start of the 1 s wait; in the wait: the main "
           "loop's own work while the exit timer runs (its first render of the page); captures + "
-          "exit: the rest. helpers: the toolkit's efreetd and its cache builders (other "
+          "exit: the rest; of it, white capture: reading and encoding the second capture "
+          "(from its rotation message to the page deletion). helpers: the toolkit's efreetd and its cache builders (other "
           "processes, not in the analyzer's CPU). other load: busy cores of everything else "
           "during the run.\n")
-    print("| case | start-up + evaluation | page build + render | in the wait | captures + exit | helpers "
-          "| other load (cores) |")
-    print("|---|---|---|---|---|---|---|")
+    print("| case | start-up + evaluation | page build + render | in the wait | captures + exit "
+          "| white capture | helpers | other load (cores) |")
+    print("|---|---|---|---|---|---|---|---|")
     for name, runs in results.items():
         print(f"| {name} | {col(runs, 'startup_ms')} | {col(runs, 'page_ms', spec='.1f')} "
               f"| {col(runs, 'wait_cpu_ms', spec='.1f')} | {col(runs, 'exit_ms')} "
+              f"| {col(runs, 'white_capture_ms', spec='.1f')} "
               f"| {col(runs, 'helpers_cpu_ms')} | {col(runs, 'others_cores', spec='.2f')} |")
 
 

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Benchmarks the analyzer: whole headless runs on the samples (wall time, CPU
-# time and its phases, peak memory, capture sizes), the evaluation alone, the
-# capture's PNG encoding under other settings, and analyzer-results over an
-# archive of 10,000 jobs.
+# Benchmarks the analyzer: whole runs on the samples, headless and in device
+# mode on the emulated framebuffer (wall time, CPU time and its phases, peak
+# memory, capture sizes), the evaluation alone, the capture's PNG encoding
+# under other settings, and analyzer-results over an archive of 10,000 jobs.
 #
 #   bash bench/run.sh [RUNS]        RUNS per sample, default 7
 #   BUILD_DIR=dir bash bench/run.sh build directory, default build-bench
@@ -18,7 +18,7 @@ bash scripts/install-deps.sh libbenchmark-dev python3 time
 if ! grep -q '^ANALYZER_BENCH:BOOL=ON' "$build/CMakeCache.txt" 2>/dev/null; then
   cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DANALYZER_BENCH=ON >/dev/null
 fi
-cmake --build "$build" -j2 --target analyzer analyzer-results artwork analyzer-simulate bench_evaluate bench_png >/dev/null
+cmake --build "$build" -j2 --target analyzer analyzer-results artwork analyzer-simulate bench_evaluate bench_png fbdev_emu >/dev/null
 
 echo "## Machine"
 echo "date: $(date -u '+%Y-%m-%d %H:%M UTC')"
@@ -30,8 +30,9 @@ echo
 samples=$PWD/samples
 captures=$(mktemp -d)
 trap 'rm -rf "$captures"' EXIT
-echo "## Whole runs"
+echo "## Whole runs, headless and in device mode (emulated framebuffer), interleaved"
 python3 bench/measure_run.py --build "$build" --runs "$runs" --keep "$captures" --quiet-wait 10 \
+  --modes headless,device \
   "sdr_ideal_power24=-EOTF Power -gamma 2.4 -testFilePath $samples/sdr_ideal_power24.csv" \
   "sdr_ideal_bt1886=-EOTF BT.1886 -colorSpace Rec.709 -testFilePath $samples/sdr_ideal_bt1886.csv" \
   "sdr_gamma22_vs24=-EOTF Power -gamma 2.4 -testFilePath $samples/sdr_gamma22_vs24.csv" \
@@ -46,7 +47,7 @@ echo "## Evaluation only (evaluate_measure, no drawing)"
 echo
 
 echo "## Capture encoding of the sdr_ideal_power24 captures"
-"$build/bench/bench_png" "$captures/sdr_ideal_power24/1.png" "$captures/sdr_ideal_power24/1_white.png"
+"$build/bench/bench_png" "$captures/sdr_ideal_power24_headless/1.png" "$captures/sdr_ideal_power24_headless/1_white.png"
 echo
 
 echo "## analyzer-results over 10,000 archived jobs, one process, one core"

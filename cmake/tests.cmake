@@ -14,6 +14,13 @@ if(ANALYZER_SANITIZE)
   set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${SANITIZER_ENV_FILE})
 endif()
 
+# The emulated framebuffer that device-mode runs preload (tests/fbdev_emu.cpp).
+# Built without sanitizers: it is loaded into every program such a run starts.
+add_library(fbdev_emu SHARED ${CMAKE_SOURCE_DIR}/tests/fbdev_emu.cpp)
+target_compile_options(fbdev_emu PRIVATE -fno-sanitize=all)
+target_link_options(fbdev_emu PRIVATE -fno-sanitize=all)
+target_link_libraries(fbdev_emu PRIVATE dl)
+
 # One test executable per file under tests/, so a module's tests build and run alone.
 file(GLOB TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/test_*.cpp)
 list(FILTER TEST_SOURCES EXCLUDE REGEX ".*/tests/test_support\\.cpp$")
@@ -27,8 +34,9 @@ foreach(src ${TEST_SOURCES})
     ANALYZER_RESULTS_BIN="$<TARGET_FILE:analyzer-results>"
     ANALYZER_SIMULATE_BIN="${CMAKE_BINARY_DIR}/tools/analyzer-simulate"
     ANALYZER_BUILD_ROOT="${ANALYZER_BUILD_ROOT}"
-    ANALYZER_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
-  add_dependencies(${name} analyzer analyzer-results artwork)
+    ANALYZER_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+    FBDEV_EMU_LIB="$<TARGET_FILE:fbdev_emu>")
+  add_dependencies(${name} analyzer analyzer-results artwork fbdev_emu)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
     PROPERTIES ENVIRONMENT "ECORE_NO_SYSTEM_MODULES=1" TIMEOUT 120)
   # The sanitizer build also runs each test program whole, in one process, so

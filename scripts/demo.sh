@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and renders the SDR report of a bundled
-# sample headless. The captures land under out/demo/.
+# sample headless. The captures land under out/demo/. The program's own errors
+# show on standard error; ECORE_NO_SYSTEM_MODULES=1 keeps the toolkit's
+# system-bus modules (and their errors in a container) from loading.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -12,6 +14,6 @@ ln -sfn "$PWD/build/root/usr/local/app/font" "$root/usr/local/app/font"
 sample=${1:-samples/sdr_ideal_power24.csv}
 shift || true
 ELM_DISPLAY=buffer ECORE_NO_SYSTEM_MODULES=1 ANALYZER_ROOT="$root" \
-  ./build/analyzer -testFilePath "$PWD/$sample" "$@" 2>/dev/null
+  ./build/analyzer -testFilePath "$PWD/$sample" "$@"
 echo
 echo "Captures: $root/mnt/mmc-disk4/img/analyzer_data/1.png (dark) and 1_white.png (white)"

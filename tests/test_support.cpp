@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -209,6 +210,28 @@ run_result analyzer_root::run(const std::vector<std::string> &args, const std::v
     return run_program(argv, full_env, signal_after_ms, sig, signal_after_output);
 }
 
+fb_device::fb_device(bool present)
+{
+    if (present)
+        write_file(file, "");
+}
+
+std::vector<std::string> fb_device::env(int bpp, int virtual_height, int yoffset) const
+{
+    const char *asan = std::getenv("ASAN_OPTIONS");
+    return {"ELM_DISPLAY=",
+            "ELM_ENGINE=fb",
+            std::string("EVAS_FB_DEV=") + FB_DEVICE,
+            "ECORE_FB_NO_VT=1",
+            std::string("LD_PRELOAD=") + FBDEV_EMU_LIB,
+            std::string("FBDEV_EMU_DEVICE=") + FB_DEVICE,
+            "FBDEV_EMU_FILE=" + file,
+            "FBDEV_EMU_BPP=" + std::to_string(bpp),
+            "FBDEV_EMU_VHEIGHT=" + std::to_string(virtual_height),
+            "FBDEV_EMU_YOFFSET=" + std::to_string(yoffset),
+            std::string("ASAN_OPTIONS=verify_asan_link_order=0:") + (asan != nullptr ? asan : "")};
+}
+
 rgba_image read_png(const std::string &path)
 {
     rgba_image img;
@@ -252,6 +275,20 @@ void use_target(int standard, int test_type, float gamma, int white)
     testing::internal::CaptureStdout();
     init_ref_matrix();
     testing::internal::GetCapturedStdout();
+}
+
+long differing_pixels(const rgba_image &a, const rgba_image &b, int tolerance)
+{
+    if (a.width != b.width || a.height != b.height || a.rgba.size() != b.rgba.size())
+        return static_cast<long>(std::max(a.rgba.size(), b.rgba.size()) / 4);
+    long n = 0;
+    for (size_t i = 0; i < a.rgba.size(); i += 4)
+        for (size_t c = 0; c < 3; ++c)
+            if (std::abs(a.rgba[i + c] - b.rgba[i + c]) > tolerance) {
+                ++n;
+                break;
+            }
+    return n;
 }
 
 void ensure_headless_efl()

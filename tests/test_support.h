@@ -51,6 +51,22 @@ struct analyzer_root {
                    int signal_after_ms = 0, int sig = 0, const std::string &signal_after_output = "") const;
 };
 
+// A framebuffer device for device-mode runs of the real binary: the build's
+// preload library (tests/fbdev_emu.cpp) serves FB_DEVICE on a plain file in a
+// temporary folder. The file is created unless told not to: a missing file
+// is a device whose kernel module is not loaded.
+inline constexpr const char *FB_DEVICE = "/dev/fb7";
+struct fb_device {
+    temp_dir dir;
+    std::string file = dir.path + "/fb.raw";
+    explicit fb_device(bool present = true);
+    // The environment of a device-mode run: the framebuffer engine on this
+    // device, never the machine's console (ECORE_FB_NO_VT=1), and ASan
+    // allowed under a preload. A 16 or 32 bit screen whose virtual height
+    // may exceed 1080 lines, showing the lines from `yoffset` on.
+    std::vector<std::string> env(int bpp = 32, int virtual_height = 1080, int yoffset = 0) const;
+};
+
 // An RGBA image read from a PNG file.
 struct rgba_image {
     int width = 0;
@@ -59,6 +75,9 @@ struct rgba_image {
     bool ok = false;
 };
 rgba_image read_png(const std::string &path);
+// Pixels whose red, green or blue differ by more than `tolerance`
+// (all of them when the sizes differ).
+long differing_pixels(const rgba_image &a, const rgba_image &b, int tolerance = 0);
 
 struct rgb {
     int r, g, b;

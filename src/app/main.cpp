@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/analyzer.h"
+#include "app/signals.h"
 #include "config/usage.h"
 
 int main(int argc, char **argv)

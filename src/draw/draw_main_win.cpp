@@ -23,6 +23,8 @@ void draw_win()
     // "arial.ttf" is looked up in the program's own font folder.
     evas_font_path_global_append(device_cpath(FONT_DIR));
 
+    // The device has no pointer: no software cursor on the framebuffer engine.
+    elm_config_softcursor_mode_set(ELM_SOFTCURSOR_MODE_OFF);
     win = elm_win_add(nullptr, "MAIN_WIN", ELM_WIN_BASIC);
     if (win == nullptr) {
         printf("Error: [%s] cannot create the main window.\n", "draw_win");

@@ -46,13 +46,18 @@ void add_grid_label(canvas_t *canvas, const char *format, float value, int digit
 // The dashes are therefore clipped by one opaque white image per chart: an
 // image clipper makes them non-obscuring, and a fully opaque mask leaves
 // their pixels exactly as they were. Made on the first dash, so a chart
-// without a grid gets none.
+// without a grid gets none. The image is marked as having alpha although its
+// one pixel is opaque: Evas takes an unchanged opaque image for something that
+// repaints its area and drops that area from a partial redraw, but a clipper
+// never paints, so the strip it overhangs beyond the chart's background came
+// out black on the framebuffer engine.
 Evas_Object *dash_clip(canvas_t *canvas, Evas_Object *&clip)
 {
     if (clip != nullptr)
         return clip;
     clip = evas_object_image_filled_add(evas_object_evas_get(win));
     evas_object_image_size_set(clip, 1, 1);
+    evas_object_image_alpha_set(clip, EINA_TRUE);
     // Stretching one pixel needs no filtering; the smooth scaler would cost
     // more than the whole grid.
     evas_object_image_smooth_scale_set(clip, EINA_FALSE);

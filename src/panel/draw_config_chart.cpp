@@ -1,16 +1,12 @@
 #include "panel/draw_config_chart.h"
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
+#include "config/command.h"
 #include "config/configure.h"
 #include "config/paths.h"
 #include "config/reference.h"
@@ -18,8 +14,6 @@
 #include "draw/draw_main_win.h"
 #include "measure/measure.h"
 #include "measure/verdict.h"
-
-extern char **environ;
 
 namespace {
 
@@ -30,63 +24,24 @@ constexpr const char *LEFT = "<font_size=16 align=left>";
 constexpr const char *RIGHT = "<font_size=16 align=right>";
 constexpr const char *CENTER = "<font_size=16 align=center>";
 
-// Output of the serial-number reader, read through a pipe from a child
-// started with an argument vector. A reader that is not installed reads as
-// no output.
-struct sn_reader {
-    FILE *out = nullptr;
-    pid_t pid = -1;
-
-    bool start()
-    {
-        int fds[2];
-        if (pipe2(fds, O_CLOEXEC) != 0)
-            return false;
-        posix_spawn_file_actions_t fa;
-        posix_spawn_file_actions_init(&fa);
-        posix_spawn_file_actions_adddup2(&fa, fds[1], STDOUT_FILENO);
-        const std::string cmd = device_path(SN_READER);
-        char *argv[] = {const_cast<char *>(cmd.c_str()), const_cast<char *>("SN"), nullptr};
-        int rc = posix_spawn(&pid, argv[0], &fa, nullptr, argv, environ);
-        posix_spawn_file_actions_destroy(&fa);
-        close(fds[1]);
-        if (rc != 0) {
-            pid = -1;
-            if (rc != ENOENT && rc != EACCES && rc != ENOEXEC) {
-                close(fds[0]);
-                return false;
-            }
-        }
-        out = fdopen(fds[0], "r");
-        if (out == nullptr) {
-            close(fds[0]);
-            return false;
-        }
-        return true;
-    }
-
-    ~sn_reader()
-    {
-        if (out != nullptr)
-            fclose(out);
-        if (pid > 0) {
-            int status;
-            while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-            }
-        }
-    }
-};
-
 void read_serial_number()
 {
     memset(SN, 0, sizeof SN);
-    sn_reader reader;
-    if (!reader.start()) {
+    // A reader that is not installed reads as no output.
+    command_result reader = run_command({device_path(SN_READER), "SN"}, true);
+    const int err = reader.start_error;
+    if (err != 0 && err != ENOENT && err != EACCES && err != ENOEXEC) {
         puts("Failed to run get sn command");
         exit(1);
     }
-    while (fgets(SN, sizeof SN, reader.out) != nullptr)
-        printf("SN len = %d, %s\r\n", static_cast<int>(strlen(SN)), SN);
+    // Line by line as the reader printed them, in pieces that fit SN.
+    std::string &output = reader.output;
+    FILE *out = output.empty() ? nullptr : fmemopen(output.data(), output.size(), "r");
+    if (out != nullptr) {
+        while (fgets(SN, sizeof SN, out) != nullptr)
+            printf("SN len = %d, %s\r\n", static_cast<int>(strlen(SN)), SN);
+        fclose(out);
+    }
     // The value must end in a digit, before the line's newline when it has one.
     size_t n = strlen(SN);
     if (n > 0 && SN[n - 1] == '\n')

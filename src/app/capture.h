@@ -1,0 +1,50 @@
+// Screen captures of the report: rotation of the previous pair, a temporary
+// file renamed into place, and the PNG encoding of the rendered canvas
+// (headless) or of the framebuffer (device mode).
+#pragma once
+#include <linux/fb.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+inline constexpr int CAPTURE_W = 1920;
+inline constexpr int CAPTURE_H = 1080;
+
+// Where a colour channel sits in a pixel read as a native-endian number.
+struct channel_bits {
+    unsigned offset = 0;
+    unsigned length = 0;
+};
+
+// A pixel layout: bytes per pixel (2, 3 or 4) and the three channels; other
+// bits (alpha, padding) are ignored.
+struct pixel_format {
+    unsigned bytes = 4;
+    channel_bits red, green, blue;
+};
+
+inline constexpr pixel_format ARGB32{4, {16, 8}, {8, 8}, {0, 8}};
+
+// Encodes `height` rows of `width` pixels, `stride` bytes apart, as an 8-bit
+// RGB PNG into `fp`. False when libpng fails or the format is unusable.
+bool write_png(FILE *fp, const uint8_t *pixels, int width, int height, size_t stride,
+               const pixel_format &format);
+
+// Where the top-left capture area lies in a framebuffer's memory.
+struct framebuffer_layout {
+    size_t offset = 0;     // byte offset of the visible screen's first pixel
+    size_t stride = 0;     // bytes per line
+    size_t map_size = 0;   // bytes to map
+    pixel_format format;
+};
+
+// Checks what the driver reports and finds the visible screen in its memory.
+// Returns an empty text when a 1920 x 1080 capture can be read, else why not.
+std::string framebuffer_capture_layout(const fb_var_screeninfo &var, const fb_fix_screeninfo &fix,
+                                       framebuffer_layout &layout);
+
+// Captures the screen into "1.png" (kind 0) or "1_white.png" (kind 1) after
+// moving the previous capture aside. Returns 0 when the capture is written.
+int save_osd_to_png(int kind);

@@ -1,0 +1,139 @@
+#include "app/signals.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include <Elementary.h>
+
+#include "draw/draw_hdr_page.h"
+#include "draw/draw_sdr_page.h"
+
+namespace {
+
+// Signals are written to this pipe once the main loop runs, and handled there.
+int signal_pipe[2] = {-1, -1};
+volatile sig_atomic_t loop_running = 0;
+
+// Async-signal-safe decimal output of a small non-negative number.
+size_t format_int(char *buf, int value)
+{
+    char tmp[12];
+    size_t n = 0;
+    do {
+        tmp[n++] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value > 0 && n < sizeof tmp);
+    for (size_t i = 0; i < n; ++i)
+        buf[i] = tmp[n - 1 - i];
+    return n;
+}
+
+void write_all(const char *text, size_t len)
+{
+    while (len > 0) {
+        ssize_t n = write(STDOUT_FILENO, text, len);
+        if (n <= 0)
+            return;
+        text += n;
+        len -= static_cast<size_t>(n);
+    }
+}
+
+// The termination messages, written with write(2) only.
+void write_signal_message(int sig)
+{
+    char buf[160];
+    size_t n = 0;
+    const char *head = "Info: sig = ";
+    const char *tail = ", run exiting...\n";
+    std::memcpy(buf + n, head, std::strlen(head));
+    n += std::strlen(head);
+    n += format_int(buf + n, sig);
+    std::memcpy(buf + n, tail, std::strlen(tail));
+    n += std::strlen(tail);
+    write_all(buf, n);
+    if (sig == SIGSEGV) {
+        n = 0;
+        const char *red = "\033[31mError: sig = ";
+        const char *rest = ", \n\n\nSSSSSSSSSSSSSSSSSSSSS.\n\n\n\033[0m";
+        std::memcpy(buf + n, red, std::strlen(red));
+        n += std::strlen(red);
+        n += format_int(buf + n, sig);
+        std::memcpy(buf + n, rest, std::strlen(rest));
+        n += std::strlen(rest);
+        write_all(buf, n);
+    }
+}
+
+// Main-loop side of a termination signal: the pages are deleted safely here.
+[[noreturn]] void terminate_in_loop(int sig)
+{
+    fflush(stdout);
+    write_signal_message(sig);
+    del_sdr_page();
+    del_hdr_page();
+    fflush(stdout);
+    exit(-1);
+}
+
+Eina_Bool signal_pipe_cb(void *, Ecore_Fd_Handler *)
+{
+    int sig = 0;
+    if (read(signal_pipe[0], &sig, sizeof sig) != static_cast<ssize_t>(sizeof sig))
+        return ECORE_CALLBACK_RENEW;
+    terminate_in_loop(sig);
+}
+
+// A signal that arrived while the toolkit was starting was caught by its own
+// handler and queued as an exit event: end the run the same way.
+Eina_Bool signal_exit_event_cb(void *, int, void *event)
+{
+    const auto *ev = static_cast<const Ecore_Event_Signal_Exit *>(event);
+    terminate_in_loop(ev->interrupt ? SIGINT : ev->quit ? SIGQUIT : SIGTERM);
+}
+
+}  // namespace
+
+void install_signal_handlers()
+{
+    signal(SIGTERM, run_terminate);
+    signal(SIGINT, run_terminate);
+    signal(SIGQUIT, run_terminate);
+    signal(SIGSEGV, run_terminate);
+}
+
+void handle_signals_in_main_loop()
+{
+    if (pipe2(signal_pipe, O_CLOEXEC | O_NONBLOCK) != 0) {
+        perror("pipe");
+    } else {
+        ecore_main_fd_handler_add(signal_pipe[0], ECORE_FD_READ, signal_pipe_cb, nullptr, nullptr,
+                                  nullptr);
+    }
+    ecore_event_handler_add(ECORE_EVENT_SIGNAL_EXIT, signal_exit_event_cb, nullptr);
+    // The hand-over starts when the loop runs its first job.
+    ecore_job_add([](void *) { loop_running = 1; }, nullptr);
+}
+
+void run_terminate(int sig)
+{
+    if (loop_running && sig != SIGSEGV && signal_pipe[1] >= 0) {
+        // Hand over to the main loop, where deleting the pages is safe.
+        int saved = errno;
+        if (write(signal_pipe[1], &sig, sizeof sig) == static_cast<ssize_t>(sizeof sig)) {
+            errno = saved;
+            return;
+        }
+        errno = saved;
+    }
+    // Outside the main loop (or on a fault) toolkit objects may be half made:
+    // report and leave at once.
+    write_signal_message(sig);
+    _exit(255);
+}

@@ -1,0 +1,11 @@
+// Termination signals: the handler, and the hand-over to the main loop once
+// it runs, where the pages can be deleted safely.
+#pragma once
+
+// Installs run_terminate for signals 15, 2, 3 and 11.
+void install_signal_handlers();
+// Reports the signal, deletes both pages and ends the process with -1 (255).
+void run_terminate(int sig);
+// From the main loop's start on, signals are handled there: also those the
+// toolkit itself caught and queued as an exit event.
+void handle_signals_in_main_loop();

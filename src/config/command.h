@@ -1,0 +1,16 @@
+// Runs an external program with an argument vector (never through a shell)
+// and waits for it.
+#pragma once
+#include <string>
+#include <vector>
+
+struct command_result {
+    int status = -1;        // wait status; -1 when the program did not run
+    int start_error = 0;    // errno of a failed start, 0 when it started
+    std::string output;     // its standard output, when asked for
+};
+
+// Starts args[0] (looked up on PATH when it holds no slash) with `args`
+// and the process environment, and waits for it; with `capture_output` its
+// standard output is collected into the result.
+command_result run_command(const std::vector<std::string> &args, bool capture_output = false);
