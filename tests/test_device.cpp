@@ -38,6 +38,7 @@ std::vector<std::string> job_args(const sample_job &job)
 struct captures {
     run_result run;
     rgba_image dark, white;
+    std::string record;  // the dark capture's results record
 };
 
 captures run_job(const std::vector<std::string> &args, const std::vector<std::string> &env = {})
@@ -47,6 +48,7 @@ captures run_job(const std::vector<std::string> &args, const std::vector<std::st
     c.run = root.run(args, env);
     c.dark = read_png(root.capture_dir() + "/1.png");
     c.white = read_png(root.capture_dir() + "/1_white.png");
+    c.record = png_text_chunk(root.capture_dir() + "/1.png", "analyzer-results");
     return c;
 }
 
@@ -69,6 +71,8 @@ TEST_P(DeviceSample, CapturesMatchHeadlessPixelForPixel)
     ASSERT_TRUE(headless.dark.ok && headless.white.ok && device.dark.ok && device.white.ok);
     EXPECT_EQ(differing_pixels(device.dark, headless.dark), 0);
     EXPECT_EQ(differing_pixels(device.white, headless.white), 0);
+    EXPECT_FALSE(device.record.empty());
+    EXPECT_EQ(device.record, headless.record);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -180,6 +180,10 @@ TEST(Results, AnalyzerWritesTheRecordBesideTheCapturesAndRotatesIt)
                                        sample("sdr_gamma22_vs24.csv")};
     ASSERT_EQ(root.run(sdr).status, 0);
     const std::string first = read_file(dir + "/1.json");
+    // Both captures carry the same record in their text chunk.
+    for (const char *png : {"/1.png", "/1_white.png"})
+        EXPECT_EQ(results_json::parse(png_text_chunk(dir + png, "analyzer-results")), results_json::parse(first))
+            << png;
 
     const std::vector<std::string> hdr{"-EOTF", "PQ", "-colorSpace", "BT.2020", "-dev", "5",
                                        "-testFilePath", sample("pq_ideal_600.csv")};

@@ -17,6 +17,7 @@
 #include <Ecore_Evas.h>
 
 #include "app/analyzer.h"
+#include "app/results_file.h"
 #include "config/paths.h"
 #include "draw/draw_main_win.h"
 
@@ -85,7 +86,7 @@ struct rgb_converter {
 // libpng's adaptive filtering at level 6. No C++ objects live in this frame,
 // as libpng reports errors by longjmp.
 bool encode_rows(png_structp png, png_infop info, FILE *fp, const uint8_t *pixels, int width, int height,
-                 size_t stride, const rgb_converter *conv, uint8_t *row)
+                 size_t stride, const rgb_converter *conv, uint8_t *row, const std::string &record)
 {
     if (setjmp(png_jmpbuf(png)))
         return false;
@@ -93,6 +94,15 @@ bool encode_rows(png_structp png, png_infop info, FILE *fp, const uint8_t *pixel
     png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
                  PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_set_sRGB(png, info, PNG_sRGB_INTENT_PERCEPTUAL);
+    // The numbers behind the report travel with the picture, compressed.
+    png_text text{};
+    if (!record.empty()) {
+        text.compression = PNG_ITXT_COMPRESSION_zTXt;
+        text.key = const_cast<char *>("analyzer-results");
+        text.text = const_cast<char *>(record.c_str());
+        text.itxt_length = record.size();
+        png_set_text(png, info, &text, 1);
+    }
     png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_UP);
     png_set_compression_level(png, 3);
     png_write_info(png, info);
@@ -133,7 +143,7 @@ struct mapping {
 };
 
 // Writes the top-left 1920 x 1080 of the rendered window (headless).
-bool write_canvas_png(FILE *fp)
+bool write_canvas_png(FILE *fp, const std::string &record)
 {
     Ecore_Evas *ee = win != nullptr ? ecore_evas_ecore_evas_get(evas_object_evas_get(win)) : nullptr;
     if (ee == nullptr)
@@ -145,11 +155,11 @@ bool write_canvas_png(FILE *fp)
         fprintf(stderr, "save_osd_to_png: no rendered canvas to capture\n");
         return false;
     }
-    return write_png(fp, pixels, CAPTURE_W, CAPTURE_H, static_cast<size_t>(w) * 4, ARGB32);
+    return write_png(fp, pixels, CAPTURE_W, CAPTURE_H, static_cast<size_t>(w) * 4, ARGB32, record);
 }
 
 // Writes the top-left 1920 x 1080 of the framebuffer's visible screen.
-bool write_framebuffer_png(FILE *fp, const char *device)
+bool write_framebuffer_png(FILE *fp, const char *device, const std::string &record)
 {
     fd_holder fb(open(device, O_RDONLY | O_CLOEXEC));
     fb_var_screeninfo var{};
@@ -171,7 +181,7 @@ bool write_framebuffer_png(FILE *fp, const char *device)
         return false;
     }
     return write_png(fp, static_cast<const uint8_t *>(map.addr) + layout.offset, CAPTURE_W, CAPTURE_H,
-                     layout.stride, layout.format);
+                     layout.stride, layout.format, record);
 }
 
 // Captures into a temporary file beside `path` and renames it into place, so
@@ -189,7 +199,9 @@ int grab_screen(const std::string &dir, const std::string &path)
     // mkstemp makes the file private; a capture is readable like any file.
     fchmod(fd, 0644);
     FILE *fp = fdopen(fd, "wb");
-    bool ok = fp != nullptr && (headless_display() ? write_canvas_png(fp) : write_framebuffer_png(fp, dev_node));
+    const std::string record = run_results_json();
+    bool ok = fp != nullptr &&
+              (headless_display() ? write_canvas_png(fp, record) : write_framebuffer_png(fp, dev_node, record));
     if (fp == nullptr)
         close(fd);
     else if (fclose(fp) != 0)
@@ -206,7 +218,7 @@ int grab_screen(const std::string &dir, const std::string &path)
 }  // namespace
 
 bool write_png(FILE *fp, const uint8_t *pixels, int width, int height, size_t stride,
-               const pixel_format &format)
+               const pixel_format &format, const std::string &record)
 {
     rgb_converter conv;
     if (!conv.init(format) || width <= 0 || height <= 0)
@@ -214,7 +226,7 @@ bool write_png(FILE *fp, const uint8_t *pixels, int width, int height, size_t st
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
     std::vector<uint8_t> row(static_cast<size_t>(width) * 3);
-    const bool ok = info != nullptr && encode_rows(png, info, fp, pixels, width, height, stride, &conv, row.data());
+    const bool ok = info != nullptr && encode_rows(png, info, fp, pixels, width, height, stride, &conv, row.data(), record);
     png_destroy_write_struct(&png, &info);
     return ok;
 }

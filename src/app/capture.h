@@ -28,9 +28,11 @@ struct pixel_format {
 inline constexpr pixel_format ARGB32{4, {16, 8}, {8, 8}, {0, 8}};
 
 // Encodes `height` rows of `width` pixels, `stride` bytes apart, as an 8-bit
-// RGB PNG into `fp`. False when libpng fails or the format is unusable.
+// RGB PNG into `fp`, with the job's results record, when given, in an
+// international text chunk (keyword "analyzer-results"). False when libpng
+// fails or the format is unusable.
 bool write_png(FILE *fp, const uint8_t *pixels, int width, int height, size_t stride,
-               const pixel_format &format);
+               const pixel_format &format, const std::string &record = {});
 
 // Where the top-left capture area lies in a framebuffer's memory.
 struct framebuffer_layout {
