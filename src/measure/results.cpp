@@ -139,7 +139,7 @@ results_json results_record(const reference_t &ref, const job_summary_t *summary
         {"hlg_peak_luminance", number(ref.peak_lum)},
     };
     // No grayscale patch, no white.
-    const bool white = test_data_gray_count > 0 && std::isfinite(ref.white_level);
+    const bool white = white_measured && std::isfinite(ref.white_level);
     results_json r = results_json::object();
     r["format"] = "analyzer-results";
     r["version"] = RESULTS_VERSION;
