@@ -12,7 +12,7 @@ cd "$(dirname "$0")/.."
 
 # ---- What is compared ----
 # Programs cross-built for every architecture.
-PROGRAMS=(analyzer-simulate analyzer-results eval-dump)
+PROGRAMS=(analyzer-simulate analyzer-results)
 # Test data files that analyzer-simulate writes on every architecture (the
 # files must agree): the samples as samples/README.md makes them, and noisy
 # displays. Output file name, then the options.
@@ -30,9 +30,8 @@ SIMULATIONS=(
 )
 # Evaluations compared: the program, then its arguments, run in the source
 # folder; @GEN@ is the folder of the simulated files (the x86-64 ones).
-# analyzer-results prints the results records; eval-dump every value the
-# evaluation stores, in hexadecimal, and feeds the fuzz inputs as the fuzz
-# targets do (first byte picks the target; lines are options).
+# analyzer-results prints the results records: every patch's measured and
+# computed values and every verdict, each float to its last bit.
 EVALUATIONS=(
   "analyzer-results -EOTF Power -gamma 2.4 samples/sdr_ideal_power24.csv samples/sdr_gamma22_vs24.csv @GEN@/noisy_power.csv"
   "analyzer-results -EOTF BT.1886 -colorSpace Rec.709 samples/sdr_ideal_bt1886.csv"
@@ -44,18 +43,6 @@ EVALUATIONS=(
   "analyzer-results -EOTF BT.1886 -colorSpace Rec.709 fuzz/corpus/test_data/*"
   "analyzer-results -EOTF PQ -colorSpace BT.2020 fuzz/corpus/test_data/*"
   "analyzer-results -EOTF HLG -colorSpace BT.2020 -lum 1000 fuzz/corpus/test_data/*"
-  "eval-dump -EOTF Power -gamma 2.4 -testFilePath samples/sdr_ideal_power24.csv"
-  "eval-dump -EOTF BT.1886 -colorSpace Rec.709 -testFilePath samples/sdr_ideal_bt1886.csv"
-  "eval-dump -EOTF Power -gamma 2.4 -testFilePath samples/sdr_gamma22_vs24.csv"
-  "eval-dump -EOTF PQ -colorSpace BT.2020 -testFilePath samples/pq_ideal_600.csv"
-  "eval-dump -EOTF HLG -colorSpace BT.2020 -lum 1000 -testFilePath samples/hlg_ideal.csv"
-  "eval-dump -EOTF Power -gamma 2.4 -testFilePath @GEN@/noisy_power.csv"
-  "eval-dump -EOTF BT.1886 -colorSpace Rec.709 -cct 6300 -testFilePath @GEN@/noisy_bt1886.csv"
-  "eval-dump -EOTF PQ -colorSpace BT.2020 -testFilePath @GEN@/noisy_pq.csv"
-  "eval-dump -EOTF HLG -colorSpace BT.2020 -lum 1000 -testFilePath @GEN@/noisy_hlg.csv"
-  "eval-dump -EOTF Power -colorSpace EBU -gamma 2.2 -testFilePath @GEN@/noisy_ebu.csv"
-  "eval-dump --test-data-corpus fuzz/corpus/test_data/*"
-  "eval-dump --command-line-corpus samples fuzz/corpus/command_line/*"
 )
 # Architectures: toolchain file suffix and the qemu-user program.
 ARCHES=("aarch64 qemu-aarch64" "armhf qemu-arm")
