@@ -21,21 +21,26 @@ target_compile_options(fbdev_emu PRIVATE -fno-sanitize=all)
 target_link_options(fbdev_emu PRIVATE -fno-sanitize=all)
 target_link_libraries(fbdev_emu PRIVATE dl)
 
+# What the tests share, compiled once: helpers, and where the programs and
+# the build's artwork are.
+add_library(test_support STATIC ${CMAKE_SOURCE_DIR}/tests/test_support.cpp)
+target_include_directories(test_support PUBLIC ${CMAKE_SOURCE_DIR}/tests)
+target_link_libraries(test_support PUBLIC analyzer_draw GTest::gtest)
+target_compile_definitions(test_support PUBLIC
+  ANALYZER_BIN="$<TARGET_FILE:analyzer>"
+  ANALYZER_RESULTS_BIN="$<TARGET_FILE:analyzer-results>"
+  ANALYZER_SIMULATE_BIN="${CMAKE_BINARY_DIR}/tools/analyzer-simulate"
+  ANALYZER_BUILD_ROOT="${ANALYZER_BUILD_ROOT}"
+  ANALYZER_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+  FBDEV_EMU_LIB="$<TARGET_FILE:fbdev_emu>")
+
 # One test executable per file under tests/, so a module's tests build and run alone.
 file(GLOB TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/test_*.cpp)
 list(FILTER TEST_SOURCES EXCLUDE REGEX ".*/tests/test_support\\.cpp$")
 foreach(src ${TEST_SOURCES})
   get_filename_component(name ${src} NAME_WE)
-  add_executable(${name} ${src} ${CMAKE_SOURCE_DIR}/tests/test_support.cpp)
-  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-  target_link_libraries(${name} PRIVATE analyzer_draw GTest::gtest GTest::gtest_main)
-  target_compile_definitions(${name} PRIVATE
-    ANALYZER_BIN="$<TARGET_FILE:analyzer>"
-    ANALYZER_RESULTS_BIN="$<TARGET_FILE:analyzer-results>"
-    ANALYZER_SIMULATE_BIN="${CMAKE_BINARY_DIR}/tools/analyzer-simulate"
-    ANALYZER_BUILD_ROOT="${ANALYZER_BUILD_ROOT}"
-    ANALYZER_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
-    FBDEV_EMU_LIB="$<TARGET_FILE:fbdev_emu>")
+  add_executable(${name} ${src})
+  target_link_libraries(${name} PRIVATE test_support GTest::gtest_main)
   add_dependencies(${name} analyzer analyzer-results artwork fbdev_emu)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
     PROPERTIES ENVIRONMENT "ECORE_NO_SYSTEM_MODULES=1" TIMEOUT 120)
