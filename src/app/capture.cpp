@@ -17,6 +17,7 @@
 #include <Ecore_Evas.h>
 
 #include "app/analyzer.h"
+#include "app/replace_file.h"
 #include "app/results_file.h"
 #include "config/paths.h"
 #include "draw/draw_main_win.h"
@@ -184,35 +185,18 @@ bool write_framebuffer_png(FILE *fp, const char *device, const std::string &reco
                      layout.stride, layout.format, record);
 }
 
-// Captures into a temporary file beside `path` and renames it into place, so
-// that a failed or interrupted capture never leaves a partial file under the name.
+// Captures into `path`, whole or not at all.
 int grab_screen(const std::string &dir, const std::string &path)
 {
-    std::string tmpl = dir + "/.capture-XXXXXX";
-    std::vector<char> tmp(tmpl.begin(), tmpl.end());
-    tmp.push_back('\0');
-    int fd = mkstemp(tmp.data());
-    if (fd < 0) {
-        fprintf(stderr, "save_osd_to_png: %s: %s\n", dir.c_str(), strerror(errno));
+    const std::string record = run_results_json();
+    const bool ok = replace_file(dir, path, [&](FILE *fp) {
+        return headless_display() ? write_canvas_png(fp, record) : write_framebuffer_png(fp, dev_node, record);
+    });
+    if (!ok) {
+        fprintf(stderr, "save_osd_to_png: capture %s failed: %s\n", path.c_str(), strerror(errno));
         return -1;
     }
-    // mkstemp makes the file private; a capture is readable like any file.
-    fchmod(fd, 0644);
-    FILE *fp = fdopen(fd, "wb");
-    const std::string record = run_results_json();
-    bool ok = fp != nullptr &&
-              (headless_display() ? write_canvas_png(fp, record) : write_framebuffer_png(fp, dev_node, record));
-    if (fp == nullptr)
-        close(fd);
-    else if (fclose(fp) != 0)
-        ok = false;
-    if (ok && rename(tmp.data(), path.c_str()) != 0)
-        ok = false;
-    if (!ok) {
-        fprintf(stderr, "save_osd_to_png: capture %s failed\n", path.c_str());
-        unlink(tmp.data());
-    }
-    return ok ? 0 : -1;
+    return 0;
 }
 
 }  // namespace

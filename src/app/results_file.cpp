@@ -1,15 +1,12 @@
 #include "app/results_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <vector>
 
+#include "app/replace_file.h"
 #include "config/configure.h"
 #include "config/paths.h"
 #include "config/reference.h"
@@ -17,63 +14,6 @@
 #include "measure/results.h"
 #include "measure/verdict.h"
 #include "panel/draw_config_chart.h"
-
-namespace {
-
-struct unique_fd {
-    int fd;
-    ~unique_fd()
-    {
-        if (fd >= 0)
-            close(fd);
-    }
-    // Closes now; false when the close reports an error (a delayed write).
-    bool close_now()
-    {
-        const int f = fd;
-        fd = -1;
-        return close(f) == 0;
-    }
-};
-
-bool write_all(int fd, const std::string &text)
-{
-    const char *p = text.data();
-    size_t left = text.size();
-    while (left > 0) {
-        const ssize_t n = write(fd, p, left);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        p += n;
-        left -= static_cast<size_t>(n);
-    }
-    return true;
-}
-
-// Writes `text` to a temporary file in `dir` and renames it to `path`.
-bool write_replacing(const std::string &dir, const std::string &path, const std::string &text)
-{
-    std::string tmpl = dir + "/.results-XXXXXX";
-    std::vector<char> tmp(tmpl.begin(), tmpl.end());
-    tmp.push_back('\0');
-    unique_fd file{mkstemp(tmp.data())};
-    if (file.fd < 0)
-        return false;
-    // mkstemp makes the file private; the record is readable like the captures.
-    fchmod(file.fd, 0644);
-    const bool ok = write_all(file.fd, text) && fsync(file.fd) == 0 && file.close_now() &&
-                    rename(tmp.data(), path.c_str()) == 0;
-    if (!ok) {
-        const int saved = errno;
-        unlink(tmp.data());
-        errno = saved;
-    }
-    return ok;
-}
-
-}  // namespace
 
 std::string run_results_json(int indent)
 {
@@ -100,7 +40,8 @@ int save_results_file()
         if (rename(current.c_str(), previous.c_str()) != 0)
             unlink(current.c_str());
     }
-    if (!write_replacing(dir, current, run_results_json(2) + "\n")) {
+    const std::string text = run_results_json(2) + "\n";
+    if (!replace_file(dir, current, [&](FILE *fp) { return fwrite(text.data(), 1, text.size(), fp) == text.size(); })) {
         fprintf(stderr, "save_results_file: %s: %s\n", current.c_str(), strerror(errno));
         return -1;
     }

@@ -45,30 +45,24 @@ void write_all(const char *text, size_t len)
     }
 }
 
-// The termination messages, written with write(2) only.
-void write_signal_message(int sig)
+// Writes head, the signal number and tail with write(2) only.
+void write_with_number(const char *head, int sig, const char *tail)
 {
     char buf[160];
-    size_t n = 0;
-    const char *head = "Info: sig = ";
-    const char *tail = ", run exiting...\n";
-    std::memcpy(buf + n, head, std::strlen(head));
-    n += std::strlen(head);
+    size_t n = std::strlen(head);
+    std::memcpy(buf, head, n);
     n += format_int(buf + n, sig);
     std::memcpy(buf + n, tail, std::strlen(tail));
     n += std::strlen(tail);
     write_all(buf, n);
-    if (sig == SIGSEGV) {
-        n = 0;
-        const char *red = "\033[31mError: sig = ";
-        const char *rest = ", \n\n\nSSSSSSSSSSSSSSSSSSSSS.\n\n\n\033[0m";
-        std::memcpy(buf + n, red, std::strlen(red));
-        n += std::strlen(red);
-        n += format_int(buf + n, sig);
-        std::memcpy(buf + n, rest, std::strlen(rest));
-        n += std::strlen(rest);
-        write_all(buf, n);
-    }
+}
+
+// The termination messages, async-signal-safe.
+void write_signal_message(int sig)
+{
+    write_with_number("Info: sig = ", sig, ", run exiting...\n");
+    if (sig == SIGSEGV)
+        write_with_number("\033[31mError: sig = ", sig, ", \n\n\nSSSSSSSSSSSSSSSSSSSSS.\n\n\n\033[0m");
 }
 
 // Main-loop side of a termination signal: the pages are deleted safely here.
