@@ -1,7 +1,7 @@
 # EFL from pkg-config as the interface target `efl`. Debian's EFL package
 # names an include folder that it does not ship; only existing folders are kept.
 find_package(PkgConfig REQUIRED)
-pkg_check_modules(EFL REQUIRED elementary evas ecore ecore-evas eina)
+pkg_check_modules(EFL REQUIRED elementary evas ecore ecore-evas eina efreet)
 set(EFL_EXISTING_INCLUDE_DIRS "")
 foreach(dir ${EFL_INCLUDE_DIRS})
   if(EXISTS ${dir})

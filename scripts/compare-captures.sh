@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Renders every bundled sample (and a run without a data file) headless with
 # two builds and compares both captures' pixels (their image data, so that a
-# text chunk may differ) and the console output byte for byte.
+# text chunk may differ), the results record 1.json and the console output
+# byte for byte.
 #   scripts/compare-captures.sh BUILD_A BUILD_B
 # A build is a folder holding `analyzer` and `root/usr/local/app/{image,font}`
 # (a CMake build folder, or a copy of one made before a change).
@@ -34,7 +35,7 @@ render() {
     # shellcheck disable=SC2086
     ELM_DISPLAY=buffer ECORE_NO_SYSTEM_MODULES=1 ANALYZER_ROOT=$root "$build/analyzer" $args > "$out/$name.out" 2>/dev/null \
       || echo "exit $?" >> "$out/$name.out"
-    for f in 1.png 1_white.png; do
+    for f in 1.png 1_white.png 1.json; do
       cp "$root/mnt/mmc-disk4/img/analyzer_data/$f" "$out/$name-$f" 2>/dev/null || true
     done
   done

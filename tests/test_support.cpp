@@ -91,12 +91,8 @@ bool catches(pid_t pid, int sig)
 
 }  // namespace
 
-run_result run_program(const std::vector<std::string> &argv, const std::vector<std::string> &env,
-                       int signal_after_ms, int sig, const std::string &signal_after_output)
+std::vector<std::string> merged_environment(const std::vector<std::string> &env)
 {
-    run_result res;
-    // Environment: the current one with the given entries overriding, in
-    // order; an entry written "NAME=" removes NAME.
     std::vector<std::string> envs;
     for (char **e = environ; *e != nullptr; ++e)
         envs.push_back(*e);
@@ -106,6 +102,14 @@ run_result run_program(const std::vector<std::string> &argv, const std::vector<s
         if (o.size() > prefix.size())
             envs.push_back(o);
     }
+    return envs;
+}
+
+run_result run_program(const std::vector<std::string> &argv, const std::vector<std::string> &env,
+                       int signal_after_ms, int sig, const std::string &signal_after_output)
+{
+    run_result res;
+    std::vector<std::string> envs = merged_environment(env);
     std::vector<char *> envp;
     for (std::string &s : envs)
         envp.push_back(s.data());
@@ -136,9 +140,9 @@ run_result run_program(const std::vector<std::string> &argv, const std::vector<s
         close(err_pipe[0]);
         return res;
     }
-    // Read until the child has exited and its output is drained. Helpers
-    // that Elementary starts (efreetd) may inherit the pipes and keep them
-    // open, so end of file is not waited for once the child is gone.
+    // Read until the child has exited and its output is drained. A process
+    // it left behind could hold the pipes open, so end of file is not waited
+    // for once the child is gone.
     auto start = std::chrono::steady_clock::now();
     bool signalled = false;
     bool exited = false;
@@ -204,10 +208,15 @@ run_result analyzer_root::run(const std::vector<std::string> &args, const std::v
 {
     std::vector<std::string> argv{ANALYZER_BIN};
     argv.insert(argv.end(), args.begin(), args.end());
+    return run_program(argv, environment(env), signal_after_ms, sig, signal_after_output);
+}
+
+std::vector<std::string> analyzer_root::environment(const std::vector<std::string> &env) const
+{
     std::vector<std::string> full_env{"ELM_DISPLAY=buffer", "ANALYZER_ROOT=" + dir.path,
                                       "ECORE_NO_SYSTEM_MODULES=1"};
     full_env.insert(full_env.end(), env.begin(), env.end());
-    return run_program(argv, full_env, signal_after_ms, sig, signal_after_output);
+    return full_env;
 }
 
 fb_device::fb_device(bool present)

@@ -37,6 +37,10 @@ struct run_result {
 // negative, as soon as the child has a handler for it. With `signal_after_output`
 // the milliseconds count from the moment the child's standard output first
 // contains that text, so that slow (sanitizer) builds reach the same state.
+// The current environment with the entries "NAME=value" overriding, in
+// order; an entry written "NAME=" removes NAME.
+std::vector<std::string> merged_environment(const std::vector<std::string> &env);
+
 run_result run_program(const std::vector<std::string> &argv, const std::vector<std::string> &env,
                        int signal_after_ms = 0, int sig = 0, const std::string &signal_after_output = "");
 
@@ -49,6 +53,8 @@ struct analyzer_root {
     std::string capture_dir() const;  // <root>/mnt/mmc-disk4/img/analyzer_data
     run_result run(const std::vector<std::string> &args, const std::vector<std::string> &env = {},
                    int signal_after_ms = 0, int sig = 0, const std::string &signal_after_output = "") const;
+    // The entries a headless run in this root adds to the environment, then `env`.
+    std::vector<std::string> environment(const std::vector<std::string> &env = {}) const;
 };
 
 // A framebuffer device for device-mode runs of the real binary: the build's
