@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
-bash scripts/build.sh
+BUILD_TARGETS="analyzer analyzer-results artwork" bash scripts/build.sh
 root=$PWD/out/demo
 mkdir -p "$root/usr/local/app"
 ln -sfn "$PWD/build/root/usr/local/app/image" "$root/usr/local/app/image"

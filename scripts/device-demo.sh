@@ -9,7 +9,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
-bash scripts/build.sh
+BUILD_TARGETS="analyzer artwork fbdev_emu" bash scripts/build.sh
 root=$PWD/out/device-demo
 mkdir -p "$root/usr/local/app"
 ln -sfn "$PWD/build/root/usr/local/app/image" "$root/usr/local/app/image"

@@ -201,7 +201,7 @@ TEST(FramebufferLayout, VisibleScreenAndPixelFormat)
     ASSERT_EQ(framebuffer_capture_layout(var, fix, layout), "");
     EXPECT_EQ(layout.offset, 4096u * 1080);
     EXPECT_EQ(layout.stride, 4096u);
-    EXPECT_EQ(layout.map_size, 4096u * 2160);
+    EXPECT_EQ(layout.memory_size, 4096u * 2160);
     EXPECT_EQ(layout.format.bytes, 2u);
     EXPECT_EQ(layout.format.green.offset, 5u);
     EXPECT_EQ(layout.format.green.length, 6u);

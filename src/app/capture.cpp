@@ -4,10 +4,10 @@
 #include <fcntl.h>
 #include <png.h>
 #include <sys/ioctl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
@@ -33,6 +33,10 @@ struct rgb_converter {
     };
     channel ch[3];
     unsigned bytes = 4;
+    // Byte positions of the channels when each is one whole byte (the
+    // canvas's ARGB32 and the usual 24/32-bit framebuffers): a plain copy.
+    bool whole_bytes = false;
+    unsigned byte_of[3] = {0, 0, 0};
 
     // False when the layout cannot be converted.
     bool init(const pixel_format &f)
@@ -41,6 +45,11 @@ struct rgb_converter {
         if (bytes < 2 || bytes > 4)
             return false;
         const channel_bits bits[3] = {f.red, f.green, f.blue};
+        whole_bytes = bytes >= 3;
+        for (int i = 0; i < 3; ++i) {
+            whole_bytes = whole_bytes && bits[i].length == 8 && bits[i].offset % 8 == 0;
+            byte_of[i] = bits[i].offset / 8;  // little-endian devices
+        }
         for (int i = 0; i < 3; ++i) {
             unsigned offset = bits[i].offset;
             unsigned length = bits[i].length;
@@ -72,8 +81,28 @@ struct rgb_converter {
         }
     }
 
+    template <unsigned BYTES>
+    static void byte_row(const uint8_t *in, uint8_t *out, int width, unsigned r, unsigned g, unsigned b)
+    {
+        for (int x = 0; x < width; ++x, in += BYTES, out += 3) {
+            out[0] = in[r];
+            out[1] = in[g];
+            out[2] = in[b];
+        }
+    }
+
     void convert_row(const uint8_t *in, uint8_t *out, int width) const
     {
+        if (whole_bytes) {
+            // The canvas and most framebuffers: blue, green, red, padding.
+            if (bytes == 4 && byte_of[0] == 2 && byte_of[1] == 1 && byte_of[2] == 0)
+                byte_row<4>(in, out, width, 2, 1, 0);
+            else if (bytes == 4)
+                byte_row<4>(in, out, width, byte_of[0], byte_of[1], byte_of[2]);
+            else
+                byte_row<3>(in, out, width, byte_of[0], byte_of[1], byte_of[2]);
+            return;
+        }
         switch (bytes) {
         case 2: row<2>(in, out, width); break;
         case 3: row<3>(in, out, width); break;
@@ -86,8 +115,8 @@ struct rgb_converter {
 // level 3 keeps a capture near 200 KB at about a quarter of the CPU time of
 // libpng's adaptive filtering at level 6. No C++ objects live in this frame,
 // as libpng reports errors by longjmp.
-bool encode_rows(png_structp png, png_infop info, FILE *fp, const uint8_t *pixels, int width, int height,
-                 size_t stride, const rgb_converter *conv, uint8_t *row, const std::string &record)
+bool encode_rows(png_structp png, png_infop info, FILE *fp, const row_source &source, int width, int height,
+                 const rgb_converter *conv, uint8_t *row, const std::string &record)
 {
     if (setjmp(png_jmpbuf(png)))
         return false;
@@ -108,7 +137,10 @@ bool encode_rows(png_structp png, png_infop info, FILE *fp, const uint8_t *pixel
     png_set_compression_level(png, 3);
     png_write_info(png, info);
     for (int y = 0; y < height; ++y) {
-        conv->convert_row(pixels + static_cast<size_t>(y) * stride, row, width);
+        const uint8_t *pixels = source(y);
+        if (pixels == nullptr)
+            return false;
+        conv->convert_row(pixels, row, width);
         png_write_row(png, row);
     }
     png_write_end(png, nullptr);
@@ -126,21 +158,6 @@ struct fd_holder {
     }
     fd_holder(const fd_holder &) = delete;
     fd_holder &operator=(const fd_holder &) = delete;
-};
-
-// Owns a read-only shared mapping.
-struct mapping {
-    void *addr = MAP_FAILED;
-    size_t size = 0;
-    // Populated at once: one pass instead of a page fault per page touched.
-    mapping(int fd, size_t n) : addr(mmap(nullptr, n, PROT_READ, MAP_SHARED | MAP_POPULATE, fd, 0)), size(n) {}
-    ~mapping()
-    {
-        if (addr != MAP_FAILED)
-            munmap(addr, size);
-    }
-    mapping(const mapping &) = delete;
-    mapping &operator=(const mapping &) = delete;
 };
 
 // Writes the top-left 1920 x 1080 of the rendered window (headless).
@@ -176,13 +193,12 @@ bool write_framebuffer_png(FILE *fp, const char *device, const std::string &reco
         fprintf(stderr, "save_osd_to_png: framebuffer %s: %s\n", device, why.c_str());
         return false;
     }
-    mapping map(fb.fd, layout.map_size);
-    if (map.addr == MAP_FAILED) {
-        fprintf(stderr, "save_osd_to_png: cannot map framebuffer %s: %s\n", device, strerror(errno));
-        return false;
-    }
-    return write_png(fp, static_cast<const uint8_t *>(map.addr) + layout.offset, CAPTURE_W, CAPTURE_H,
-                     layout.stride, layout.format, record);
+    int read_errno = 0;
+    if (write_framebuffer_rows(fp, fb.fd, layout, record, &read_errno))
+        return true;
+    if (read_errno != 0)
+        fprintf(stderr, "save_osd_to_png: cannot read framebuffer %s: %s\n", device, strerror(read_errno));
+    return false;
 }
 
 // Captures into `path`, whole or not at all.
@@ -204,15 +220,57 @@ int grab_screen(const std::string &dir, const std::string &path)
 bool write_png(FILE *fp, const uint8_t *pixels, int width, int height, size_t stride,
                const pixel_format &format, const std::string &record)
 {
+    return write_png_rows(
+        fp, [&](int y) { return pixels + static_cast<size_t>(y) * stride; }, width, height, format, record);
+}
+
+bool write_png_rows(FILE *fp, const row_source &row, int width, int height, const pixel_format &format,
+                    const std::string &record)
+{
     rgb_converter conv;
     if (!conv.init(format) || width <= 0 || height <= 0)
         return false;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
-    std::vector<uint8_t> row(static_cast<size_t>(width) * 3);
-    const bool ok = info != nullptr && encode_rows(png, info, fp, pixels, width, height, stride, &conv, row.data(), record);
+    std::vector<uint8_t> out(static_cast<size_t>(width) * 3);
+    const bool ok = info != nullptr && encode_rows(png, info, fp, row, width, height, &conv, out.data(), record);
     png_destroy_write_struct(&png, &info);
     return ok;
+}
+
+bool write_framebuffer_rows(FILE *fp, int fd, const framebuffer_layout &layout, const std::string &record,
+                            int *read_errno)
+{
+    // The screen is read with pread, a block of lines at a time, into a
+    // buffer that stays in the cache while its lines are converted: a plain
+    // copy out of the driver's memory, with no mapping to set up and no page
+    // fault per page (a driver that emulates the framebuffer in system
+    // memory faults on every page of a fresh mapping), and few system calls.
+    constexpr int BLOCK_LINES = 16;
+    const size_t line_bytes = static_cast<size_t>(CAPTURE_W) * layout.format.bytes;
+    std::vector<uint8_t> block((BLOCK_LINES - 1) * layout.stride + line_bytes);
+    *read_errno = 0;
+    const row_source read_line = [&](int y) -> const uint8_t * {
+        const int first = y - y % BLOCK_LINES;
+        if (y == first) {
+            const int lines = std::min(BLOCK_LINES, CAPTURE_H - first);
+            const size_t want = static_cast<size_t>(lines - 1) * layout.stride + line_bytes;
+            const off_t at = static_cast<off_t>(layout.offset + static_cast<size_t>(first) * layout.stride);
+            size_t done = 0;
+            while (done < want) {
+                const ssize_t n = pread(fd, block.data() + done, want - done, at + static_cast<off_t>(done));
+                if (n < 0 && errno == EINTR)
+                    continue;
+                if (n <= 0) {
+                    *read_errno = n < 0 ? errno : EIO;
+                    return nullptr;
+                }
+                done += static_cast<size_t>(n);
+            }
+        }
+        return block.data() + static_cast<size_t>(y - first) * layout.stride;
+    };
+    return write_png_rows(fp, read_line, CAPTURE_W, CAPTURE_H, layout.format, record);
 }
 
 std::string framebuffer_capture_layout(const fb_var_screeninfo &var, const fb_fix_screeninfo &fix,
@@ -237,8 +295,8 @@ std::string framebuffer_capture_layout(const fb_var_screeninfo &var, const fb_fi
     layout.stride = fix.line_length != 0 ? fix.line_length : static_cast<size_t>(var.xres_virtual) * (bpp / 8);
     layout.offset = static_cast<size_t>(var.yoffset) * layout.stride + static_cast<size_t>(var.xoffset) * (bpp / 8);
     const size_t end = layout.offset + (CAPTURE_H - 1) * layout.stride + static_cast<size_t>(CAPTURE_W) * (bpp / 8);
-    layout.map_size = fix.smem_len != 0 ? fix.smem_len : static_cast<size_t>(var.yres_virtual) * layout.stride;
-    if (static_cast<size_t>(var.xoffset + CAPTURE_W) * (bpp / 8) > layout.stride || end > layout.map_size)
+    layout.memory_size = fix.smem_len != 0 ? fix.smem_len : static_cast<size_t>(var.yres_virtual) * layout.stride;
+    if (static_cast<size_t>(var.xoffset + CAPTURE_W) * (bpp / 8) > layout.stride || end > layout.memory_size)
         return "visible screen lies outside the framebuffer memory";
     return "";
 }

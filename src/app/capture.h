@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <string>
 
 inline constexpr int CAPTURE_W = 1920;
@@ -34,11 +35,17 @@ inline constexpr pixel_format ARGB32{4, {16, 8}, {8, 8}, {0, 8}};
 bool write_png(FILE *fp, const uint8_t *pixels, int width, int height, size_t stride,
                const pixel_format &format, const std::string &record = {});
 
+// The same, with the rows handed over one at a time by `row` (row y in
+// `format`, or null when it cannot be read, which fails the encoding).
+using row_source = std::function<const uint8_t *(int y)>;
+bool write_png_rows(FILE *fp, const row_source &row, int width, int height, const pixel_format &format,
+                    const std::string &record = {});
+
 // Where the top-left capture area lies in a framebuffer's memory.
 struct framebuffer_layout {
     size_t offset = 0;     // byte offset of the visible screen's first pixel
     size_t stride = 0;     // bytes per line
-    size_t map_size = 0;   // bytes to map
+    size_t memory_size = 0;  // bytes of framebuffer memory
     pixel_format format;
 };
 
@@ -46,6 +53,11 @@ struct framebuffer_layout {
 // Returns an empty text when a 1920 x 1080 capture can be read, else why not.
 std::string framebuffer_capture_layout(const fb_var_screeninfo &var, const fb_fix_screeninfo &fix,
                                        framebuffer_layout &layout);
+
+// Encodes the 1920 x 1080 capture area of the framebuffer open on `fd`, as
+// `layout` places it, like write_png. A read that fails sets `read_errno`.
+bool write_framebuffer_rows(FILE *fp, int fd, const framebuffer_layout &layout, const std::string &record,
+                            int *read_errno);
 
 // Captures the screen into "1.png" (kind 0) or "1_white.png" (kind 1) after
 // moving the previous capture aside. Returns 0 when the capture is written.
