@@ -13,8 +13,14 @@ namespace {
 
 // The grayscale dE chart's values: 1040, 60, 860 x 210, six rows.
 constexpr chart_def_t SAMPLE = {
-    "draw_sample_canvas", 1040, 60, 860.0f, 210.0f, 1, 6, nullptr, 860,
-    "/usr/local/app/image/icon_dE.png", " dE 2000 --- Grayscale", {12.0f, 2.0f, 2}, {1.0f, 1.0f, 5},
+    .function = "draw_sample_canvas",
+    .plot = {.x = 1040, .y = 60, .width = 860.0f, .height = 210.0f},
+    .y_grid_count = 6,
+    .title_width = 860,
+    .icon = "/usr/local/app/image/icon_dE.png",
+    .text = " dE 2000 --- Grayscale",
+    .left = {.max = 12.0f, .step = 2.0f, .digits = 2},
+    .down = {.max = 1.0f, .step = 1.0f, .digits = 5},
 };
 
 // The window rendered now: its frame, read as RGB.
@@ -107,7 +113,7 @@ TEST_F(Draw, ConstructionDrawsBackgroundTitleGridAndFrame)
 TEST_F(Draw, VerticalGridOnTheCieChart)
 {
     chart_def_t def = SAMPLE;
-    def.x = 520, def.y = 330, def.width = 500.0f, def.height = 460.0f;
+    def.plot = {520, 330, 500.0f, 460.0f};
     def.x_grid_count = 9, def.y_grid_count = 1, def.down = {0.9f, 0.1f, 2};
     canvas_t *c = build(def);
     ASSERT_NE(c, nullptr);

@@ -1,10 +1,7 @@
 // What the six ΔE bar charts share: a 0 to 12 scale with guide lines (the
 // green threshold at ΔE 3 unless a chart names others), a row of labelled,
-// ticked slots under the plot, pillars capped at 10 and a verdict.
-//
-// With n slots the plot width is split into 3n + 1 units u: slot i is three
-// units wide, its pillar the right two of them (left edge x + 3u·i + u), its
-// label and tick on the boundary in the middle of the gap before the pillar.
+// ticked slots under the plot, pillars capped at 10 and a verdict. Their
+// geometry is in charts/geometry/bar_geometry.h.
 #pragma once
 #include <cstddef>
 #include <span>
@@ -50,7 +47,5 @@ public:
     void verdict(canvas_t *canvas, const verdict_t &v) const;
 
 private:
-    int value_top(double difference) const;
-
     bar_chart_def_t def_;
 };

@@ -11,9 +11,15 @@
 constexpr bar_chart_def_t checker_def(const char *function, int32_t y, float height, const char *text,
                                       verdict_id verdict)
 {
-    return {{function, 20, y, 1880.0f, height, 1, 6, nullptr, 1880, "/usr/local/app/image/icon_dE.png", text,
-             {12.0f, 2.0f, 2}, {1.0f, 1.0f, 5}},
-            verdict,
-            [] { return static_cast<int>(std::size(checker_names)); },
-            [](int i, char *slot, size_t size) { snprintf(slot, size, "%s", checker_names[i]); }};
+    return {.chart = {.function = function,
+                      .plot = {.x = 20, .y = y, .width = 1880.0f, .height = height},
+                      .y_grid_count = 6,
+                      .title_width = 1880,
+                      .icon = "/usr/local/app/image/icon_dE.png",
+                      .text = text,
+                      .left = {.max = 12.0f, .step = 2.0f, .digits = 2},
+                      .down = {.max = 1.0f, .step = 1.0f, .digits = 5}},
+            .verdict = verdict,
+            .slot_count = [] { return static_cast<int>(std::size(checker_names)); },
+            .slot_text = [](int i, char *slot, size_t size) { snprintf(slot, size, "%s", checker_names[i]); }};
 }

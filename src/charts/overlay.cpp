@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "charts/pixel.h"
+#include "charts/geometry/bar_geometry.h"
 #include "draw/draw_basic.h"
 
 namespace {
@@ -19,8 +19,7 @@ struct label_fit_t {
 
 rgb_t signal_grey(float signal)
 {
-    const int g = px_round(signal * 255.0);
-    const auto level = static_cast<uint8_t>(g < 0 ? 0 : g > 255 ? 255 : g);
+    const auto level = static_cast<uint8_t>(signal_grey_level(signal));
     return {level, level, level};
 }
 

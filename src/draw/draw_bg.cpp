@@ -45,9 +45,9 @@ void change_bg_style(canvas_t *canvas, int style)
 {
     if (canvas == nullptr || canvas->bg == nullptr)
         return;
-    if (style == 0)
+    if (style == STYLE_DARK)
         evas_object_show(canvas->bg);
-    else if (style == 1)
+    else if (style == STYLE_LIGHT)
         evas_object_hide(canvas->bg);
 }
 
@@ -90,10 +90,10 @@ canvas_t *build_chart_canvas(const chart_def_t &def)
         free(title);
         return nullptr;
     }
-    canvas->width = def.width;
-    canvas->height = def.height;
-    canvas->x = def.x;
-    canvas->y = def.y;
+    canvas->width = def.plot.width;
+    canvas->height = def.plot.height;
+    canvas->x = def.plot.x;
+    canvas->y = def.plot.y;
     canvas->x_grid_count = def.x_grid_count;
     canvas->y_grid_count = def.y_grid_count;
     canvas->bg_image = def.bg_image != nullptr ? device_cpath(def.bg_image) : nullptr;

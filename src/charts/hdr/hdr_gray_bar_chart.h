@@ -14,10 +14,16 @@ void hdr_gray_signal_percent(int i, char *text, size_t size);
 
 constexpr bar_chart_def_t hdr_gray_def(const char *function, int32_t y, const char *text, verdict_id verdict)
 {
-    return {{function, 520, y, 680.0f, 266.0f, 1, 6, nullptr, 680, "/usr/local/app/image/icon_dE.png", text,
-             {12.0f, 2.0f, 2}, {1.0f, 1.0f, 5}},
-            verdict,
-            hdr_gray_slot_count,
-            hdr_gray_signal_percent};
+    return {.chart = {.function = function,
+                      .plot = {.x = 520, .y = y, .width = 680.0f, .height = 266.0f},
+                      .y_grid_count = 6,
+                      .title_width = 680,
+                      .icon = "/usr/local/app/image/icon_dE.png",
+                      .text = text,
+                      .left = {.max = 12.0f, .step = 2.0f, .digits = 2},
+                      .down = {.max = 1.0f, .step = 1.0f, .digits = 5}},
+            .verdict = verdict,
+            .slot_count = hdr_gray_slot_count,
+            .slot_text = hdr_gray_signal_percent};
 }
 
