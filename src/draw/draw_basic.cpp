@@ -144,9 +144,9 @@ void change_test_result_style(canvas_t *canvas, int style)
 {
     if (canvas == nullptr || canvas->result_text == nullptr)
         return;
-    if (style == 0)
+    if (style == STYLE_DARK)
         evas_object_color_set(canvas->result_text, 255, 255, 255, 255);
-    else if (style == 1)
+    else if (style == STYLE_LIGHT)
         evas_object_color_set(canvas->result_text, 0, 0, 0, 255);
 }
 
@@ -154,7 +154,7 @@ void change_data_text_style(canvas_t *canvas, int style)
 {
     if (canvas == nullptr)
         return;
-    const int v = style == 1 ? 0 : 255;
+    const int v = style == STYLE_LIGHT ? 0 : 255;
     colour_list(canvas->data_text_list, v, v, v);
 }
 
@@ -163,7 +163,7 @@ void change_data_line_style(canvas_t *canvas, int style)
     if (canvas == nullptr)
         return;
     static constexpr int green[2] = {255, 0};
-    if (style == 0 || style == 1)
+    if (style == STYLE_DARK || style == STYLE_LIGHT)
         colour_list(canvas->data_line_list, 255, green[style], 0);
     else
         colour_list(canvas->data_line_list, 255, 255, 255);

@@ -10,6 +10,7 @@
 #include "config/configure.h"
 #include "config/paths.h"
 #include "config/reference.h"
+#include "draw/draw_basic.h"
 #include "draw/draw_logo.h"
 #include "draw/draw_main_win.h"
 #include "measure/measure.h"
@@ -175,10 +176,10 @@ void change_config_text_style(const void *object, int style)
     if (object == nullptr)
         return;
     int v = 255;
-    if (style == 0) {
+    if (style == STYLE_DARK) {
         if (efl_logo_text != nullptr)
             evas_object_color_set(efl_logo_text, 200, 200, 200, 255);
-    } else if (style == 1) {
+    } else if (style == STYLE_LIGHT) {
         if (efl_logo_text != nullptr)
             evas_object_color_set(efl_logo_text, 55, 55, 55, 255);
         v = 0;
