@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-#include "charts/geometry/bar_geometry.h"
 #include "draw/draw_basic.h"
 
 canvas_t *bar_chart::build() const
@@ -33,7 +32,7 @@ canvas_t *bar_chart::build() const
 
 void bar_chart::pillar(int i, float v, int *x, int *y, int *w, int *h) const
 {
-    const rect_t r = pillar_rect(def_.chart.plot, def_.slot_count(), i, v, def_.double_difference);
+    const rect_t r = pillar_rect(def_.bars, def_.slot_count(), i, v);
     *x = r.x;
     *y = r.y;
     *w = r.w;

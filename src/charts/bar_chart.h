@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <span>
 
+#include "charts/geometry/bar_geometry.h"
 #include "draw/draw_bg.h"
 #include "measure/verdict.h"
 
@@ -16,17 +17,15 @@ struct bar_guide_t {
 };
 inline constexpr bar_guide_t THRESHOLD_GUIDE[] = {{3, 0, 200, 0}};
 
-// One bar chart's fixed values.
+// One bar chart's fixed values; the plot of `chart` is that of `bars`.
 struct bar_chart_def_t {
+    bar_layout_t bars;
     chart_def_t chart;
     verdict_id verdict;  // the verdict shown with its caption
     int (*slot_count)();
     // Writes the text under slot i (a name or a signal in percent).
     void (*slot_text)(int i, char *text, size_t size);
     std::span<const bar_guide_t> guides = THRESHOLD_GUIDE;
-    // Whether the value's distance from the top of the scale is taken in
-    // double precision (the SDR grayscale and gamut charts) or single.
-    bool double_difference = false;
 };
 
 // A bar chart module: its fixed values.

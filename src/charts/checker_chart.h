@@ -8,11 +8,12 @@
 #include "charts/bar_chart.h"
 #include "measure/patch_names.h"
 
-constexpr bar_chart_def_t checker_def(const char *function, int32_t y, float height, const char *text,
+constexpr bar_chart_def_t checker_def(const char *function, const bar_layout_t &bars, const char *text,
                                       verdict_id verdict)
 {
-    return {.chart = {.function = function,
-                      .plot = {.x = 20, .y = y, .width = 1880.0f, .height = height},
+    return {.bars = bars,
+            .chart = {.function = function,
+                      .plot = bars.plot,
                       .y_grid_count = 6,
                       .title_width = 1880,
                       .icon = "/usr/local/app/image/icon_dE.png",

@@ -6,6 +6,20 @@
 #pragma once
 #include "charts/geometry/pixel.h"
 
+// Where a bar chart stands and how it takes a value's distance from the top
+// of the scale: in double precision (the SDR grayscale and gamut charts) or
+// in single.
+struct bar_layout_t {
+    plot_t plot;
+    bool double_difference;
+};
+inline constexpr bar_layout_t SDR_GRAY_DE_BARS = {{1040, 60, 860.0f, 210.0f}, true};
+inline constexpr bar_layout_t SDR_GAMUT_DE_BARS = {{520, 60, 500.0f, 210.0f}, true};
+inline constexpr bar_layout_t SDR_CHECKER_BARS = {{20, 850, 1880.0f, 210.0f}, false};
+inline constexpr bar_layout_t HDR_GRAY_DE2000_BARS = {{520, 80, 680.0f, 266.0f}, false};
+inline constexpr bar_layout_t HDR_GRAY_DEITP_BARS = {{520, 426, 680.0f, 266.0f}, false};
+inline constexpr bar_layout_t HDR_CHECKER_BARS = {{20, 772, 1880.0f, 266.0f}, false};
+
 inline constexpr int32_t BAR_SCALE_MAX = 12;
 inline constexpr int32_t BAR_SCALE_MIN = 0;
 inline constexpr float PILLAR_CAP = 10.0f;
@@ -62,14 +76,13 @@ constexpr int guide_right(const plot_t &p)
 }
 
 // The pillar of value v in slot i of n, standing on the plot bottom: capped
-// at 10, NaN and values below the scale held at the bottom. The value's
-// distance from the top of the scale is taken in double precision or, as
-// some charts do, in single.
-constexpr rect_t pillar_rect(const plot_t &p, int n, int i, float v, bool double_difference)
+// at 10, NaN and values below the scale held at the bottom.
+constexpr rect_t pillar_rect(const bar_layout_t &bars, int n, int i, float v)
 {
+    const plot_t &p = bars.plot;
     v = clamp_scale(v, BAR_SCALE_MIN, PILLAR_CAP);
-    const double difference =
-        double_difference ? BAR_SCALE_MAX - static_cast<double>(v) : static_cast<double>(BAR_SCALE_MAX - v);
+    const double difference = bars.double_difference ? BAR_SCALE_MAX - static_cast<double>(v)
+                                                     : static_cast<double>(BAR_SCALE_MAX - v);
     const float u = bar_unit(p.width, n);
     const int top = value_top(p, difference);
     return {px_round(pillar_left(p.x, i, u)), top, px_round(2 * u), plot_bottom(p) - top};

@@ -12,10 +12,12 @@ int hdr_gray_slot_count();
 // The test signal of grayscale patch i in percent, rounded in single precision.
 void hdr_gray_signal_percent(int i, char *text, size_t size);
 
-constexpr bar_chart_def_t hdr_gray_def(const char *function, int32_t y, const char *text, verdict_id verdict)
+constexpr bar_chart_def_t hdr_gray_def(const char *function, const bar_layout_t &bars, const char *text,
+                                       verdict_id verdict)
 {
-    return {.chart = {.function = function,
-                      .plot = {.x = 520, .y = y, .width = 680.0f, .height = 266.0f},
+    return {.bars = bars,
+            .chart = {.function = function,
+                      .plot = bars.plot,
                       .y_grid_count = 6,
                       .title_width = 680,
                       .icon = "/usr/local/app/image/icon_dE.png",

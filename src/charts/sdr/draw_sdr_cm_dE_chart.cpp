@@ -13,8 +13,9 @@ namespace {
 constexpr bar_guide_t GUIDES[] = {{3, 0, 200, 0}, {5, 200, 200, 0}, {10, 200, 0, 0}};
 
 constinit bar_chart chart{{
+    .bars = SDR_GAMUT_DE_BARS,
     .chart = {.function = "draw_sdr_cm_dE_canvas",
-              .plot = {.x = 520, .y = 60, .width = 500.0f, .height = 210.0f},
+              .plot = SDR_GAMUT_DE_BARS.plot,
               .y_grid_count = 6,
               .title_width = 500,
               .icon = "/usr/local/app/image/icon_dE.png",
@@ -25,7 +26,6 @@ constinit bar_chart chart{{
     .slot_count = [] { return static_cast<int>(std::size(gamut_names)); },
     .slot_text = [](int i, char *text, size_t size) { snprintf(text, size, "%s", gamut_names[i]); },
     .guides = GUIDES,
-    .double_difference = true,
 }};
 
 }  // namespace

@@ -79,7 +79,7 @@ canvas_t *draw_sdr_cm_gamut_canvas()
     max_val = 0.9f;
     min_val = 0.0f;
     static constexpr chart_def_t def = {.function = "draw_sdr_cm_gamut_canvas",
-                                        .plot = {.x = 520, .y = 330, .width = 500.0f, .height = 460.0f},
+                                        .plot = CIE_PLOT,
                                         .x_grid_count = 9,
                                         .y_grid_count = 9,
                                         .bg_image = "/usr/local/app/image/cie_1931.png",

@@ -6,7 +6,6 @@
 #include <cstdio>
 
 #include "charts/bar_chart.h"
-#include "charts/geometry/bar_geometry.h"
 #include "config/reference.h"
 #include "measure/measure.h"
 
@@ -29,8 +28,9 @@ void signal_percent(int i, char *text, size_t size)
 }
 
 constinit bar_chart chart{{
+    .bars = SDR_GRAY_DE_BARS,
     .chart = {.function = "draw_sdr_gray_dE_canvas",
-              .plot = {.x = 1040, .y = 60, .width = 860.0f, .height = 210.0f},
+              .plot = SDR_GRAY_DE_BARS.plot,
               .y_grid_count = 6,
               .title_width = 860,
               .icon = "/usr/local/app/image/icon_dE.png",
@@ -40,7 +40,6 @@ constinit bar_chart chart{{
     .verdict = SDR_GRAY_DE2000_AVG,
     .slot_count = bar_count,
     .slot_text = signal_percent,
-    .double_difference = true,
 }};
 
 }  // namespace
