@@ -43,8 +43,11 @@ constexpr sdr_eotf_scale_t sdr_eotf_scale(const sdr_eotf_scale_t &last, bool sup
     s.max_x = super_white ? 1.1f : 1.0f;
     if (!(max_E > 0.0f))
         return s;
-    const float a = super_white ? 2.0f : 1.5f;
-    const int t = static_cast<int>(a + max_E * 10.0f);
+    // Tenths beyond 11 end at 1.0 all the same; holding them there keeps
+    // the conversion defined for a huge max_E (x86-64 and ARM disagree on
+    // what an out-of-range float gives as an int).
+    const float tenths = (super_white ? 2.0f : 1.5f) + max_E * 10.0f;
+    const int t = tenths < 11.0f ? static_cast<int>(tenths) : 11;
     const double v = t / 10.0;
     s.max_y = v > 1.0 ? 1.0f : static_cast<float>(v);
     return s;
