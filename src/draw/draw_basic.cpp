@@ -20,6 +20,24 @@ void file_by_layer(canvas_t *canvas, Evas_Object *obj, int layer)
     evas_object_layer_set(obj, layer);
 }
 
+// What the job's data puts on a chart below layer 40 (bar outlines, value
+// labels, the verdict) is data all the same: it goes with the data, so that
+// deleting the data and drawing it again leaves nothing stale behind.
+void file_as_data(canvas_t *canvas, Evas_Object *obj)
+{
+    canvas->data_list = eina_list_append(canvas->data_list, obj);
+}
+
+Evas_Object *add_rect(int r, int g, int b, int x, int y, int w, int h)
+{
+    Evas_Object *rect = evas_object_rectangle_add(evas_object_evas_get(win));
+    evas_object_color_set(rect, r, g, b, 255);
+    evas_object_resize(rect, w, h);
+    evas_object_move(rect, x, y);
+    evas_object_show(rect);
+    return rect;
+}
+
 void colour_list(Eina_List *list, int r, int g, int b)
 {
     Eina_List *l;
@@ -52,12 +70,7 @@ void draw_rect(canvas_t *canvas, int r, int g, int b, int x, int y, int w, int h
 {
     if (canvas == nullptr)
         return;
-    Evas_Object *rect = evas_object_rectangle_add(evas_object_evas_get(win));
-    evas_object_color_set(rect, r, g, b, 255);
-    evas_object_resize(rect, w, h);
-    evas_object_move(rect, x, y);
-    evas_object_show(rect);
-    file_by_layer(canvas, rect, layer);
+    file_by_layer(canvas, add_rect(r, g, b, x, y, w, h), layer);
 }
 
 Evas_Object *load_image(const char *path)
@@ -119,7 +132,7 @@ void draw_test_result_text(canvas_t *canvas, const char *text)
     evas_object_color_set(label, 255, 255, 255, 255);
     evas_object_move(label, canvas->x - 5, canvas->y + 2);
     evas_object_show(label);
-    canvas->chart_list = eina_list_append(canvas->chart_list, label);
+    file_as_data(canvas, label);
     canvas->result_text = label;
 }
 
@@ -136,7 +149,7 @@ void draw_test_result_img(canvas_t *canvas, int pass)
     evas_object_resize(img, 38, 38);
     evas_object_move(img, static_cast<int>(canvas->x + canvas->width - 40.0f + 2.0f), canvas->y - 39);
     evas_object_show(img);
-    canvas->chart_list = eina_list_append(canvas->chart_list, img);
+    file_as_data(canvas, img);
     evas_object_layer_set(img, LAYER_TITLE);
 }
 
@@ -207,12 +220,14 @@ Evas_Object *draw_pillar(canvas_t *canvas, int x, int y, int w, int h, const uin
 {
     if (canvas == nullptr)
         return nullptr;
-    draw_rect(canvas, 60, 60, 60, x - 1, y - 1, w + 2, h + 1, LAYER_OUTLINE);
+    Evas_Object *outline = add_rect(60, 60, 60, x - 1, y - 1, w + 2, h + 1);
+    file_as_data(canvas, outline);
+    evas_object_layer_set(outline, LAYER_OUTLINE);
     draw_rect(canvas, colour[0], colour[1], colour[2], x, y, w, h, LAYER_DATA_BAR);
     Evas_Object *label = add_label(value_markup, x - 2, y - label_dy, w, 20, LAYER_DATA_BAR);
     if (label == nullptr)
         return nullptr;
-    canvas->chart_list = eina_list_append(canvas->chart_list, label);
+    file_as_data(canvas, label);
     canvas->data_text_list = eina_list_append(canvas->data_text_list, label);
     return label;
 }

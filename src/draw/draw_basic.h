@@ -60,8 +60,8 @@ void draw_x_tick(canvas_t *canvas, int x, int y0, int y1);
 bool draw_x_tick_label(canvas_t *canvas, const char *markup, int x, int y, int w, int h);
 
 // A data bar: dark outline (layer 31), the bar in its colour (layer 42) and
-// its value label above it (layer 42, in chart_list and data_text_list).
-// Returns the label, or null when it could not be made.
+// its value label above it (layer 42, also in data_text_list), all three in
+// data_list. Returns the label, or null when it could not be made.
 Evas_Object *draw_pillar(canvas_t *canvas, int x, int y, int w, int h, const uint8_t *colour,
                  const char *value_markup, int label_dy);
 
@@ -70,5 +70,5 @@ int label_text_width(Evas_Object *label);
 
 // The verdict of a chart from the job's summary: "<font_size=16 align=right>"
 // caption value (four decimals, or "--" when nothing was measured) and the
-// pass/fail image.
+// pass/fail image, both in data_list.
 void draw_verdict(canvas_t *canvas, verdict_id id, const verdict_t &v);
