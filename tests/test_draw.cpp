@@ -262,6 +262,29 @@ TEST_F(Draw, RestylesForTheLightCapture)
         EXPECT_TRUE(where(o).c != 2 || where(o).d != 1 || colour(o) == "100,100,100") << "the dashed grid keeps its grey";
 }
 
+TEST_F(Draw, PointsDrawTheirImageOnEveryLayerMeasuredPointsAreSquares)
+{
+    canvas_t *c = build();
+    ASSERT_NE(c, nullptr);
+    const unsigned chart_count = eina_list_count(c->chart_list);
+    draw_point(c, 100, 50, "/usr/local/app/image/meas_white_7_7.png", 42);
+    draw_point(c, 200, 50, "/usr/local/app/image/round_15_15_01.png", 31);
+    const auto images = objects(c->data_list, "elm_image");
+    ASSERT_EQ(images.size(), 1u);
+    EXPECT_EQ(where(images[0]), (quad{97, 47, 7, 7}));
+    EXPECT_EQ(evas_object_layer_get(images[0]), 42);
+    ASSERT_EQ(eina_list_count(c->chart_list), chart_count + 1);
+    EXPECT_EQ(where(objects(c->chart_list).back()), (quad{193, 43, 15, 15}));
+
+    draw_square_marker(c, 100, 50);
+    const auto squares = objects(c->data_list, "rectangle", 42);
+    ASSERT_EQ(squares.size(), 2u);
+    EXPECT_EQ(where(squares[0]), (quad{97, 47, 7, 7}));
+    EXPECT_EQ(colour(squares[0]), "124,124,124");
+    EXPECT_EQ(where(squares[1]), (quad{98, 48, 5, 5}));
+    EXPECT_EQ(colour(squares[1]), "255,255,255");
+}
+
 TEST_F(Draw, RedrawingTheDataLeavesNothingStale)
 {
     canvas_t *c = build();

@@ -8,7 +8,6 @@
 namespace {
 
 constexpr uint8_t YELLOW[3] = {255, 255, 0};
-constexpr const char *MARKER = "/usr/local/app/image/meas_white_7_7.png";
 
 struct label_fit_t {
     int font_size;
@@ -65,5 +64,5 @@ void draw_eotf_trace(canvas_t *canvas, eotf_point_fn map, const color_t *prev, c
         map(prev->c.ts0, prev->E_prime, &px, &py);
         draw_line(canvas, px, py, x, y, YELLOW, LAYER_DATA_LINE);
     }
-    draw_point(canvas, x, y, MARKER, LAYER_DATA_BAR);
+    draw_square_marker(canvas, x, y);
 }

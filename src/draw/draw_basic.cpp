@@ -86,15 +86,16 @@ Evas_Object *load_image(const char *path)
     return img;
 }
 
+void draw_square_marker(canvas_t *canvas, int x, int y)
+{
+    draw_rect(canvas, 124, 124, 124, x - 3, y - 3, 7, 7, LAYER_DATA_BAR);
+    draw_rect(canvas, 255, 255, 255, x - 2, y - 2, 5, 5, LAYER_DATA_BAR);
+}
+
 void draw_point(canvas_t *canvas, int x, int y, const char *image, int layer)
 {
     if (canvas == nullptr)
         return;
-    if (layer == LAYER_DATA_BAR) {
-        draw_rect(canvas, 124, 124, 124, x - 3, y - 3, 7, 7, LAYER_DATA_BAR);
-        draw_rect(canvas, 255, 255, 255, x - 2, y - 2, 5, 5, LAYER_DATA_BAR);
-        return;
-    }
     Evas_Object *img = load_image(device_cpath(image));
     if (img == nullptr)
         return;

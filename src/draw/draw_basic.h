@@ -21,7 +21,11 @@ enum : int {
 
 void draw_line(canvas_t *canvas, int x0, int y0, int x1, int y1, const uint8_t *colour, int layer);
 void draw_rect(canvas_t *canvas, int r, int g, int b, int x, int y, int w, int h, int layer);
+// The image at its own size centred on (x, y), filed by layer.
 void draw_point(canvas_t *canvas, int x, int y, const char *image, int layer);
+// A measured point: a grey 7 x 7 square with a white 5 x 5 centre on (x, y),
+// on layer 42.
+void draw_square_marker(canvas_t *canvas, int x, int y);
 void draw_test_result_text(canvas_t *canvas, const char *text);
 void draw_test_result_img(canvas_t *canvas, int pass);
 void change_test_result_style(canvas_t *canvas, int style);
