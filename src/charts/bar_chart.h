@@ -28,6 +28,20 @@ struct bar_chart_def_t {
     std::span<const bar_guide_t> guides = THRESHOLD_GUIDE;
 };
 
+// What every bar chart's frame shares: the ΔE icon, a title as wide as the
+// plot, the 0 to 12 scale labelled every 2 and no vertical grid.
+constexpr chart_def_t bar_chart_frame(const char *function, const bar_layout_t &bars, const char *text)
+{
+    return {.function = function,
+            .plot = bars.plot,
+            .y_grid_count = 6,
+            .title_width = static_cast<int32_t>(bars.plot.width),
+            .icon = "/usr/local/app/image/icon_dE.png",
+            .text = text,
+            .left = {.max = 12.0f, .step = 2.0f, .digits = 2},
+            .down = {.max = 1.0f, .step = 1.0f, .digits = 5}};
+}
+
 // A bar chart module: its fixed values.
 class bar_chart {
 public:

@@ -12,14 +12,7 @@ constexpr bar_chart_def_t checker_def(const char *function, const bar_layout_t &
                                       verdict_id verdict)
 {
     return {.bars = bars,
-            .chart = {.function = function,
-                      .plot = bars.plot,
-                      .y_grid_count = 6,
-                      .title_width = 1880,
-                      .icon = "/usr/local/app/image/icon_dE.png",
-                      .text = text,
-                      .left = {.max = 12.0f, .step = 2.0f, .digits = 2},
-                      .down = {.max = 1.0f, .step = 1.0f, .digits = 5}},
+            .chart = bar_chart_frame(function, bars, text),
             .verdict = verdict,
             .slot_count = [] { return static_cast<int>(std::size(checker_names)); },
             .slot_text = [](int i, char *slot, size_t size) { snprintf(slot, size, "%s", checker_names[i]); }};

@@ -16,14 +16,7 @@ constexpr bar_chart_def_t hdr_gray_def(const char *function, const bar_layout_t 
                                        verdict_id verdict)
 {
     return {.bars = bars,
-            .chart = {.function = function,
-                      .plot = bars.plot,
-                      .y_grid_count = 6,
-                      .title_width = 680,
-                      .icon = "/usr/local/app/image/icon_dE.png",
-                      .text = text,
-                      .left = {.max = 12.0f, .step = 2.0f, .digits = 2},
-                      .down = {.max = 1.0f, .step = 1.0f, .digits = 5}},
+            .chart = bar_chart_frame(function, bars, text),
             .verdict = verdict,
             .slot_count = hdr_gray_slot_count,
             .slot_text = hdr_gray_signal_percent};

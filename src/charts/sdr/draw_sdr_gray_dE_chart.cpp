@@ -29,14 +29,7 @@ void signal_percent(int i, char *text, size_t size)
 
 constinit bar_chart chart{{
     .bars = SDR_GRAY_DE_BARS,
-    .chart = {.function = "draw_sdr_gray_dE_canvas",
-              .plot = SDR_GRAY_DE_BARS.plot,
-              .y_grid_count = 6,
-              .title_width = 860,
-              .icon = "/usr/local/app/image/icon_dE.png",
-              .text = " dE 2000 --- Grayscale",
-              .left = {.max = 12.0f, .step = 2.0f, .digits = 2},
-              .down = {.max = 1.0f, .step = 1.0f, .digits = 5}},
+    .chart = bar_chart_frame("draw_sdr_gray_dE_canvas", SDR_GRAY_DE_BARS, " dE 2000 --- Grayscale"),
     .verdict = SDR_GRAY_DE2000_AVG,
     .slot_count = bar_count,
     .slot_text = signal_percent,
