@@ -73,17 +73,20 @@ void draw_rect(canvas_t *canvas, int r, int g, int b, int x, int y, int w, int h
     file_by_layer(canvas, add_rect(r, g, b, x, y, w, h), layer);
 }
 
-Evas_Object *load_image(const char *path)
+Evas_Object *load_image(const char *path, missing_image missing, const char *error)
 {
     Evas_Object *img = elm_image_add(win);
-    // Decoded at once, so the very next render shows it.
     elm_image_preload_disabled_set(img, EINA_TRUE);
-    if (!elm_image_file_set(img, path, nullptr)) {
+    if (elm_image_file_set(img, path, nullptr))
+        return img;
+    if (error != nullptr)
+        fputs(error, stdout);
+    else
         printf("error: could not load image \"%s\"\n", path);
-        evas_object_del(img);
-        return nullptr;
-    }
-    return img;
+    if (missing == missing_image::keep_empty)
+        return img;
+    evas_object_del(img);
+    return nullptr;
 }
 
 void draw_square_marker(canvas_t *canvas, int x, int y)

@@ -32,9 +32,15 @@ void change_test_result_style(canvas_t *canvas, int style);
 void change_data_text_style(canvas_t *canvas, int style);
 void change_data_line_style(canvas_t *canvas, int style);
 
-// An image object loaded from a device path; prints the load error and
-// returns null when the file cannot be loaded.
-Evas_Object *load_image(const char *path);
+// What becomes of an image object whose file cannot be loaded: deleted (the
+// caller draws nothing), or kept empty where a background keeps its place.
+enum class missing_image { drop, keep_empty };
+
+// An image object on the main window loaded from a (resolved) path, decoded
+// at once so the very next render shows it. When the file cannot be loaded
+// it prints `error`, by default "error: could not load image \"<path>\"\n",
+// and returns null or, with keep_empty, the empty object.
+Evas_Object *load_image(const char *path, missing_image missing = missing_image::drop, const char *error = nullptr);
 
 // A label widget on the main window with the given markup, size, position,
 // colour white and layer; null (after "label add error!!!\r") when it

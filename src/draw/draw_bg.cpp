@@ -28,11 +28,7 @@ void draw_bg(canvas_t *canvas)
 
     if (canvas->bg_image == nullptr)
         return;
-    Evas_Object *img = elm_image_add(win);
-    // Decoded at once, so the very next render shows it.
-    elm_image_preload_disabled_set(img, EINA_TRUE);
-    if (!elm_image_file_set(img, canvas->bg_image, nullptr))
-        printf("error: could not load image \"%s\"\n", canvas->bg_image);
+    Evas_Object *img = load_image(canvas->bg_image, missing_image::keep_empty);
     elm_image_aspect_fixed_set(img, EINA_FALSE);
     evas_object_resize(img, w, h);
     evas_object_move(img, canvas->x, canvas->y);
