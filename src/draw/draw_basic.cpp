@@ -207,16 +207,16 @@ void draw_x_tick(canvas_t *canvas, int x, int y0, int y1)
     canvas->x_gap_list = eina_list_append(canvas->x_gap_list, eina_list_last_data_get(canvas->chart_list));
 }
 
-bool draw_x_tick_label(canvas_t *canvas, const char *markup, int x, int y, int w, int h)
+Evas_Object *draw_x_tick_label(canvas_t *canvas, const char *markup, int x, int y, int w, int h)
 {
     if (canvas == nullptr)
-        return false;
+        return nullptr;
     Evas_Object *label = add_label(markup, x, y, w, h, LAYER_MARK);
     if (label == nullptr)
-        return false;
+        return nullptr;
     canvas->chart_list = eina_list_append(canvas->chart_list, label);
     canvas->x_gap_text_list = eina_list_append(canvas->x_gap_text_list, label);
-    return true;
+    return label;
 }
 
 Evas_Object *draw_pillar(canvas_t *canvas, int x, int y, int w, int h, const uint8_t *colour,

@@ -66,8 +66,8 @@ void draw_stroke(canvas_t *canvas, int qx, int qy, int px, int py, const stroke_
 void draw_guide_line(canvas_t *canvas, int x0, int x1, int y, int r, int g, int b);
 // A white x tick from (x, y0) to (x, y1), filed in x_gap_list.
 void draw_x_tick(canvas_t *canvas, int x, int y0, int y1);
-// A white x-axis label filed in x_gap_text_list; false when it cannot be made.
-bool draw_x_tick_label(canvas_t *canvas, const char *markup, int x, int y, int w, int h);
+// A white x-axis label filed in x_gap_text_list; null when it cannot be made.
+Evas_Object *draw_x_tick_label(canvas_t *canvas, const char *markup, int x, int y, int w, int h);
 
 // A data bar: dark outline (layer 31), the bar in its colour (layer 42) and
 // its value label above it (layer 42, also in data_text_list), all three in
