@@ -64,6 +64,10 @@ add_test(NAME EvaluationLinksNoToolkit
   COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:analyzer-simulate> -P ${CMAKE_SOURCE_DIR}/cmake/check_no_toolkit.cmake)
 add_test(NAME ResultsLinksNoToolkit
   COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:analyzer-results> -P ${CMAKE_SOURCE_DIR}/cmake/check_no_toolkit.cmake)
+# The chart geometry builds on the evaluation alone: its headers include no
+# toolkit header (the program would not compile) and it links no toolkit.
+add_test(NAME GeometryLinksNoToolkit
+  COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:analyzer-geometry> -P ${CMAKE_SOURCE_DIR}/cmake/check_no_toolkit.cmake)
 
 # `cmake --install` lays out the device tree: the programs beside the artwork
 # and the font under /usr/local/app.
@@ -73,8 +77,8 @@ add_test(NAME InstallTree.ProgramsBesideTheirDataUnderUsrLocalApp
           "-DPROGRAMS=analyzer$<$<TARGET_EXISTS:analyzer-results>:;analyzer-results>"
           -P ${CMAKE_SOURCE_DIR}/cmake/check_install.cmake)
 
-# The evaluation cross-built for aarch64 and armhf and run under qemu-user
-# prints exactly what this build prints. Labelled "cross": scripts/test.sh
+# The evaluation and the chart geometry cross-built for aarch64 and armhf and
+# run under qemu-user print exactly what this build prints. Labelled "cross": scripts/test.sh
 # runs it on its own after the other tests, as it installs the cross
 # compilers and uses both cores. The sanitizer build leaves it out.
 if(NOT ANALYZER_SANITIZE)

@@ -2,7 +2,8 @@
 # Cross-architecture check: the programs that need no toolkit, cross-built
 # static for aarch64 and armhf and run under qemu-user, must print byte for
 # byte what the development machine's build prints, on every sample, a few
-# noisy jobs and the fuzz corpus.
+# noisy jobs and the fuzz corpus: the evaluation's results and where the
+# charts place their marks.
 #   scripts/cross-check.sh [x86-64 build dir, default build]
 # Installs the cross compilers and qemu when missing. The cross builds live in
 # <build>/cross-<arch> (evaluation only, see ANALYZER_EVAL_ONLY) and are only
@@ -12,7 +13,7 @@ cd "$(dirname "$0")/.."
 
 # ---- What is compared ----
 # Programs cross-built for every architecture.
-PROGRAMS=(analyzer-simulate analyzer-results)
+PROGRAMS=(analyzer-simulate analyzer-results analyzer-geometry)
 # Test data files that analyzer-simulate writes on every architecture (the
 # files must agree): the samples as samples/README.md makes them, and noisy
 # displays. Output file name, then the options.
@@ -44,6 +45,13 @@ EVALUATIONS=(
   "analyzer-results -EOTF PQ -colorSpace BT.2020 fuzz/corpus/test_data/*"
   "analyzer-results -EOTF HLG -colorSpace BT.2020 -lum 1000 fuzz/corpus/test_data/*"
 )
+# Chart geometry compared: a fixed grid of inputs, and every patch of the
+# results records above (@RECORDS@: the x86-64 outputs of EVALUATIONS, so
+# that every build places the same numbers).
+GEOMETRY=(
+  "analyzer-geometry --grid"
+  "analyzer-geometry @RECORDS@"
+)
 # Architectures: toolchain file suffix and the qemu-user program.
 ARCHES=("aarch64 qemu-aarch64" "armhf qemu-arm")
 # ----
@@ -56,6 +64,8 @@ build_type=$(sed -n 's/^CMAKE_BUILD_TYPE:[A-Z]*=//p' "$host_build/CMakeCache.txt
 config_flags=$(sed -n "s/^CMAKE_CXX_FLAGS_${build_type^^}:[A-Z]*=//p" "$host_build/CMakeCache.txt")
 config_flags=$(echo " $config_flags " | sed 's/ -g[0-9]* / /g')
 out="$host_build/cross-out"
+records=""
+for ((k = 1; k <= ${#EVALUATIONS[@]}; k++)); do records+=" $out/x86_64/eval-$k.out"; done
 
 bash scripts/install-deps.sh g++-aarch64-linux-gnu g++-arm-linux-gnueabihf qemu-user
 
@@ -82,8 +92,9 @@ run_all() {
     # shellcheck disable=SC2086 # the options are words
     "$@" "$(program_in "$dir" analyzer-simulate)" $line -o "$dest/gen/$name"
   done
-  for line in "${EVALUATIONS[@]}"; do
+  for line in "${EVALUATIONS[@]}" "${GEOMETRY[@]}"; do
     line=${line//@GEN@/$out/x86_64/gen}
+    line=${line//@RECORDS@/$records}
     read -r prog line <<<"$line"
     i=$((i + 1))
     # shellcheck disable=SC2086 # the arguments are words and globs

@@ -93,7 +93,7 @@ struct verdict {
 inline verdict verdict_of(canvas_t *c)
 {
     const char *file = nullptr;
-    elm_image_file_get(static_cast<Evas_Object *>(eina_list_last_data_get(c->chart_list)), &file, nullptr);
+    elm_image_file_get(static_cast<Evas_Object *>(eina_list_last_data_get(c->data_list)), &file, nullptr);
     const std::string markup = "<font_size=16 align=right>", t = text(c->result_text);
     EXPECT_EQ(t.rfind(markup, 0), 0u) << t;
     return {t.substr(std::min(markup.size(), t.size())), file != nullptr && std::string(file).ends_with("_true.png")};

@@ -125,7 +125,7 @@ std::vector<quad> label_boxes(canvas_t *c)
 
 }  // namespace
 
-TEST_F(ValueLabels, StayWholeAndApartForOneToThirtyTwoSlots)
+TEST_F(ValueLabels, StayWholeAndApartForOneToThirtyTwoSlotsAsDoTheSlotLabels)
 {
     struct gray_chart {
         canvas_t *(*build)();
@@ -137,7 +137,20 @@ TEST_F(ValueLabels, StayWholeAndApartForOneToThirtyTwoSlots)
             SCOPED_TRACE(n);
             reference->gray_steps = n - 1;
             hdr_gray_pillar_count = n;
+            for (int i = 0; i < n; ++i)
+                data_gray[i].c.ts0 = n > 1 ? static_cast<float>(i) / (n - 1) : 1.0f;
             canvas_t *c = build(g.build);
+            // The signals under the slots, "100" the widest, show whole inside
+            // their slots and the plot; with room to spare in their usual font.
+            const auto slots = objects(c->x_gap_text_list);
+            ASSERT_EQ(slots.size(), static_cast<size_t>(n));
+            for (Evas_Object *s : slots) {
+                EXPECT_LE(label_text_width(s), where(s).c) << text(s);
+                EXPECT_LT(where(s).a + where(s).c, c->x + static_cast<int>(c->width)) << text(s);
+            }
+            if (n <= 11) {
+                EXPECT_EQ(text(slots.back()), "<align=center font_size=12> 100");
+            }
             for (int i = 0; i < n; ++i)
                 draw_value_pillar(c, g.place, i, i % 3 == 0 ? 10.0f : i % 3 == 1 ? NAN : 0.25f, {200, 200, 200}, 2, 17);
             const auto labels = objects(c->data_text_list);

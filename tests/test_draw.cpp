@@ -13,8 +13,14 @@ namespace {
 
 // The grayscale dE chart's values: 1040, 60, 860 x 210, six rows.
 constexpr chart_def_t SAMPLE = {
-    "draw_sample_canvas", 1040, 60, 860.0f, 210.0f, 1, 6, nullptr, 860,
-    "/usr/local/app/image/icon_dE.png", " dE 2000 --- Grayscale", {12.0f, 2.0f, 2}, {1.0f, 1.0f, 5},
+    .function = "draw_sample_canvas",
+    .plot = {.x = 1040, .y = 60, .width = 860.0f, .height = 210.0f},
+    .y_grid_count = 6,
+    .title_width = 860,
+    .icon = "/usr/local/app/image/icon_dE.png",
+    .text = " dE 2000 --- Grayscale",
+    .left = {.max = 12.0f, .step = 2.0f, .digits = 2},
+    .down = {.max = 1.0f, .step = 1.0f, .digits = 5},
 };
 
 // The window rendered now: its frame, read as RGB.
@@ -107,7 +113,7 @@ TEST_F(Draw, ConstructionDrawsBackgroundTitleGridAndFrame)
 TEST_F(Draw, VerticalGridOnTheCieChart)
 {
     chart_def_t def = SAMPLE;
-    def.x = 520, def.y = 330, def.width = 500.0f, def.height = 460.0f;
+    def.plot = {520, 330, 500.0f, 460.0f};
     def.x_grid_count = 9, def.y_grid_count = 1, def.down = {0.9f, 0.1f, 2};
     canvas_t *c = build(def);
     ASSERT_NE(c, nullptr);
@@ -236,8 +242,8 @@ TEST_F(Draw, RestylesForTheLightCapture)
     draw_verdict(c, SDR_GRAY_DE2000_AVG, {1.5f, false, true});
     EXPECT_EQ(text(c->result_text), "<font_size=16 align=right>Grayscale Avg dE:  1.5000");
     EXPECT_EQ(where(c->result_text), (quad{1035, 62, 860, 20}));
-    EXPECT_EQ(where(objects(c->chart_list).back()), (quad{1862, 21, 38, 38})) << "verdict image";
-    EXPECT_EQ(evas_object_layer_get(objects(c->chart_list).back()), 22);
+    EXPECT_EQ(where(objects(c->data_list).back()), (quad{1862, 21, 38, 38})) << "verdict image";
+    EXPECT_EQ(evas_object_layer_get(objects(c->data_list).back()), 22);
 
     change_title_style(c, 1);
     change_bg_style(c, 1);
@@ -256,17 +262,64 @@ TEST_F(Draw, RestylesForTheLightCapture)
         EXPECT_TRUE(where(o).c != 2 || where(o).d != 1 || colour(o) == "100,100,100") << "the dashed grid keeps its grey";
 }
 
-TEST_F(Draw, DeletingDataKeepsTheChartAndForgetsDataLines)
+TEST_F(Draw, PointsDrawTheirImageOnEveryLayerMeasuredPointsAreSquares)
 {
     canvas_t *c = build();
     ASSERT_NE(c, nullptr);
-    const uint8_t yellow[3] = {255, 255, 0};
-    draw_line(c, 0, 0, 5, 5, yellow, 41);
     const unsigned chart_count = eina_list_count(c->chart_list);
+    draw_point(c, 100, 50, "/usr/local/app/image/meas_white_7_7.png", 42);
+    draw_point(c, 200, 50, "/usr/local/app/image/round_15_15_01.png", 31);
+    const auto images = objects(c->data_list, "elm_image");
+    ASSERT_EQ(images.size(), 1u);
+    EXPECT_EQ(where(images[0]), (quad{97, 47, 7, 7}));
+    EXPECT_EQ(evas_object_layer_get(images[0]), 42);
+    ASSERT_EQ(eina_list_count(c->chart_list), chart_count + 1);
+    EXPECT_EQ(where(objects(c->chart_list).back()), (quad{193, 43, 15, 15}));
+
+    draw_square_marker(c, 100, 50);
+    const auto squares = objects(c->data_list, "rectangle", 42);
+    ASSERT_EQ(squares.size(), 2u);
+    EXPECT_EQ(where(squares[0]), (quad{97, 47, 7, 7}));
+    EXPECT_EQ(colour(squares[0]), "124,124,124");
+    EXPECT_EQ(where(squares[1]), (quad{98, 48, 5, 5}));
+    EXPECT_EQ(colour(squares[1]), "255,255,255");
+}
+
+TEST_F(Draw, RedrawingTheDataLeavesNothingStale)
+{
+    canvas_t *c = build();
+    ASSERT_NE(c, nullptr);
+    const unsigned chart_count = eina_list_count(c->chart_list);
+    Evas *evas = evas_object_evas_get(win);
+    auto on_screen = [&] {
+        evas_norender(evas);  // frees what was deleted
+        Eina_List *all = evas_objects_in_rectangle_get(evas, 1030, 10, 880, 270, EINA_TRUE, EINA_TRUE);
+        const unsigned n = eina_list_count(all);
+        eina_list_free(all);
+        return n;
+    };
+    // Bars with their outline and value, a data line and the verdict.
+    auto draw_data = [&](float v) {
+        const uint8_t grey[3] = {200, 200, 200}, yellow[3] = {255, 255, 0};
+        draw_pillar(c, 1065, 200, 51, 70, grey, "<align=center font_size=14> 1.00", 17);
+        draw_pillar(c, 1141, 230, 51, 40, grey, "<align=center font_size=14> 0.50", 17);
+        draw_line(c, 1065, 200, 1116, 150, yellow, 41);
+        draw_verdict(c, SDR_GRAY_DE2000_AVG, {v, v <= 1.5f, true});
+    };
+    const unsigned bare = on_screen();
+    draw_data(1.0f);
+    const unsigned with_data = on_screen();
     del_canvas_data(c);
     EXPECT_EQ(c->data_list, nullptr);
     EXPECT_EQ(c->data_line_list, nullptr);
+    EXPECT_EQ(c->data_text_list, nullptr);
+    EXPECT_EQ(c->result_text, nullptr);
     EXPECT_EQ(eina_list_count(c->chart_list), chart_count);
+    EXPECT_EQ(on_screen(), bare) << "outlines, bars, labels, the line and the verdict are gone";
+    draw_data(2.0f);
+    EXPECT_EQ(on_screen(), with_data) << "one verdict and the new labels only";
+    EXPECT_EQ(text(c->result_text), "<font_size=16 align=right>Grayscale Avg dE:  2.0000");
+    EXPECT_EQ(objects(c->data_text_list).size(), 2u);
     del_canvas(c);
     EXPECT_EQ(c->chart_list, nullptr);
     EXPECT_EQ(c->title, nullptr);

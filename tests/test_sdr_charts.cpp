@@ -41,11 +41,14 @@ void plot(int kind, const color_t *records, int count)
 TEST_F(SdrCharts, EotfScaleTicksAndMappingFollowTheWhiteAndSuperWhite)
 {
     // Ticks 86 pixels apart, or 860 / 11 with super white; the middle of the
-    // range maps to the middle of the plot, values beyond it and NaN to its edges.
+    // range maps to the middle of the plot, values beyond it and NaN to its
+    // edges. A white beyond any PQ value ends the axis at 1.0 too.
     for (auto [max_E, super, max_y, rows, tick1, label1, last] :
          {std::tuple{0.51f, 0, "0.600000", 6, 1126, quad{1082, 790, 86, 20}, "100"},
           {0.51f, 1, "0.700000", 7, 1118, quad{1078, 790, 78, 20}, "110"},
-          {0.96f, 0, "1.000000", 10, 1126, quad{1082, 790, 86, 20}, "100"}}) {
+          {0.96f, 0, "1.000000", 10, 1126, quad{1082, 790, 86, 20}, "100"},
+          {INFINITY, 0, "1.000000", 10, 1126, quad{1082, 790, 86, 20}, "100"},
+          {1e30f, 0, "1.000000", 10, 1126, quad{1082, 790, 86, 20}, "100"}}) {
         reference->max_E = max_E;
         flag_super_white = super;
         std::string out;
@@ -63,6 +66,11 @@ TEST_F(SdrCharts, EotfScaleTicksAndMappingFollowTheWhiteAndSuperWhite)
         EXPECT_EQ(outputs(get_sdr_gray_EOTF_coord, 1.2f, 1.2f), (quad{1900, 330, 0, 0}));
         EXPECT_EQ(outputs(get_sdr_gray_EOTF_coord, NAN, NAN), (quad{1040, 790, 0, 0}));
     }
+    // Without a white the axis keeps its last range, silently.
+    reference->max_E = 0.0f;
+    std::string out;
+    EXPECT_EQ(build(draw_sdr_gray_EOTF_canvas, &out)->y_grid_count, 10);
+    EXPECT_EQ(out, "");
 }
 
 TEST_F(SdrCharts, EotfCurveAndVerdict)
@@ -201,7 +209,7 @@ TEST_F(SdrCharts, UnmeasuredSlotsDrawNothingAndFailTheirChart)
     // Six gamut bars with their outlines and values, six points; of the
     // triangle only the blue-green side.
     EXPECT_EQ(objects(page[3]->data_list, "rectangle", 42).size(), 6u);
-    EXPECT_EQ(objects(page[3]->chart_list, "rectangle", 31).size(), 6u);
+    EXPECT_EQ(objects(page[3]->data_list, "rectangle", 31).size(), 6u);
     EXPECT_EQ(objects(page[3]->data_text_list).size(), 6u);
     EXPECT_EQ(objects(page[2]->data_list, "rectangle", 42).size(), 12u);
     const auto sides = objects(page[2]->data_list, "line", 40);
@@ -211,7 +219,8 @@ TEST_F(SdrCharts, UnmeasuredSlotsDrawNothingAndFailTheirChart)
     EXPECT_FALSE(verdict_of(page[3]).pass);
 
     // No checker patch: no bar, no number, a fail.
-    EXPECT_EQ(page[4]->data_list, nullptr);
+    EXPECT_TRUE(objects(page[4]->data_list, "rectangle").empty());
+    EXPECT_EQ(page[4]->data_text_list, nullptr);
     EXPECT_EQ(verdict_of(page[4]).text, "Color Checker Avg dE:  --");
     EXPECT_FALSE(verdict_of(page[4]).pass);
     EXPECT_TRUE(verdict_of(page[0]).pass);

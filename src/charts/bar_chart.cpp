@@ -1,73 +1,96 @@
 #include "charts/bar_chart.h"
 
 #include <cstdio>
+#include <string>
+#include <vector>
 
-#include "charts/pixel.h"
 #include "draw/draw_basic.h"
 
 namespace {
 
-constexpr int32_t SCALE_MAX = 12;
-constexpr int32_t SCALE_MIN = 0;
-constexpr float PILLAR_CAP = 10.0f;
+// Layouts of the slot labels, the first one the usual. A text wider than its
+// slot (a "100" among 32 slots) would be cut at the slot's edge, the last one
+// against the plot's right edge; the chart's labels then all take the first
+// tighter layout in which every text fits.
+struct slot_layout_t {
+    int font_size;
+    const char *lead;  // in front of the text
+};
+constexpr slot_layout_t SLOT_LAYOUTS[] = {{12, " "}, {12, ""}, {11, ""}, {10, ""}, {9, ""}, {8, ""}};
 
-// The width of one unit for n slots.
-float unit(const chart_def_t &c, int n)
+struct slot_label_t {
+    Evas_Object *label;
+    std::string text;
+};
+
+std::string slot_markup(const slot_layout_t &l, const std::string &text)
 {
-    return static_cast<float>(static_cast<double>(c.width) / (3 * n + 1));
+    char markup[50] = {0};
+    snprintf(markup, sizeof markup, "<align=center font_size=%d>%s%s", l.font_size, l.lead, text.c_str());
+    return markup;
 }
 
-float pillar_left(const chart_def_t &c, int i, float u)
+bool all_fit(const std::vector<slot_label_t> &labels, int width)
 {
-    return static_cast<float>(c.x) + i * (2 * u) + (i + 1) * u;
+    for (const slot_label_t &s : labels)
+        if (label_text_width(s.label) > width)
+            return false;
+    return true;
+}
+
+void fit_slot_labels(const std::vector<slot_label_t> &labels, int width)
+{
+    if (all_fit(labels, width))
+        return;
+    for (const slot_layout_t &l : SLOT_LAYOUTS) {
+        for (const slot_label_t &s : labels)
+            elm_object_text_set(s.label, slot_markup(l, s.text).c_str());
+        if (all_fit(labels, width))
+            return;
+    }
 }
 
 }  // namespace
 
-// The y of a value whose distance from the top of the scale is `difference`.
-int bar_chart::value_top(double difference) const
-{
-    return px_round(def_.chart.y + difference / SCALE_MAX * def_.chart.height);
-}
-
 canvas_t *bar_chart::build() const
 {
-    const chart_def_t &c = def_.chart;
-    canvas_t *canvas = build_chart_canvas(c);
+    const plot_t &p = def_.chart.plot;
+    canvas_t *canvas = build_chart_canvas(def_.chart);
     if (canvas == nullptr)
         return nullptr;
-    const int x1 = static_cast<int>(canvas->x + canvas->width - 40);
     for (const bar_guide_t &g : def_.guides)
-        draw_guide_line(canvas, canvas->x + 40, x1, value_top(SCALE_MAX - g.value), g.r, g.g, g.b);
+        draw_guide_line(canvas, guide_left(p), guide_right(p), guide_y(p, g.value), g.r, g.g, g.b);
 
     const int n = def_.slot_count();
-    const float u = unit(c, n);
-    const int bottom = static_cast<int>(c.y + c.height);
+    const float u = bar_unit(p.width, n);
+    const int bottom = plot_bottom(p);
+    const int width = slot_label_width(u);
+    std::vector<slot_label_t> labels;
     for (int i = 0; i < n; ++i) {
         char value[24] = {0};
         def_.slot_text(i, value, sizeof value);
-        char text[50] = {0};
-        snprintf(text, sizeof text, "<align=center font_size=12> %s", value);
-        const int boundary = px_round(pillar_left(c, i, u) - u / 2);
-        if (!draw_x_tick_label(canvas, text, boundary - 2, bottom, static_cast<int>(u + 2 * u), 15))
+        const int boundary = slot_boundary(p.x, i, u);
+        Evas_Object *label = draw_x_tick_label(canvas, slot_markup(SLOT_LAYOUTS[0], value).c_str(), boundary - 2,
+                                               bottom, width, 15);
+        if (label == nullptr) {
+            fit_slot_labels(labels, width);
             return canvas;
+        }
+        labels.push_back({label, value});
         draw_x_tick(canvas, boundary, bottom, bottom + 5);
     }
-    draw_x_tick(canvas, px_round(c.x + c.width - u / 2), bottom, bottom + 5);
+    fit_slot_labels(labels, width);
+    draw_x_tick(canvas, closing_boundary(p, u), bottom, bottom + 5);
     return canvas;
 }
 
 void bar_chart::pillar(int i, float v, int *x, int *y, int *w, int *h) const
 {
-    const chart_def_t &c = def_.chart;
-    v = clamp_scale(v, SCALE_MIN, PILLAR_CAP);
-    const double difference =
-        def_.double_difference ? SCALE_MAX - static_cast<double>(v) : static_cast<double>(SCALE_MAX - v);
-    const float u = unit(c, def_.slot_count());
-    *x = px_round(pillar_left(c, i, u));
-    *y = value_top(difference);
-    *w = px_round(2 * u);
-    *h = static_cast<int>(c.y + c.height) - *y;
+    const rect_t r = pillar_rect(def_.bars, def_.slot_count(), i, v);
+    *x = r.x;
+    *y = r.y;
+    *w = r.w;
+    *h = r.h;
 }
 
 void bar_chart::verdict(canvas_t *canvas, const verdict_t &v) const

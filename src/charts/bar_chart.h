@@ -1,14 +1,12 @@
 // What the six ΔE bar charts share: a 0 to 12 scale with guide lines (the
 // green threshold at ΔE 3 unless a chart names others), a row of labelled,
-// ticked slots under the plot, pillars capped at 10 and a verdict.
-//
-// With n slots the plot width is split into 3n + 1 units u: slot i is three
-// units wide, its pillar the right two of them (left edge x + 3u·i + u), its
-// label and tick on the boundary in the middle of the gap before the pillar.
+// ticked slots under the plot, pillars capped at 10 and a verdict. Their
+// geometry is in charts/geometry/bar_geometry.h.
 #pragma once
 #include <cstddef>
 #include <span>
 
+#include "charts/geometry/bar_geometry.h"
 #include "draw/draw_bg.h"
 #include "measure/verdict.h"
 
@@ -19,18 +17,30 @@ struct bar_guide_t {
 };
 inline constexpr bar_guide_t THRESHOLD_GUIDE[] = {{3, 0, 200, 0}};
 
-// One bar chart's fixed values.
+// One bar chart's fixed values; the plot of `chart` is that of `bars`.
 struct bar_chart_def_t {
+    bar_layout_t bars;
     chart_def_t chart;
     verdict_id verdict;  // the verdict shown with its caption
     int (*slot_count)();
     // Writes the text under slot i (a name or a signal in percent).
     void (*slot_text)(int i, char *text, size_t size);
     std::span<const bar_guide_t> guides = THRESHOLD_GUIDE;
-    // Whether the value's distance from the top of the scale is taken in
-    // double precision (the SDR grayscale and gamut charts) or single.
-    bool double_difference = false;
 };
+
+// What every bar chart's frame shares: the ΔE icon, a title as wide as the
+// plot, the 0 to 12 scale labelled every 2 and no vertical grid.
+constexpr chart_def_t bar_chart_frame(const char *function, const bar_layout_t &bars, const char *text)
+{
+    return {.function = function,
+            .plot = bars.plot,
+            .y_grid_count = 6,
+            .title_width = static_cast<int32_t>(bars.plot.width),
+            .icon = "/usr/local/app/image/icon_dE.png",
+            .text = text,
+            .left = {.max = 12.0f, .step = 2.0f, .digits = 2},
+            .down = {.max = 1.0f, .step = 1.0f, .digits = 5}};
+}
 
 // A bar chart module: its fixed values.
 class bar_chart {
@@ -50,7 +60,5 @@ public:
     void verdict(canvas_t *canvas, const verdict_t &v) const;
 
 private:
-    int value_top(double difference) const;
-
     bar_chart_def_t def_;
 };

@@ -8,12 +8,12 @@
 #include "charts/bar_chart.h"
 #include "measure/patch_names.h"
 
-constexpr bar_chart_def_t checker_def(const char *function, int32_t y, float height, const char *text,
+constexpr bar_chart_def_t checker_def(const char *function, const bar_layout_t &bars, const char *text,
                                       verdict_id verdict)
 {
-    return {{function, 20, y, 1880.0f, height, 1, 6, nullptr, 1880, "/usr/local/app/image/icon_dE.png", text,
-             {12.0f, 2.0f, 2}, {1.0f, 1.0f, 5}},
-            verdict,
-            [] { return static_cast<int>(std::size(checker_names)); },
-            [](int i, char *slot, size_t size) { snprintf(slot, size, "%s", checker_names[i]); }};
+    return {.bars = bars,
+            .chart = bar_chart_frame(function, bars, text),
+            .verdict = verdict,
+            .slot_count = [] { return static_cast<int>(std::size(checker_names)); },
+            .slot_text = [](int i, char *slot, size_t size) { snprintf(slot, size, "%s", checker_names[i]); }};
 }

@@ -2,17 +2,17 @@
 
 #include <cstdio>
 
-#include "charts/pixel.h"
+#include "charts/geometry/eotf_geometry.h"
 
 void draw_signal_ticks(canvas_t *canvas, int steps)
 {
-    const float step = canvas->width / steps;
-    const int bottom = static_cast<int>(canvas->y + canvas->height);
+    const plot_t p = plot_of(*canvas);
+    const int bottom = plot_bottom(p);
     for (int i = 0; i <= steps; ++i) {
-        const int x = px_round(canvas->x + step * i);
-        draw_x_tick(canvas, x, bottom, bottom - 5);
+        const signal_tick_t t = signal_tick(p, steps, i);
+        draw_x_tick(canvas, t.x, bottom, bottom - 5);
         char text[50] = {0};
         snprintf(text, sizeof text, "<align=center font_size=12> %d", 10 * i);
-        draw_x_tick_label(canvas, text, static_cast<int>(x - step / 2 - 0.5), bottom, static_cast<int>(step), 20);
+        draw_x_tick_label(canvas, text, t.label_x, bottom, t.label_width, 20);
     }
 }

@@ -1,8 +1,7 @@
 // What the two grayscale EOTF charts share: signal ticks along the bottom of
 // the plot and the expected curve drawn as 20 thick grey strokes.
 #pragma once
-#include <utility>
-
+#include "charts/geometry/pixel.h"
 #include "draw/draw_basic.h"
 
 inline constexpr uint8_t CURVE_GREY[3] = {120, 120, 120};
@@ -12,16 +11,16 @@ inline constexpr uint8_t CURVE_GREY[3] = {120, 120, 120};
 void draw_signal_ticks(canvas_t *canvas, int steps);
 
 // The expected curve from the bottom-left corner of the plot through
-// point(1) to point(20), each point a pair of screen pixels.
+// point(1) to point(20).
 template <typename Point>
 void draw_reference_curve(canvas_t *canvas, Point point)
 {
     int qx = canvas->x;
-    int qy = static_cast<int>(canvas->y + canvas->height);
+    int qy = plot_bottom(plot_of(*canvas));
     for (int i = 1; i <= 20; ++i) {
-        const std::pair<int, int> p = point(i);
-        draw_stroke(canvas, qx, qy, p.first, p.second, STROKE_CURVE, CURVE_GREY, LAYER_MARK);
-        qx = p.first;
-        qy = p.second;
+        const pixel_t p = point(i);
+        draw_stroke(canvas, qx, qy, p.x, p.y, STROKE_CURVE, CURVE_GREY, LAYER_MARK);
+        qx = p.x;
+        qy = p.y;
     }
 }

@@ -2,13 +2,12 @@
 
 #include <cstdio>
 
-#include "charts/pixel.h"
+#include "charts/geometry/bar_geometry.h"
 #include "draw/draw_basic.h"
 
 namespace {
 
 constexpr uint8_t YELLOW[3] = {255, 255, 0};
-constexpr const char *MARKER = "/usr/local/app/image/meas_white_7_7.png";
 
 struct label_fit_t {
     int font_size;
@@ -19,8 +18,7 @@ struct label_fit_t {
 
 rgb_t signal_grey(float signal)
 {
-    const int g = px_round(signal * 255.0);
-    const auto level = static_cast<uint8_t>(g < 0 ? 0 : g > 255 ? 255 : g);
+    const auto level = static_cast<uint8_t>(signal_grey_level(signal));
     return {level, level, level};
 }
 
@@ -66,5 +64,5 @@ void draw_eotf_trace(canvas_t *canvas, eotf_point_fn map, const color_t *prev, c
         map(prev->c.ts0, prev->E_prime, &px, &py);
         draw_line(canvas, px, py, x, y, YELLOW, LAYER_DATA_LINE);
     }
-    draw_point(canvas, x, y, MARKER, LAYER_DATA_BAR);
+    draw_square_marker(canvas, x, y);
 }

@@ -20,6 +20,24 @@ void file_by_layer(canvas_t *canvas, Evas_Object *obj, int layer)
     evas_object_layer_set(obj, layer);
 }
 
+// What the job's data puts on a chart below layer 40 (bar outlines, value
+// labels, the verdict) is data all the same: it goes with the data, so that
+// deleting the data and drawing it again leaves nothing stale behind.
+void file_as_data(canvas_t *canvas, Evas_Object *obj)
+{
+    canvas->data_list = eina_list_append(canvas->data_list, obj);
+}
+
+Evas_Object *add_rect(int r, int g, int b, int x, int y, int w, int h)
+{
+    Evas_Object *rect = evas_object_rectangle_add(evas_object_evas_get(win));
+    evas_object_color_set(rect, r, g, b, 255);
+    evas_object_resize(rect, w, h);
+    evas_object_move(rect, x, y);
+    evas_object_show(rect);
+    return rect;
+}
+
 void colour_list(Eina_List *list, int r, int g, int b)
 {
     Eina_List *l;
@@ -52,36 +70,35 @@ void draw_rect(canvas_t *canvas, int r, int g, int b, int x, int y, int w, int h
 {
     if (canvas == nullptr)
         return;
-    Evas_Object *rect = evas_object_rectangle_add(evas_object_evas_get(win));
-    evas_object_color_set(rect, r, g, b, 255);
-    evas_object_resize(rect, w, h);
-    evas_object_move(rect, x, y);
-    evas_object_show(rect);
-    file_by_layer(canvas, rect, layer);
+    file_by_layer(canvas, add_rect(r, g, b, x, y, w, h), layer);
 }
 
-Evas_Object *load_image(const char *path)
+Evas_Object *load_image(const char *path, missing_image missing, const char *error)
 {
     Evas_Object *img = elm_image_add(win);
-    // Decoded at once, so the very next render shows it.
     elm_image_preload_disabled_set(img, EINA_TRUE);
-    if (!elm_image_file_set(img, path, nullptr)) {
+    if (elm_image_file_set(img, path, nullptr))
+        return img;
+    if (error != nullptr)
+        fputs(error, stdout);
+    else
         printf("error: could not load image \"%s\"\n", path);
-        evas_object_del(img);
-        return nullptr;
-    }
-    return img;
+    if (missing == missing_image::keep_empty)
+        return img;
+    evas_object_del(img);
+    return nullptr;
+}
+
+void draw_square_marker(canvas_t *canvas, int x, int y)
+{
+    draw_rect(canvas, 124, 124, 124, x - 3, y - 3, 7, 7, LAYER_DATA_BAR);
+    draw_rect(canvas, 255, 255, 255, x - 2, y - 2, 5, 5, LAYER_DATA_BAR);
 }
 
 void draw_point(canvas_t *canvas, int x, int y, const char *image, int layer)
 {
     if (canvas == nullptr)
         return;
-    if (layer == LAYER_DATA_BAR) {
-        draw_rect(canvas, 124, 124, 124, x - 3, y - 3, 7, 7, LAYER_DATA_BAR);
-        draw_rect(canvas, 255, 255, 255, x - 2, y - 2, 5, 5, LAYER_DATA_BAR);
-        return;
-    }
     Evas_Object *img = load_image(device_cpath(image));
     if (img == nullptr)
         return;
@@ -119,7 +136,7 @@ void draw_test_result_text(canvas_t *canvas, const char *text)
     evas_object_color_set(label, 255, 255, 255, 255);
     evas_object_move(label, canvas->x - 5, canvas->y + 2);
     evas_object_show(label);
-    canvas->chart_list = eina_list_append(canvas->chart_list, label);
+    file_as_data(canvas, label);
     canvas->result_text = label;
 }
 
@@ -136,7 +153,7 @@ void draw_test_result_img(canvas_t *canvas, int pass)
     evas_object_resize(img, 38, 38);
     evas_object_move(img, static_cast<int>(canvas->x + canvas->width - 40.0f + 2.0f), canvas->y - 39);
     evas_object_show(img);
-    canvas->chart_list = eina_list_append(canvas->chart_list, img);
+    file_as_data(canvas, img);
     evas_object_layer_set(img, LAYER_TITLE);
 }
 
@@ -144,9 +161,9 @@ void change_test_result_style(canvas_t *canvas, int style)
 {
     if (canvas == nullptr || canvas->result_text == nullptr)
         return;
-    if (style == 0)
+    if (style == STYLE_DARK)
         evas_object_color_set(canvas->result_text, 255, 255, 255, 255);
-    else if (style == 1)
+    else if (style == STYLE_LIGHT)
         evas_object_color_set(canvas->result_text, 0, 0, 0, 255);
 }
 
@@ -154,7 +171,7 @@ void change_data_text_style(canvas_t *canvas, int style)
 {
     if (canvas == nullptr)
         return;
-    const int v = style == 1 ? 0 : 255;
+    const int v = style == STYLE_LIGHT ? 0 : 255;
     colour_list(canvas->data_text_list, v, v, v);
 }
 
@@ -163,7 +180,7 @@ void change_data_line_style(canvas_t *canvas, int style)
     if (canvas == nullptr)
         return;
     static constexpr int green[2] = {255, 0};
-    if (style == 0 || style == 1)
+    if (style == STYLE_DARK || style == STYLE_LIGHT)
         colour_list(canvas->data_line_list, 255, green[style], 0);
     else
         colour_list(canvas->data_line_list, 255, 255, 255);
@@ -190,16 +207,16 @@ void draw_x_tick(canvas_t *canvas, int x, int y0, int y1)
     canvas->x_gap_list = eina_list_append(canvas->x_gap_list, eina_list_last_data_get(canvas->chart_list));
 }
 
-bool draw_x_tick_label(canvas_t *canvas, const char *markup, int x, int y, int w, int h)
+Evas_Object *draw_x_tick_label(canvas_t *canvas, const char *markup, int x, int y, int w, int h)
 {
     if (canvas == nullptr)
-        return false;
+        return nullptr;
     Evas_Object *label = add_label(markup, x, y, w, h, LAYER_MARK);
     if (label == nullptr)
-        return false;
+        return nullptr;
     canvas->chart_list = eina_list_append(canvas->chart_list, label);
     canvas->x_gap_text_list = eina_list_append(canvas->x_gap_text_list, label);
-    return true;
+    return label;
 }
 
 Evas_Object *draw_pillar(canvas_t *canvas, int x, int y, int w, int h, const uint8_t *colour,
@@ -207,12 +224,14 @@ Evas_Object *draw_pillar(canvas_t *canvas, int x, int y, int w, int h, const uin
 {
     if (canvas == nullptr)
         return nullptr;
-    draw_rect(canvas, 60, 60, 60, x - 1, y - 1, w + 2, h + 1, LAYER_OUTLINE);
+    Evas_Object *outline = add_rect(60, 60, 60, x - 1, y - 1, w + 2, h + 1);
+    file_as_data(canvas, outline);
+    evas_object_layer_set(outline, LAYER_OUTLINE);
     draw_rect(canvas, colour[0], colour[1], colour[2], x, y, w, h, LAYER_DATA_BAR);
     Evas_Object *label = add_label(value_markup, x - 2, y - label_dy, w, 20, LAYER_DATA_BAR);
     if (label == nullptr)
         return nullptr;
-    canvas->chart_list = eina_list_append(canvas->chart_list, label);
+    file_as_data(canvas, label);
     canvas->data_text_list = eina_list_append(canvas->data_text_list, label);
     return label;
 }

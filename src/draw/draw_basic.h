@@ -21,16 +21,26 @@ enum : int {
 
 void draw_line(canvas_t *canvas, int x0, int y0, int x1, int y1, const uint8_t *colour, int layer);
 void draw_rect(canvas_t *canvas, int r, int g, int b, int x, int y, int w, int h, int layer);
+// The image at its own size centred on (x, y), filed by layer.
 void draw_point(canvas_t *canvas, int x, int y, const char *image, int layer);
+// A measured point: a grey 7 x 7 square with a white 5 x 5 centre on (x, y),
+// on layer 42.
+void draw_square_marker(canvas_t *canvas, int x, int y);
 void draw_test_result_text(canvas_t *canvas, const char *text);
 void draw_test_result_img(canvas_t *canvas, int pass);
 void change_test_result_style(canvas_t *canvas, int style);
 void change_data_text_style(canvas_t *canvas, int style);
 void change_data_line_style(canvas_t *canvas, int style);
 
-// An image object loaded from a device path; prints the load error and
-// returns null when the file cannot be loaded.
-Evas_Object *load_image(const char *path);
+// What becomes of an image object whose file cannot be loaded: deleted (the
+// caller draws nothing), or kept empty where a background keeps its place.
+enum class missing_image { drop, keep_empty };
+
+// An image object on the main window loaded from a (resolved) path, decoded
+// at once so the very next render shows it. When the file cannot be loaded
+// it prints `error`, by default "error: could not load image \"<path>\"\n",
+// and returns null or, with keep_empty, the empty object.
+Evas_Object *load_image(const char *path, missing_image missing = missing_image::drop, const char *error = nullptr);
 
 // A label widget on the main window with the given markup, size, position,
 // colour white and layer; null (after "label add error!!!\r") when it
@@ -56,12 +66,12 @@ void draw_stroke(canvas_t *canvas, int qx, int qy, int px, int py, const stroke_
 void draw_guide_line(canvas_t *canvas, int x0, int x1, int y, int r, int g, int b);
 // A white x tick from (x, y0) to (x, y1), filed in x_gap_list.
 void draw_x_tick(canvas_t *canvas, int x, int y0, int y1);
-// A white x-axis label filed in x_gap_text_list; false when it cannot be made.
-bool draw_x_tick_label(canvas_t *canvas, const char *markup, int x, int y, int w, int h);
+// A white x-axis label filed in x_gap_text_list; null when it cannot be made.
+Evas_Object *draw_x_tick_label(canvas_t *canvas, const char *markup, int x, int y, int w, int h);
 
 // A data bar: dark outline (layer 31), the bar in its colour (layer 42) and
-// its value label above it (layer 42, in chart_list and data_text_list).
-// Returns the label, or null when it could not be made.
+// its value label above it (layer 42, also in data_text_list), all three in
+// data_list. Returns the label, or null when it could not be made.
 Evas_Object *draw_pillar(canvas_t *canvas, int x, int y, int w, int h, const uint8_t *colour,
                  const char *value_markup, int label_dy);
 
@@ -70,5 +80,5 @@ int label_text_width(Evas_Object *label);
 
 // The verdict of a chart from the job's summary: "<font_size=16 align=right>"
 // caption value (four decimals, or "--" when nothing was measured) and the
-// pass/fail image.
+// pass/fail image, both in data_list.
 void draw_verdict(canvas_t *canvas, verdict_id id, const verdict_t &v);

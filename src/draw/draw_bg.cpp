@@ -28,11 +28,7 @@ void draw_bg(canvas_t *canvas)
 
     if (canvas->bg_image == nullptr)
         return;
-    Evas_Object *img = elm_image_add(win);
-    // Decoded at once, so the very next render shows it.
-    elm_image_preload_disabled_set(img, EINA_TRUE);
-    if (!elm_image_file_set(img, canvas->bg_image, nullptr))
-        printf("error: could not load image \"%s\"\n", canvas->bg_image);
+    Evas_Object *img = load_image(canvas->bg_image, missing_image::keep_empty);
     elm_image_aspect_fixed_set(img, EINA_FALSE);
     evas_object_resize(img, w, h);
     evas_object_move(img, canvas->x, canvas->y);
@@ -45,9 +41,9 @@ void change_bg_style(canvas_t *canvas, int style)
 {
     if (canvas == nullptr || canvas->bg == nullptr)
         return;
-    if (style == 0)
+    if (style == STYLE_DARK)
         evas_object_show(canvas->bg);
-    else if (style == 1)
+    else if (style == STYLE_LIGHT)
         evas_object_hide(canvas->bg);
 }
 
@@ -90,10 +86,10 @@ canvas_t *build_chart_canvas(const chart_def_t &def)
         free(title);
         return nullptr;
     }
-    canvas->width = def.width;
-    canvas->height = def.height;
-    canvas->x = def.x;
-    canvas->y = def.y;
+    canvas->width = def.plot.width;
+    canvas->height = def.plot.height;
+    canvas->x = def.plot.x;
+    canvas->y = def.plot.y;
     canvas->x_grid_count = def.x_grid_count;
     canvas->y_grid_count = def.y_grid_count;
     canvas->bg_image = def.bg_image != nullptr ? device_cpath(def.bg_image) : nullptr;

@@ -6,6 +6,16 @@
 
 #include <Elementary.h>
 
+#include "charts/geometry/pixel.h"
+
+// The two colour styles: the dark one the charts are built in, and the light
+// one for the capture on the white window background. Restyle functions take
+// the style as an int and leave other values to their own rules.
+enum style_t : int {
+    STYLE_DARK = 0,
+    STYLE_LIGHT = 1,
+};
+
 struct title_t {
     int32_t width;
     const char *icon;
@@ -49,17 +59,23 @@ void change_bg_style(canvas_t *canvas, int style);
 
 // The fixed values of one chart. Image paths are device paths ("/usr/local/app/...").
 struct chart_def_t {
-    const char *function;  // constructor name for the missing-reference warning; null: no check
-    int32_t x, y;
-    float width, height;
-    uint8_t x_grid_count, y_grid_count;
-    const char *bg_image;  // null for none
+    const char *function = nullptr;  // constructor name for the missing-reference warning; null: no check
+    plot_t plot;
+    uint8_t x_grid_count = 1;  // 1: no vertical grid, the chart draws its own x ticks
+    uint8_t y_grid_count;
+    const char *bg_image = nullptr;  // null for none
     int32_t title_width;
     const char *icon;
     const char *text;
     label_t left;
     label_t down;
 };
+
+// The plot area of a built canvas.
+inline plot_t plot_of(const canvas_t &c)
+{
+    return {c.x, c.y, c.width, c.height};
+}
 
 // Builds the records and canvas of a chart and draws its background, title
 // and axes. Returns the canvas, or null (records freed) when an allocation

@@ -37,9 +37,11 @@ void del_canvas_data(canvas_t *canvas)
 {
     if (canvas == nullptr)
         return;
-    // The data lines are data objects: forget them with the objects, so a
-    // later restyle never touches a deleted line.
+    // The role lists of data objects go with the objects, so a later
+    // restyle never touches a deleted line, label or verdict.
     canvas->data_line_list = eina_list_free(canvas->data_line_list);
+    canvas->data_text_list = eina_list_free(canvas->data_text_list);
+    canvas->result_text = nullptr;
     delete_objects(canvas->data_list);
 }
 
@@ -54,9 +56,7 @@ void del_canvas(canvas_t *canvas)
     canvas->x_y_text_list = eina_list_free(canvas->x_y_text_list);
     canvas->x_gap_list = eina_list_free(canvas->x_gap_list);
     canvas->x_gap_text_list = eina_list_free(canvas->x_gap_text_list);
-    canvas->data_text_list = eina_list_free(canvas->data_text_list);
     canvas->bg = nullptr;
-    canvas->result_text = nullptr;
     free(canvas->title);
     canvas->title = nullptr;
     free(canvas->left_label);

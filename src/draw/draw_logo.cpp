@@ -1,10 +1,9 @@
 #include "draw/draw_logo.h"
 
-#include <cstdio>
-
 #include <Elementary.h>
 
 #include "config/paths.h"
+#include "draw/draw_basic.h"
 #include "draw/draw_main_win.h"
 
 Evas_Object *efl_logo_text = nullptr;
@@ -17,11 +16,8 @@ void draw_logo_and_title()
 {
     if (win == nullptr)
         return;
-    Evas_Object *logo = elm_image_add(win);
-    // Decoded at once, so the very next render shows it.
-    elm_image_preload_disabled_set(logo, EINA_TRUE);
-    if (!elm_image_file_set(logo, device_cpath(LOGO_IMAGE), nullptr))
-        printf("error: [%s]:could not load image.\r\n", "read_configure");
+    Evas_Object *logo = load_image(device_cpath(LOGO_IMAGE), missing_image::keep_empty,
+                                   "error: [read_configure]:could not load image.\r\n");
     elm_image_aspect_fixed_set(logo, EINA_FALSE);
     evas_object_resize(logo, 200, 200);
     evas_object_move(logo, 147, 24);

@@ -51,12 +51,12 @@ void change_title_style(canvas_t *canvas, int style)
     if (canvas == nullptr || canvas->title == nullptr)
         return;
     title_t *t = canvas->title;
-    if (style == 0) {
+    if (style == STYLE_DARK) {
         if (t->bar_obj != nullptr)
             evas_object_show(t->bar_obj);
         if (t->text_obj != nullptr)
             evas_object_color_set(t->text_obj, 200, 200, 200, 255);
-    } else if (style == 1) {
+    } else if (style == STYLE_LIGHT) {
         if (t->bar_obj != nullptr)
             evas_object_hide(t->bar_obj);
         if (t->text_obj != nullptr)

@@ -157,9 +157,9 @@ void change_x_y_style(canvas_t *canvas, int style)
     if (canvas == nullptr)
         return;
     static constexpr int frame_grey[2] = {192, 63};
-    if (style == 0 || style == 1) {
+    if (style == STYLE_DARK || style == STYLE_LIGHT) {
         colour_list(canvas->x_y_list, frame_grey[style]);
-        colour_list(canvas->x_y_text_list, style == 0 ? 255 : 0);
+        colour_list(canvas->x_y_text_list, style == STYLE_DARK ? 255 : 0);
     } else {
         colour_list(canvas->x_y_list, 255);
         colour_list(canvas->x_y_text_list, 255);
@@ -170,7 +170,7 @@ void change_x_gap_style(canvas_t *canvas, int style)
 {
     if (canvas == nullptr)
         return;
-    const int v = style == 1 ? 0 : 255;
+    const int v = style == STYLE_LIGHT ? 0 : 255;
     colour_list(canvas->x_gap_list, v);
     colour_list(canvas->x_gap_text_list, v);
 }

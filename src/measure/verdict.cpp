@@ -8,14 +8,14 @@
 #include "measure/measure.h"
 
 const std::array<verdict_limit_t, VERDICT_COUNT> verdict_limits = {{
-    {"grayscale_dE2000_avg", "Grayscale Avg dE: ", 1.5, false},
-    {"total_gamma", "Total Gamma : ", 0.1, true},
-    {"gamut_dE2000_max", "dE 2000 Max: ", 2.5, false},
-    {"checker_dE2000_avg", "Color Checker Avg dE: ", 1.5, false},
-    {"grayscale_dE2000_avg", "Grayscale Avg dE: ", 1.5, false},
-    {"grayscale_dEICTCP_avg", "Grayscale Avg dE: ", 2.0, false},
-    {"eotf_diff_max", "EOTF Diff Max: ", 0.05, false},
-    {"checker_dEICTCP_avg", "Color Checker Avg dE: ", 2.0, false},
+    {.key = "grayscale_dE2000_avg", .caption = "Grayscale Avg dE: ", .limit = 1.5},
+    {.key = "total_gamma", .caption = "Total Gamma : ", .limit = 0.1, .around_target = true},
+    {.key = "gamut_dE2000_max", .caption = "dE 2000 Max: ", .limit = 2.5},
+    {.key = "checker_dE2000_avg", .caption = "Color Checker Avg dE: ", .limit = 1.5},
+    {.key = "grayscale_dE2000_avg", .caption = "Grayscale Avg dE: ", .limit = 1.5},
+    {.key = "grayscale_dEICTCP_avg", .caption = "Grayscale Avg dE: ", .limit = 2.0},
+    {.key = "eotf_diff_max", .caption = "EOTF Diff Max: ", .limit = 0.05},
+    {.key = "checker_dEICTCP_avg", .caption = "Color Checker Avg dE: ", .limit = 2.0},
 }};
 
 job_summary_t job_summary{};

@@ -21,7 +21,7 @@ struct verdict_limit_t {
     const char *key;      // name of the verdict in the results record
     const char *caption;  // caption of the chart's verdict text
     double limit;         // passes at most this; for the total gamma the tolerance
-    bool around_target;   // judged by its distance from the target gamma
+    bool around_target = false;  // judged by its distance from the target gamma
 };
 
 extern const std::array<verdict_limit_t, VERDICT_COUNT> verdict_limits;

@@ -10,6 +10,7 @@
 #include "config/configure.h"
 #include "config/paths.h"
 #include "config/reference.h"
+#include "draw/draw_basic.h"
 #include "draw/draw_logo.h"
 #include "draw/draw_main_win.h"
 #include "measure/measure.h"
@@ -94,15 +95,9 @@ bool add_legend(const char *word_markup, int x, const char *image)
     evas_object_resize(label, 50, 30);
     evas_object_move(label, x, 670);
     evas_object_show(label);
-    Evas_Object *img = elm_image_add(win);
-    // Decoded at once, so the very next render shows it.
-    elm_image_preload_disabled_set(img, EINA_TRUE);
-    const char *path = device_cpath(image);
-    if (!elm_image_file_set(img, path, nullptr)) {
-        printf("error: could not load image \"%s\"\n", path);
-        evas_object_del(img);
+    Evas_Object *img = load_image(device_cpath(image));
+    if (img == nullptr)
         return false;
-    }
     elm_image_fill_outside_set(img, EINA_TRUE);
     evas_object_resize(img, 30, 30);
     evas_object_move(img, x + 50, 670);
@@ -175,10 +170,10 @@ void change_config_text_style(const void *object, int style)
     if (object == nullptr)
         return;
     int v = 255;
-    if (style == 0) {
+    if (style == STYLE_DARK) {
         if (efl_logo_text != nullptr)
             evas_object_color_set(efl_logo_text, 200, 200, 200, 255);
-    } else if (style == 1) {
+    } else if (style == STYLE_LIGHT) {
         if (efl_logo_text != nullptr)
             evas_object_color_set(efl_logo_text, 55, 55, 55, 255);
         v = 0;

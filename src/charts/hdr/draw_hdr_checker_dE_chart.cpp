@@ -6,7 +6,7 @@
 
 namespace {
 constinit bar_chart chart{
-    checker_def("draw_hdr_checker_dE_canvas", 772, 266.0f, " dE ICTCP_240 --- Color Checker", HDR_CHECKER_DEICTCP_AVG)};
+    checker_def("draw_hdr_checker_dE_canvas", HDR_CHECKER_BARS, " dE ICTCP_240 --- Color Checker", HDR_CHECKER_DEICTCP_AVG)};
 }
 
 canvas_t *draw_hdr_checker_dE_canvas() { return chart.build(); }

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "charts/eotf_chart.h"
-#include "charts/pixel.h"
+#include "charts/geometry/eotf_geometry.h"
 #include "color/color.h"
 #include "config/reference.h"
 
@@ -11,9 +11,14 @@ namespace {
 
 // This chart reads nothing from the reference record when it is built, so it
 // has no missing-reference warning.
-constexpr chart_def_t def = {nullptr, 1220, 80, 680.0f, 612.0f, 1, 10, "/usr/local/app/image/bg_trans.png", 680,
-                             "/usr/local/app/image/icon_luma.png", " EOTF --- Grayscale", {1.0f, 0.1f, 2},
-                             {1.0f, 1.0f, 2}};
+constexpr chart_def_t def = {.plot = HDR_EOTF_PLOT,
+                             .y_grid_count = 10,
+                             .bg_image = "/usr/local/app/image/bg_trans.png",
+                             .title_width = 680,
+                             .icon = "/usr/local/app/image/icon_luma.png",
+                             .text = " EOTF --- Grayscale",
+                             .left = {.max = 1.0f, .step = 0.1f, .digits = 2},
+                             .down = {.max = 1.0f, .step = 1.0f, .digits = 2}};
 
 // E' at the top and test signal at the right edge, and both at the other edges.
 float max_val = 0.0f;
@@ -24,27 +29,20 @@ float min_val = 0.0f;
 void draw_pq_curve(canvas_t *canvas, float max_E)
 {
     printf("PQ max E' = %f\r\n", static_cast<double>(max_E));
-    const float e = max_E == max_E ? max_E : 0.0f;
-    const int kx = px_round(canvas->x + e * canvas->width);
-    const int ky = px_round(canvas->y + (1 - e) * canvas->height);
-    const int bottom = static_cast<int>(canvas->y + canvas->height);
-    const int right = static_cast<int>(canvas->x + canvas->width - 1.0f);
-    draw_stroke(canvas, canvas->x, bottom, kx, ky, STROKE_RAMP, CURVE_GREY, LAYER_MARK);
-    draw_stroke(canvas, kx, ky, right, ky, STROKE_CURVE, CURVE_GREY, LAYER_MARK);
+    const pq_curve_t c = pq_curve(plot_of(*canvas), max_E);
+    draw_stroke(canvas, c.left, c.bottom, c.knee_x, c.knee_y, STROKE_RAMP, CURVE_GREY, LAYER_MARK);
+    draw_stroke(canvas, c.knee_x, c.knee_y, c.right, c.knee_y, STROKE_CURVE, CURVE_GREY, LAYER_MARK);
 }
 
 // HLG target: the expected gray for each twentieth of signal, in PQ values.
 void draw_hlg_curve(canvas_t *canvas, float level)
 {
+    const plot_t plot = plot_of(*canvas);
     draw_reference_curve(canvas, [&](int i) {
         color_block_t block{};
-        block.ts0 = block.ts1 = block.ts2 = static_cast<float>(i / 20.0);
+        block.ts0 = block.ts1 = block.ts2 = hlg_curve_signal(i);
         get_expect_HLG(level, 0.0f, &block);
-        float e = get_ST2084_inver_EOTF(block.Y);
-        if (e != e)
-            e = min_val;
-        return std::pair{px_round(canvas->x + i * 0.05 * canvas->width),
-                         px_round(canvas->y + (static_cast<double>(max_val) - e) * canvas->height)};
+        return hlg_curve_point(plot, max_val, min_val, i, get_ST2084_inver_EOTF(block.Y));
     });
 }
 
@@ -80,12 +78,9 @@ void draw_hdr_ref_EOTF(canvas_t *canvas, float level)
 
 int get_hdr_gray_EOTF_coord(float signal, float value, int *px, int *py)
 {
-    value = clamp_scale(value, min_val, max_val);
-    if (signal != signal)
-        signal = min_val;
-    const float range = max_val - min_val;
-    *px = px_round(static_cast<float>(def.x) + (signal - min_val) / range * def.width);
-    *py = px_round(static_cast<float>(def.y) + (max_val - value) / range * def.height);
+    const pixel_t p = hdr_eotf_point(max_val, min_val, signal, value);
+    *px = p.x;
+    *py = p.y;
     return 0;
 }
 

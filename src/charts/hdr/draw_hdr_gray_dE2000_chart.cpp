@@ -5,7 +5,7 @@
 #include "charts/hdr/hdr_gray_bar_chart.h"
 
 namespace {
-constinit bar_chart chart{hdr_gray_def("draw_hdr_gray_dE2000_canvas", 80, " dE 2000 --- Grayscale", HDR_GRAY_DE2000_AVG)};
+constinit bar_chart chart{hdr_gray_def("draw_hdr_gray_dE2000_canvas", HDR_GRAY_DE2000_BARS, " dE 2000 --- Grayscale", HDR_GRAY_DE2000_AVG)};
 }
 
 canvas_t *draw_hdr_gray_dE2000_canvas() { return chart.build(); }

@@ -5,7 +5,7 @@
 #include "charts/hdr/hdr_gray_bar_chart.h"
 
 namespace {
-constinit bar_chart chart{hdr_gray_def("draw_hdr_gray_dEITP_canvas", 426, " dE ICTCP_240 --- Grayscale", HDR_GRAY_DEICTCP_AVG)};
+constinit bar_chart chart{hdr_gray_def("draw_hdr_gray_dEITP_canvas", HDR_GRAY_DEITP_BARS, " dE ICTCP_240 --- Grayscale", HDR_GRAY_DEICTCP_AVG)};
 }
 
 canvas_t *draw_hdr_gray_dEITP_canvas() { return chart.build(); }

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "charts/pixel.h"
+#include "charts/geometry/bar_geometry.h"
 #include "measure/measure.h"
 
 int hdr_gray_slot_count()
@@ -14,6 +14,6 @@ int hdr_gray_slot_count()
 
 void hdr_gray_signal_percent(int i, char *text, size_t size)
 {
-    snprintf(text, size, "%d", px_round(data_gray[i].c.ts0 * 100.0f));
+    snprintf(text, size, "%d", signal_percent_single(data_gray[i].c.ts0));
 }
 

@@ -12,12 +12,13 @@ int hdr_gray_slot_count();
 // The test signal of grayscale patch i in percent, rounded in single precision.
 void hdr_gray_signal_percent(int i, char *text, size_t size);
 
-constexpr bar_chart_def_t hdr_gray_def(const char *function, int32_t y, const char *text, verdict_id verdict)
+constexpr bar_chart_def_t hdr_gray_def(const char *function, const bar_layout_t &bars, const char *text,
+                                       verdict_id verdict)
 {
-    return {{function, 520, y, 680.0f, 266.0f, 1, 6, nullptr, 680, "/usr/local/app/image/icon_dE.png", text,
-             {12.0f, 2.0f, 2}, {1.0f, 1.0f, 5}},
-            verdict,
-            hdr_gray_slot_count,
-            hdr_gray_signal_percent};
+    return {.bars = bars,
+            .chart = bar_chart_frame(function, bars, text),
+            .verdict = verdict,
+            .slot_count = hdr_gray_slot_count,
+            .slot_text = hdr_gray_signal_percent};
 }
 

@@ -5,7 +5,7 @@
 #include "charts/checker_chart.h"
 
 namespace {
-constinit bar_chart chart{checker_def("draw_sdr_checker_dE_canvas", 850, 210.0f, " dE 2000 --- Color Checker", SDR_CHECKER_DE2000_AVG)};
+constinit bar_chart chart{checker_def("draw_sdr_checker_dE_canvas", SDR_CHECKER_BARS, " dE 2000 --- Color Checker", SDR_CHECKER_DE2000_AVG)};
 }
 
 canvas_t *draw_sdr_checker_dE_canvas() { return chart.build(); }

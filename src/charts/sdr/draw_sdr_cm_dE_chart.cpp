@@ -12,14 +12,14 @@ namespace {
 
 constexpr bar_guide_t GUIDES[] = {{3, 0, 200, 0}, {5, 200, 200, 0}, {10, 200, 0, 0}};
 
-constinit bar_chart chart{{{"draw_sdr_cm_dE_canvas", 520, 60, 500.0f, 210.0f, 1, 6, nullptr, 500,
-                            "/usr/local/app/image/icon_dE.png", " dE 2000 --- Gamut", {12.0f, 2.0f, 2},
-                            {1.0f, 1.0f, 5}},
-                           SDR_GAMUT_DE2000_MAX,
-                           [] { return static_cast<int>(std::size(gamut_names)); },
-                           [](int i, char *text, size_t size) { snprintf(text, size, "%s", gamut_names[i]); },
-                           GUIDES,
-                           true}};
+constinit bar_chart chart{{
+    .bars = SDR_GAMUT_DE_BARS,
+    .chart = bar_chart_frame("draw_sdr_cm_dE_canvas", SDR_GAMUT_DE_BARS, " dE 2000 --- Gamut"),
+    .verdict = SDR_GAMUT_DE2000_MAX,
+    .slot_count = [] { return static_cast<int>(std::size(gamut_names)); },
+    .slot_text = [](int i, char *text, size_t size) { snprintf(text, size, "%s", gamut_names[i]); },
+    .guides = GUIDES,
+}};
 
 }  // namespace
 

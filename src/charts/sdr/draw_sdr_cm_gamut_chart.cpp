@@ -2,7 +2,7 @@
 // point on the chromaticity diagram, and the mapping the data overlay uses.
 #include "charts/sdr/draw_sdr_cm_gamut_chart.h"
 
-#include "charts/pixel.h"
+#include "charts/geometry/cie_geometry.h"
 #include "color/color.h"
 #include "config/reference.h"
 #include "draw/draw_basic.h"
@@ -69,19 +69,25 @@ void draw_target(canvas_t *canvas, const reference_t &ref)
 
 void get_sdr_cm_gamut_1931_coord(float x, float y, int *px, int *py)
 {
-    y = clamp_scale(y, min_val, max_val);
-    x = clamp_scale(x, min_val, max_val);
-    *px = px_round((x - min_val) / 0.9 * 500 + 520);
-    *py = px_round((max_val - y) / 0.9 * 460 + 330);
+    const pixel_t p = cie_point(max_val, min_val, x, y);
+    *px = p.x;
+    *py = p.y;
 }
 
 canvas_t *draw_sdr_cm_gamut_canvas()
 {
     max_val = 0.9f;
     min_val = 0.0f;
-    static constexpr chart_def_t def = {"draw_sdr_cm_gamut_canvas", 520, 330, 500.0f, 460.0f, 9, 9,
-                                        "/usr/local/app/image/cie_1931.png", 500, "/usr/local/app/image/icon_gamut.png",
-                                        " CIE 1931 xy --- Gamut", {0.9f, 0.1f, 2}, {0.9f, 0.1f, 2}};
+    static constexpr chart_def_t def = {.function = "draw_sdr_cm_gamut_canvas",
+                                        .plot = CIE_PLOT,
+                                        .x_grid_count = 9,
+                                        .y_grid_count = 9,
+                                        .bg_image = "/usr/local/app/image/cie_1931.png",
+                                        .title_width = 500,
+                                        .icon = "/usr/local/app/image/icon_gamut.png",
+                                        .text = " CIE 1931 xy --- Gamut",
+                                        .left = {.max = 0.9f, .step = 0.1f, .digits = 2},
+                                        .down = {.max = 0.9f, .step = 0.1f, .digits = 2}};
     canvas_t *canvas = build_chart_canvas(def);
     if (canvas == nullptr || reference == nullptr)
         return canvas;

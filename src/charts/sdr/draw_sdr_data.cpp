@@ -21,7 +21,6 @@ color_block_t temp_gamut_color[3] = {};
 bool corner_measured[3] = {};
 
 constexpr int LABEL_DY = 17;
-constexpr const char *MEAS_MARKER = "/usr/local/app/image/meas_white_7_7.png";
 constexpr uint8_t TRIANGLE_COLOUR[3] = {255, 255, 255};
 
 // White, red, green, blue, cyan, magenta, yellow.
@@ -87,7 +86,7 @@ void draw_sdr_cm_gamut_data(canvas_t *canvas, int i, const color_t *cur)
 
     int px = 0, py = 0;
     get_sdr_cm_gamut_1931_coord(cur->c.x, cur->c.y, &px, &py);
-    draw_point(canvas, px, py, MEAS_MARKER, LAYER_DATA_BAR);
+    draw_square_marker(canvas, px, py);
 
     // Green closes the side to red; blue the sides to red and to green.
     auto side_to = [&](int corner) {

@@ -21,26 +21,19 @@ int bar_count()
     return n < GRAY_MAX ? n + 1 : GRAY_MAX;
 }
 
-// The signal of patch i in whole percent, rounded in double precision;
-// absurd signals of a malformed file stay printable.
+// The signal of patch i in whole percent, rounded in double precision.
 void signal_percent(int i, char *text, size_t size)
 {
-    double pct = data_gray[i].c.ts0 * 100.0 + 0.5;
-    if (!(pct > -1e6))
-        pct = -1e6;
-    if (pct > 1e6)
-        pct = 1e6;
-    snprintf(text, size, "%d", static_cast<int>(pct));
+    snprintf(text, size, "%d", signal_percent_double(data_gray[i].c.ts0));
 }
 
-constinit bar_chart chart{{{"draw_sdr_gray_dE_canvas", 1040, 60, 860.0f, 210.0f, 1, 6, nullptr, 860,
-                            "/usr/local/app/image/icon_dE.png", " dE 2000 --- Grayscale", {12.0f, 2.0f, 2},
-                            {1.0f, 1.0f, 5}},
-                           SDR_GRAY_DE2000_AVG,
-                           bar_count,
-                           signal_percent,
-                           THRESHOLD_GUIDE,
-                           true}};
+constinit bar_chart chart{{
+    .bars = SDR_GRAY_DE_BARS,
+    .chart = bar_chart_frame("draw_sdr_gray_dE_canvas", SDR_GRAY_DE_BARS, " dE 2000 --- Grayscale"),
+    .verdict = SDR_GRAY_DE2000_AVG,
+    .slot_count = bar_count,
+    .slot_text = signal_percent,
+}};
 
 }  // namespace
 
