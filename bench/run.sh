@@ -2,7 +2,8 @@
 # Benchmarks the analyzer: whole runs on the samples, headless and in device
 # mode on the emulated framebuffer (wall time, CPU time and its phases, peak
 # memory, capture sizes), the evaluation alone, the capture's PNG encoding
-# under other settings, and analyzer-results over an archive of 10,000 jobs.
+# under other settings, the device-mode capture read against headless, the
+# instructions of a whole run, and analyzer-results over an archive of 10,000 jobs.
 #
 #   bash bench/run.sh [RUNS]        RUNS per sample, default 7
 #   BUILD_DIR=dir bash bench/run.sh build directory, default build-bench
@@ -18,7 +19,7 @@ bash scripts/install-deps.sh libbenchmark-dev python3 time
 if ! grep -q '^ANALYZER_BENCH:BOOL=ON' "$build/CMakeCache.txt" 2>/dev/null; then
   cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DANALYZER_BENCH=ON >/dev/null
 fi
-cmake --build "$build" -j2 --target analyzer analyzer-results artwork analyzer-simulate bench_evaluate bench_png fbdev_emu >/dev/null
+cmake --build "$build" -j2 --target analyzer analyzer-results artwork analyzer-simulate bench_evaluate bench_png bench_capture fbdev_emu >/dev/null
 
 echo "## Machine"
 echo "date: $(date -u '+%Y-%m-%d %H:%M UTC')"
@@ -48,6 +49,14 @@ echo
 
 echo "## Capture encoding of the sdr_ideal_power24 captures"
 "$build/bench/bench_png" "$captures/sdr_ideal_power24_headless/1.png" "$captures/sdr_ideal_power24_headless/1_white.png"
+echo
+
+echo "## The capture read from the framebuffer (device) against from memory (headless)"
+"$build/bench/bench_capture" "$captures/sdr_ideal_power24_headless/1.png" 31
+echo
+
+echo "## Instructions of one whole run and of every process it causes"
+bash bench/instructions.sh "$build"
 echo
 
 echo "## analyzer-results over 10,000 archived jobs, one process, one core"
