@@ -319,22 +319,7 @@ int save_osd_to_png(int kind)
     }
 
     const std::string current = dir + "/" + current_name;
-    if (access(current.c_str(), F_OK) != 0) {
-        printf("[%s]: unexist name: [%s]\n", "save_osd_to_png", current.c_str());
-    } else {
-        const std::string previous = dir + "/" + previous_name;
-        if (access(previous.c_str(), F_OK) == 0) {
-            unlink(previous.c_str());
-            printf(" removed [%s]\n", previous.c_str());
-        }
-        printf(" find [%s]\n", current.c_str());
-        if (rename(current.c_str(), previous.c_str()) == 0) {
-            printf(" rename to [%s]\n", previous.c_str());
-        } else {
-            unlink(current.c_str());
-            printf(" removed [%s]\n", current.c_str());
-        }
-    }
+    rotate_generations(current, dir + "/" + previous_name, "save_osd_to_png");
     fflush(stdout);
     return grab_screen(dir, current);
 }

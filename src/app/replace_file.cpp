@@ -41,3 +41,27 @@ bool replace_file(const std::string &dir, const std::string &path, const std::fu
     }
     return ok;
 }
+
+void rotate_generations(const std::string &current, const std::string &previous, const char *who)
+{
+    if (access(current.c_str(), F_OK) != 0) {
+        if (who != nullptr)
+            printf("[%s]: unexist name: [%s]\n", who, current.c_str());
+        return;
+    }
+    if (access(previous.c_str(), F_OK) == 0) {
+        unlink(previous.c_str());
+        if (who != nullptr)
+            printf(" removed [%s]\n", previous.c_str());
+    }
+    if (who != nullptr)
+        printf(" find [%s]\n", current.c_str());
+    if (rename(current.c_str(), previous.c_str()) == 0) {
+        if (who != nullptr)
+            printf(" rename to [%s]\n", previous.c_str());
+    } else {
+        unlink(current.c_str());
+        if (who != nullptr)
+            printf(" removed [%s]\n", current.c_str());
+    }
+}

@@ -10,3 +10,10 @@
 // name. The file is readable by everyone. On failure the temporary file is
 // removed and errno tells why, when a call set it.
 bool replace_file(const std::string &dir, const std::string &path, const std::function<bool(FILE *)> &write);
+
+// Moves `current` aside to `previous` (an older `previous` is deleted first),
+// so that the last two generations remain; when the rename fails the current
+// file is deleted, so the new one can still take its name. With `who` set,
+// prints what it does: the unexist-name line for a missing current file, or
+// the removed / find / rename-to lines.
+void rotate_generations(const std::string &current, const std::string &previous, const char *who = nullptr);

@@ -1,7 +1,5 @@
 #include "app/results_file.h"
 
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -34,12 +32,7 @@ int save_results_file()
 {
     const std::string dir = device_path(CAPTURE_DIR);
     const std::string current = dir + "/1.json";
-    const std::string previous = dir + "/2.json";
-    if (access(current.c_str(), F_OK) == 0) {
-        unlink(previous.c_str());
-        if (rename(current.c_str(), previous.c_str()) != 0)
-            unlink(current.c_str());
-    }
+    rotate_generations(current, dir + "/2.json");
     const std::string text = run_results_json(2) + "\n";
     if (!replace_file(dir, current, [&](FILE *fp) { return fwrite(text.data(), 1, text.size(), fp) == text.size(); })) {
         fprintf(stderr, "save_results_file: %s: %s\n", current.c_str(), strerror(errno));
