@@ -1,14 +1,12 @@
 # The program's two libraries, shared by the main and the fuzz build:
 #   evaluation (config, colour, measure, the verdict summary and the results
 #   record) builds and links without the toolkit; drawing (primitives, charts,
-#   panel, pages, the drawing half of the measurement run and the application
-#   shell) sits on it.
+#   panel, the report page and its run, and the application shell) sits on it.
 # Expects ANALYZER_SOURCE_DIR; sets ANALYZER_EVAL_SOURCES and ANALYZER_DRAW_SOURCES.
 file(GLOB ANALYZER_EVAL_SOURCES CONFIGURE_DEPENDS
   ${ANALYZER_SOURCE_DIR}/src/config/*.cpp
   ${ANALYZER_SOURCE_DIR}/src/color/*.cpp
   ${ANALYZER_SOURCE_DIR}/src/measure/*.cpp)
-list(FILTER ANALYZER_EVAL_SOURCES EXCLUDE REGEX ".*/src/measure/start_measure\\.cpp$")
 
 file(GLOB_RECURSE ANALYZER_DRAW_SOURCES CONFIGURE_DEPENDS ${ANALYZER_SOURCE_DIR}/src/*.cpp)
 list(REMOVE_ITEM ANALYZER_DRAW_SOURCES ${ANALYZER_EVAL_SOURCES})

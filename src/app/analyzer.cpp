@@ -10,20 +10,28 @@
 
 #include "app/capture.h"
 #include "app/results_file.h"
+#include "app/serial_number.h"
 #include "app/signals.h"
 #include "config/command.h"
 #include "config/configure.h"
 #include "config/paths.h"
-#include "config/reference.h"
-#include "draw/draw_hdr_page.h"
 #include "draw/draw_logo.h"
 #include "draw/draw_main_win.h"
-#include "draw/draw_sdr_page.h"
-#include "measure/start_measure.h"
+#include "measure/measure.h"
+#include "report/report_page.h"
+#include "report/start_measure.h"
 
 char dev_node[DEV_NODE_SIZE] = {0};
 
 namespace {
+
+// What the run knows once the command line is read: its settings, the
+// evaluated job and the serial number the panel shows.
+struct run_t {
+    settings_t settings;
+    job_t job;
+    std::string serial_number;
+};
 
 bool device_opens()
 {
@@ -85,19 +93,18 @@ int choose_fb_device()
     return 0;
 }
 
-Eina_Bool _exit_app_cb(void *)
+Eina_Bool _exit_app_cb(void *data)
 {
+    const run_t &run = *static_cast<const run_t *>(data);
     puts("run exit!");
+    const std::string record = run_results_json(run.job, run.serial_number, run.settings.sensor_id);
     render_whole_window();
-    save_osd_to_png(0);
-    save_results_file();
+    save_osd_to_png(0, record);
+    save_results_file(run_results_json(run.job, run.serial_number, run.settings.sensor_id, 2));
     set_win_bg_color(255, 255, 255);
-    if (reference != nullptr && reference->test_type >= 2)
-        change_hdr_chart_style(1);
-    else
-        change_sdr_chart_style(1);
+    change_page_style(report_page(run.job), STYLE_LIGHT);
     render_whole_window();
-    save_osd_to_png(1);
+    save_osd_to_png(1, record);
     elm_exit();
     return ECORE_CALLBACK_CANCEL;
 }
@@ -121,20 +128,25 @@ int elm_main(int argc, char **argv)
     // The framebuffer engine's console code takes SIGINT over (to ignore it)
     // when the window is made: the handler is installed again.
     install_signal_handlers();
-    init_reference();
-    if (read_configure(argc, argv) < 0)
+    run_t run{default_settings(), {}, {}};
+    if (read_configure(argc, argv, run.settings) < 0)
         return -1;
     draw_logo_and_title();
     elm_policy_set(ELM_POLICY_QUIT, ELM_POLICY_QUIT_LAST_WINDOW_CLOSED);
 
-    start_measure(reference->test_type >= 2 ? 1 : 0);
+    run.job = evaluate(run.settings.target, run.settings.test_file_path.c_str());
+    // A job whose data could not be read has no report page.
+    if (run.job.evaluated) {
+        run.serial_number = serial_number_value(read_serial_number());
+        start_measure(run.job, run.serial_number.c_str(), run.settings.sensor_id);
+    }
 
     puts("exit_app:");
     handle_signals_in_main_loop();
-    ecore_timer_add(1.0, _exit_app_cb, nullptr);
+    ecore_timer_add(1.0, _exit_app_cb, &run);
     elm_run();
 
-    del_sdr_page();
-    del_hdr_page();
+    del_page(PAGE_SDR);
+    del_page(PAGE_HDR);
     return 0;
 }

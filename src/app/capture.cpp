@@ -18,7 +18,6 @@
 
 #include "app/analyzer.h"
 #include "app/replace_file.h"
-#include "app/results_file.h"
 #include "config/paths.h"
 #include "draw/draw_main_win.h"
 
@@ -202,9 +201,8 @@ bool write_framebuffer_png(FILE *fp, const char *device, const std::string &reco
 }
 
 // Captures into `path`, whole or not at all.
-int grab_screen(const std::string &dir, const std::string &path)
+int grab_screen(const std::string &dir, const std::string &path, const std::string &record)
 {
-    const std::string record = run_results_json();
     const bool ok = replace_file(dir, path, [&](FILE *fp) {
         return headless_display() ? write_canvas_png(fp, record) : write_framebuffer_png(fp, dev_node, record);
     });
@@ -301,7 +299,7 @@ std::string framebuffer_capture_layout(const fb_var_screeninfo &var, const fb_fi
     return "";
 }
 
-int save_osd_to_png(int kind)
+int save_osd_to_png(int kind, const std::string &record)
 {
     const std::string dir = device_path(CAPTURE_DIR);
     const char *current_name = kind == 1 ? "1_white.png" : "1.png";
@@ -321,5 +319,5 @@ int save_osd_to_png(int kind)
     const std::string current = dir + "/" + current_name;
     rotate_generations(current, dir + "/" + previous_name, "save_osd_to_png");
     fflush(stdout);
-    return grab_screen(dir, current);
+    return grab_screen(dir, current, record);
 }

@@ -60,5 +60,6 @@ bool write_framebuffer_rows(FILE *fp, int fd, const framebuffer_layout &layout, 
                             int *read_errno);
 
 // Captures the screen into "1.png" (kind 0) or "1_white.png" (kind 1) after
-// moving the previous capture aside. Returns 0 when the capture is written.
-int save_osd_to_png(int kind);
+// moving the previous capture aside, with the job's results record in a text
+// chunk. Returns 0 when the capture is written.
+int save_osd_to_png(int kind, const std::string &record);

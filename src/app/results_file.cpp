@@ -5,36 +5,26 @@
 #include <cstring>
 
 #include "app/replace_file.h"
-#include "config/configure.h"
 #include "config/paths.h"
-#include "config/reference.h"
-#include "draw/switch_page.h"
+#include "measure/measure.h"
 #include "measure/results.h"
-#include "measure/verdict.h"
-#include "panel/draw_config_chart.h"
 
-std::string run_results_json(int indent)
+std::string run_results_json(const job_t &job, const std::string &serial_number, int32_t sensor_id, int indent)
 {
-    // A report page exists only when the job was evaluated.
-    const bool evaluated = current_page_status == PAGE_SDR || current_page_status == PAGE_HDR;
-    if (reference == nullptr)
-        return {};
     // The panel shows the reader's line with its line end, which is no part of the number.
-    std::string serial = panel_serial_number();
+    std::string serial = serial_number;
     while (!serial.empty() && (serial.back() == '\n' || serial.back() == '\r'))
         serial.pop_back();
-    return results_record(*reference, evaluated ? &job_summary : nullptr, test_file_path, serial.c_str(),
-                          sensor_shown(sensor_id))
-        .dump(indent);
+    return results_record(job, serial.c_str(), sensor_shown(sensor_id)).dump(indent);
 }
 
-int save_results_file()
+int save_results_file(const std::string &text)
 {
     const std::string dir = device_path(CAPTURE_DIR);
     const std::string current = dir + "/1.json";
     rotate_generations(current, dir + "/2.json");
-    const std::string text = run_results_json(2) + "\n";
-    if (!replace_file(dir, current, [&](FILE *fp) { return fwrite(text.data(), 1, text.size(), fp) == text.size(); })) {
+    const std::string file = text + "\n";
+    if (!replace_file(dir, current, [&](FILE *fp) { return fwrite(file.data(), 1, file.size(), fp) == file.size(); })) {
         fprintf(stderr, "save_results_file: %s: %s\n", current.c_str(), strerror(errno));
         return -1;
     }

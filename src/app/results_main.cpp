@@ -75,31 +75,27 @@ int main(int argc, char **argv)
     setvbuf(json, json_buffer, _IOFBF, sizeof json_buffer);
 
     command_line c = split(argc, argv);
-    init_reference();
-    const char *default_file = test_file_path;
-    if (read_configure(static_cast<int>(c.options.size()) - 1, c.options.data()) < 0) {
+    settings_t settings = default_settings();
+    if (read_configure(static_cast<int>(c.options.size()) - 1, c.options.data(), settings) < 0) {
         fclose(json);
         return 255;
     }
     const bool lines = !c.files.empty();
-    if (!lines || test_file_path != default_file)
-        c.files.insert(c.files.begin(), test_file_path);
+    if (!lines || settings.test_file_path_set)
+        c.files.insert(c.files.begin(), settings.test_file_path.c_str());
 
-    // Every job starts from the configured target, as a run of its own.
-    const reference_t target = *reference;
-    const int kind = reference->test_type >= 2 ? 1 : 0;
+    // Every job is evaluated against the same target, as a run of its own.
     int status = 0;
     std::string text;
     for (const char *file : c.files) {
-        *reference = target;
-        test_file_path = file;
-        if (!evaluate_measure(kind)) {
+        const job_t job = evaluate(settings.target, file);
+        if (!job.evaluated) {
             fflush(stdout);
             fprintf(stderr, "analyzer-results: cannot read the test data file \"%s\"\n", file);
             status = 1;
             continue;
         }
-        text = results_record(*reference, &job_summary, file, "", sensor_shown(sensor_id)).dump(lines ? -1 : 2);
+        text = results_record(job, "", sensor_shown(settings.sensor_id)).dump(lines ? -1 : 2);
         text += '\n';
         fwrite(text.data(), 1, text.size(), json);
     }

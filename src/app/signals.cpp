@@ -11,8 +11,7 @@
 
 #include <Elementary.h>
 
-#include "draw/draw_hdr_page.h"
-#include "draw/draw_sdr_page.h"
+#include "report/report_page.h"
 
 namespace {
 
@@ -70,8 +69,8 @@ void write_signal_message(int sig)
 {
     fflush(stdout);
     write_signal_message(sig);
-    del_sdr_page();
-    del_hdr_page();
+    del_page(PAGE_SDR);
+    del_page(PAGE_HDR);
     fflush(stdout);
     exit(-1);
 }

@@ -52,7 +52,7 @@ void fit_slot_labels(const std::vector<slot_label_t> &labels, int width)
 
 }  // namespace
 
-canvas_t *bar_chart::build() const
+canvas_t *bar_chart::build(const job_t &job) const
 {
     const plot_t &p = def_.chart.plot;
     canvas_t *canvas = build_chart_canvas(def_.chart);
@@ -61,14 +61,14 @@ canvas_t *bar_chart::build() const
     for (const bar_guide_t &g : def_.guides)
         draw_guide_line(canvas, guide_left(p), guide_right(p), guide_y(p, g.value), g.r, g.g, g.b);
 
-    const int n = def_.slot_count();
+    const int n = def_.slot_count(job);
     const float u = bar_unit(p.width, n);
     const int bottom = plot_bottom(p);
     const int width = slot_label_width(u);
     std::vector<slot_label_t> labels;
     for (int i = 0; i < n; ++i) {
         char value[24] = {0};
-        def_.slot_text(i, value, sizeof value);
+        def_.slot_text(job, i, value, sizeof value);
         const int boundary = slot_boundary(p.x, i, u);
         Evas_Object *label = draw_x_tick_label(canvas, slot_markup(SLOT_LAYOUTS[0], value).c_str(), boundary - 2,
                                                bottom, width, 15);
@@ -80,20 +80,13 @@ canvas_t *bar_chart::build() const
         draw_x_tick(canvas, boundary, bottom, bottom + 5);
     }
     fit_slot_labels(labels, width);
-    draw_x_tick(canvas, closing_boundary(p, u), bottom, bottom + 5);
+    // A chart without slots has no row to close.
+    if (n > 0)
+        draw_x_tick(canvas, closing_boundary(p, u), bottom, bottom + 5);
     return canvas;
 }
 
-void bar_chart::pillar(int i, float v, int *x, int *y, int *w, int *h) const
+rect_t bar_chart::pillar(const job_t &job, int i, float v) const
 {
-    const rect_t r = pillar_rect(def_.bars, def_.slot_count(), i, v);
-    *x = r.x;
-    *y = r.y;
-    *w = r.w;
-    *h = r.h;
-}
-
-void bar_chart::verdict(canvas_t *canvas, const verdict_t &v) const
-{
-    draw_verdict(canvas, def_.verdict, v);
+    return pillar_rect(def_.bars, def_.slot_count(job), i, v);
 }

@@ -8,7 +8,7 @@
 
 #include "charts/geometry/bar_geometry.h"
 #include "draw/draw_bg.h"
-#include "measure/verdict.h"
+#include "measure/measure.h"
 
 // A horizontal guide line at a ΔE value, in its colour.
 struct bar_guide_t {
@@ -21,19 +21,17 @@ inline constexpr bar_guide_t THRESHOLD_GUIDE[] = {{3, 0, 200, 0}};
 struct bar_chart_def_t {
     bar_layout_t bars;
     chart_def_t chart;
-    verdict_id verdict;  // the verdict shown with its caption
-    int (*slot_count)();
+    int (*slot_count)(const job_t &job);
     // Writes the text under slot i (a name or a signal in percent).
-    void (*slot_text)(int i, char *text, size_t size);
+    void (*slot_text)(const job_t &job, int i, char *text, size_t size);
     std::span<const bar_guide_t> guides = THRESHOLD_GUIDE;
 };
 
 // What every bar chart's frame shares: the ΔE icon, a title as wide as the
 // plot, the 0 to 12 scale labelled every 2 and no vertical grid.
-constexpr chart_def_t bar_chart_frame(const char *function, const bar_layout_t &bars, const char *text)
+constexpr chart_def_t bar_chart_frame(const bar_layout_t &bars, const char *text)
 {
-    return {.function = function,
-            .plot = bars.plot,
+    return {.plot = bars.plot,
             .y_grid_count = 6,
             .title_width = static_cast<int32_t>(bars.plot.width),
             .icon = "/usr/local/app/image/icon_dE.png",
@@ -47,17 +45,14 @@ class bar_chart {
 public:
     explicit constexpr bar_chart(const bar_chart_def_t &def) : def_(def) {}
 
-    // Builds the canvas with its guide lines, slot labels and ticks; null
-    // when an allocation fails. A label that cannot be made ends the slots,
-    // closing tick included.
-    canvas_t *build() const;
+    // Builds the canvas with its guide lines, slot labels and ticks for the
+    // job's slots; null when an allocation fails. A label that cannot be made
+    // ends the slots, closing tick included.
+    canvas_t *build(const job_t &job) const;
 
     // The pillar of value v in slot i, standing on the plot bottom: capped at
     // 10, NaN and values below the scale held at the bottom.
-    void pillar(int i, float v, int *x, int *y, int *w, int *h) const;
-
-    // The verdict text and image on the chart's canvas; nothing without one.
-    void verdict(canvas_t *canvas, const verdict_t &v) const;
+    rect_t pillar(const job_t &job, int i, float v) const;
 
 private:
     bar_chart_def_t def_;

@@ -27,11 +27,10 @@ rgb_t code_colour(const std::array<int32_t, 3> &code)
     return {static_cast<uint8_t>(code[0]), static_cast<uint8_t>(code[1]), static_cast<uint8_t>(code[2])};
 }
 
-void draw_value_pillar(canvas_t *canvas, pillar_fn place, int i, float v, const rgb_t &colour, int decimals,
+void draw_value_pillar(canvas_t *canvas, const rect_t &place, float v, const rgb_t &colour, int decimals,
                        int label_dy)
 {
-    int x = 0, y = 0, w = 0, h = 0;
-    place(i, v, &x, &y, &w, &h);
+    const int x = place.x, y = place.y, w = place.w, h = place.h;
     char text[50] = {0};
     snprintf(text, sizeof text, "<align=center font_size=14> %0.*f", decimals, static_cast<double>(v));
     Evas_Object *label = draw_pillar(canvas, x, y, w, h, colour.data(), text, label_dy);

@@ -7,7 +7,6 @@
 #include "draw/draw_bg.h"
 
 using rgb_t = std::array<uint8_t, 3>;
-using pillar_fn = void (*)(int i, float v, int *x, int *y, int *w, int *h);
 using eotf_point_fn = int (*)(float signal, float value, int *px, int *py);
 
 // The grey of a test signal on 0 to 255; NaN and negative signals are black.
@@ -16,9 +15,9 @@ rgb_t signal_grey(float signal);
 // The nominal colour of a colour-checker patch from its code triple.
 rgb_t code_colour(const std::array<int32_t, 3> &code);
 
-// The pillar of value v in slot i, placed by the chart's pillar function,
-// with the value printed with `decimals` decimals `label_dy` pixels above it.
-void draw_value_pillar(canvas_t *canvas, pillar_fn place, int i, float v, const rgb_t &colour, int decimals,
+// The pillar of value v at the place the chart's geometry gives it, with the
+// value printed with `decimals` decimals `label_dy` pixels above it.
+void draw_value_pillar(canvas_t *canvas, const rect_t &place, float v, const rgb_t &colour, int decimals,
                        int label_dy);
 
 // A measured grayscale patch on an EOTF chart: a yellow line from the

@@ -144,15 +144,6 @@ void get_xyY_from_XYZ(color_block_t *c)
     c->y = c->Y / s;
 }
 
-void get_XYZ_from_RGB(color_block_t *c)
-{
-    if (c == nullptr || reference == nullptr) {
-        puts("warning:color or reference is NULL!");
-        return;
-    }
-    get_XYZ_from_RGB(*reference, c);
-}
-
 void get_XYZ_from_RGB(const reference_t &ref, color_block_t *c)
 {
     matrix_t rgb = create_matrix(3, 1);
@@ -188,15 +179,6 @@ void get_Lab_from_XYZ(color_block_t *c, color_block_t white)
     c->b = (fY - fZ) * 200.0f;
 }
 
-white_t get_user_defined_white(float luminance)
-{
-    if (reference == nullptr) {
-        puts("warning:reference is NULL!");
-        return white_t{};
-    }
-    return get_user_defined_white(*reference, luminance);
-}
-
 white_t get_user_defined_white(const reference_t &ref, float luminance)
 {
     white_t w{};
@@ -227,20 +209,9 @@ matrix_t get_RGB_to_XYZ_matrix(matrix_t primaries, matrix_t white)
     return result;
 }
 
-matrix_t get_XYZ_to_RGB_matrix()
-{
-    return get_XYZ_to_RGB_matrix(*reference);
-}
-
 matrix_t get_XYZ_to_RGB_matrix(const reference_t &ref)
 {
     return get_inver_matrix(ref.RGB_to_XYZ);
-}
-
-void update_secondary(color_block_t *out, const color_block_t *c1, const color_block_t *c2,
-                      const color_block_t *c3)
-{
-    update_secondary(*reference, out, c1, c2, c3);
 }
 
 void update_secondary(const reference_t &ref, color_block_t *out, const color_block_t *c1,
@@ -299,11 +270,6 @@ float get_gamma_BT_1886(float signal, float white_Y, float black_Y, float measur
     return g < 0.0f ? -g : g;
 }
 
-void get_expect(float bright, float dark, color_block_t *c)
-{
-    get_expect(*reference, bright, dark, c);
-}
-
 void get_expect(const reference_t &ref, float bright, float dark, color_block_t *c)
 {
     const double g = static_cast<double>(ref.gamma);
@@ -339,11 +305,6 @@ float get_ST2084_inver_EOTF(float luminance)
     const float num = static_cast<float>(PQ_C1 + PQ_C2 * q);
     const float quot = static_cast<float>(static_cast<double>(num) / (1.0 + PQ_C3 * q));
     return static_cast<float>(std::pow(static_cast<double>(quot), PQ_M2));
-}
-
-void get_expect_ST2084(float bright, float dark, color_block_t *c)
-{
-    get_expect_ST2084(*reference, bright, dark, c);
 }
 
 void get_expect_ST2084(const reference_t &ref, float bright, float /*dark*/, color_block_t *c)
@@ -387,26 +348,6 @@ float get_HLG_OOTF(float Es, const float *rgb, float system_gamma, float alpha, 
                                   static_cast<double>(Es));
 }
 
-namespace {
-
-// The wrappers on the global target settle a missing HLG peak luminance once:
-// the measured white stands in for it, and the message is printed once per run.
-void settle_HLG_peak(float bright)
-{
-    if (reference != nullptr && near_zero(reference->peak_lum)) {
-        printf("Error: %s, peak_lum == 0, gamma error!\r\n", "get_HLG_EOTF");
-        reference->peak_lum = bright;
-    }
-}
-
-}  // namespace
-
-float get_HLG_EOTF(float e, const float *ts, float bright, float dark)
-{
-    settle_HLG_peak(bright);
-    return get_HLG_EOTF(*reference, e, ts, bright, dark);
-}
-
 float get_HLG_EOTF(const reference_t &ref, float e, const float *ts, float bright, float dark)
 {
     // A target without a peak luminance takes the measured white for it.
@@ -417,12 +358,6 @@ float get_HLG_EOTF(const reference_t &ref, float e, const float *ts, float brigh
     const float scene[3] = {get_HLG_inver_OETF(ts[0]), get_HLG_inver_OETF(ts[1]),
                             get_HLG_inver_OETF(ts[2])};
     return get_HLG_OOTF(Es, scene, g, bright - dark, dark);
-}
-
-void get_expect_HLG(float bright, float dark, color_block_t *c)
-{
-    settle_HLG_peak(bright);
-    get_expect_HLG(*reference, bright, dark, c);
 }
 
 void get_expect_HLG(const reference_t &ref, float bright, float dark, color_block_t *c)
@@ -437,14 +372,7 @@ void get_expect_HLG(const reference_t &ref, float bright, float dark, color_bloc
     store_xyY(c, local.x, local.y, local.Y * (bright - dark) / bright + dark);
 }
 
-float get_diff_EOTF(float signal, float measured_E)
-{
-    if (reference->test_type == 3)
-        settle_HLG_peak(reference->white_level);
-    return get_diff_EOTF(*reference, signal, measured_E);
-}
-
-float get_diff_EOTF(const reference_t &ref, float signal, float measured_E)
+float get_diff_EOTF(const reference_t &ref, float white_level, float max_E, float signal, float measured_E)
 {
     float expected = 0.0f;
     color_block_t s{};
@@ -452,18 +380,18 @@ float get_diff_EOTF(const reference_t &ref, float signal, float measured_E)
     s.ts1 = signal;
     s.ts2 = signal;
     switch (ref.test_type) {
-    case 0:
-    case 1:
-        get_expect(ref, ref.white_level, 0.0f, &s);
+    case EOTF_POWER:
+    case EOTF_BT1886:
+        get_expect(ref, white_level, 0.0f, &s);
         expected = get_ST2084_inver_EOTF(s.Y);
         break;
-    case 3:
-        get_expect_HLG(ref, ref.white_level, 0.0f, &s);
+    case EOTF_HLG:
+        get_expect_HLG(ref, white_level, 0.0f, &s);
         expected = get_ST2084_inver_EOTF(s.Y);
         break;
-    case 2:
+    case EOTF_PQ:
         // The PQ curve clipped at the display's white.
-        expected = signal < ref.max_E ? signal : ref.max_E;
+        expected = signal < max_E ? signal : max_E;
         break;
     default:
         printf("Error: %s\r\n", "get_diff_EOTF");
@@ -475,13 +403,6 @@ float get_diff_EOTF(const reference_t &ref, float signal, float measured_E)
 // ---------------------------------------------------------------------------
 // Colour differences
 
-float get_color_dE2000(float bright, float dark, color_t *patch)
-{
-    if (reference->test_type == 3)
-        settle_HLG_peak(bright);
-    return get_color_dE2000(*reference, bright, dark, patch);
-}
-
 float get_color_dE2000(const reference_t &ref, float bright, float dark, color_t *patch)
 {
     if (patch == nullptr) {
@@ -490,14 +411,14 @@ float get_color_dE2000(const reference_t &ref, float bright, float dark, color_t
     }
     color_block_t s = signal_block(patch->c);
     switch (ref.test_type) {
-    case 0:
-    case 1:
+    case EOTF_POWER:
+    case EOTF_BT1886:
         get_expect(ref, bright, dark, &s);
         break;
-    case 2:
+    case EOTF_PQ:
         get_expect_ST2084(ref, bright, dark, &s);
         break;
-    case 3:
+    case EOTF_HLG:
         get_expect_HLG(ref, bright, dark, &s);
         break;
     default:
@@ -505,15 +426,6 @@ float get_color_dE2000(const reference_t &ref, float bright, float dark, color_t
         return 0.0f;
     }
     return get_dE2000_from_XYZ_bright_Y(ref, &patch->c, &s, bright);
-}
-
-float get_dE2000_from_XYZ_bright_Y(color_block_t *first, color_block_t *second, float Yu)
-{
-    if (reference == nullptr) {
-        puts("warning:reference is NULL!");
-        return get_dE2000_from_XYZ_bright_Y(reference_t{}, first, second, Yu);
-    }
-    return get_dE2000_from_XYZ_bright_Y(*reference, first, second, Yu);
 }
 
 float get_dE2000_from_XYZ_bright_Y(const reference_t &ref, color_block_t *first, color_block_t *second, float Yu)
@@ -617,13 +529,6 @@ float get_dE2000_from_Lab(color_block_t first, color_block_t second)
     return static_cast<float>(std::sqrt(qL * qL + qC * qC + qH * qH + qR));
 }
 
-float get_color_HDR_dEITP(float bright, float dark, color_t *patch)
-{
-    if (reference->test_type == 3)
-        settle_HLG_peak(bright);
-    return get_color_HDR_dEITP(*reference, bright, dark, patch);
-}
-
 float get_color_HDR_dEITP(const reference_t &ref, float bright, float dark, color_t *patch)
 {
     if (patch == nullptr) {
@@ -632,10 +537,10 @@ float get_color_HDR_dEITP(const reference_t &ref, float bright, float dark, colo
     }
     color_block_t s = signal_block(patch->c);
     switch (ref.test_type) {
-    case 2:
+    case EOTF_PQ:
         get_expect_ST2084(ref, bright, dark, &s);
         break;
-    case 3:
+    case EOTF_HLG:
         get_expect_HLG(ref, bright, dark, &s);
         break;
     default:
@@ -647,23 +552,9 @@ float get_color_HDR_dEITP(const reference_t &ref, float bright, float dark, colo
     return get_dEITP_from_XYZ(ref, measured, expected);
 }
 
-float get_color_HDR_dEICTCP_240(float bright, float dark, color_t *patch)
-{
-    return get_color_HDR_dEITP(bright, dark, patch) / 3.0f;
-}
-
 float get_color_HDR_dEICTCP_240(const reference_t &ref, float bright, float dark, color_t *patch)
 {
     return get_color_HDR_dEITP(ref, bright, dark, patch) / 3.0f;
-}
-
-float get_dEITP_from_XYZ(const float *xyz1, const float *xyz2)
-{
-    if (reference == nullptr) {
-        puts("warning:color or reference is NULL!");
-        return get_dEITP_from_XYZ(reference_t{}, xyz1, xyz2);
-    }
-    return get_dEITP_from_XYZ(*reference, xyz1, xyz2);
 }
 
 float get_dEITP_from_XYZ(const reference_t &ref, const float *xyz1, const float *xyz2)
@@ -673,11 +564,6 @@ float get_dEITP_from_XYZ(const reference_t &ref, const float *xyz1, const float 
     get_ICtCp_from_XYZ(ref, xyz1, ictcp1);
     get_ICtCp_from_XYZ(ref, xyz2, ictcp2);
     return get_dEITP_from_ICtCp(ref, ictcp1, ictcp2);
-}
-
-float get_dEITP_from_ICtCp(const float *ictcp1, const float *ictcp2)
-{
-    return get_dEITP_from_ICtCp(reference != nullptr ? *reference : reference_t{}, ictcp1, ictcp2);
 }
 
 float get_dEITP_from_ICtCp(const reference_t &ref, const float *ictcp1, const float *ictcp2)
@@ -692,22 +578,15 @@ float get_dEITP_from_ICtCp(const reference_t &ref, const float *ictcp1, const fl
     return static_cast<float>(720.0 * std::sqrt(dI * dI + dT * dT + dP * dP));
 }
 
-void get_ITP_from_ICtCp(const float *ictcp, float *itp)
-{
-    if (reference == nullptr)
-        return;
-    get_ITP_from_ICtCp(*reference, ictcp, itp);
-}
-
 void get_ITP_from_ICtCp(const reference_t &ref, const float *ictcp, float *itp)
 {
     switch (ref.test_type) {
-    case 2:
+    case EOTF_PQ:
         itp[0] = ictcp[0];
         itp[1] = 0.5f * ictcp[1];
         itp[2] = ictcp[2];
         break;
-    case 3:
+    case EOTF_HLG:
         itp[0] = ictcp[0];
         itp[1] = static_cast<float>(static_cast<double>(ictcp[1]) * 0.911849);
         itp[2] = static_cast<float>(static_cast<double>(ictcp[2]) * 1.887755);
@@ -719,28 +598,15 @@ void get_ITP_from_ICtCp(const reference_t &ref, const float *ictcp, float *itp)
 
 void get_LMS_from_XYZ(const float *xyz, float *lms)
 {
-    if (reference == nullptr) {
-        puts("warning:color or reference is NULL!");
-        return;
-    }
     lms_from_XYZ(xyz, lms);
-}
-
-void get_ICtCp_from_XYZ(const float *xyz, float *ictcp)
-{
-    if (reference == nullptr) {
-        puts("warning:color or reference is NULL!");
-        return;
-    }
-    get_ICtCp_from_XYZ(*reference, xyz, ictcp);
 }
 
 void get_ICtCp_from_XYZ(const reference_t &ref, const float *xyz, float *ictcp)
 {
     float lms[3] = {0.0f, 0.0f, 0.0f};
     lms_from_XYZ(xyz, lms);
-    const int32_t type = ref.test_type;
-    if (type == 2 || type == 3) {
+    const eotf_t type = ref.test_type;
+    if (is_hdr(type)) {
         // The PQ curve is used for HLG targets too.
         for (float &v : lms)
             v = get_ST2084_inver_EOTF(v);
@@ -749,11 +615,11 @@ void get_ICtCp_from_XYZ(const reference_t &ref, const float *xyz, float *ictcp)
     const double M = static_cast<double>(clampf(lms[1], 0.0f, 1.0f));
     const double S = static_cast<double>(clampf(lms[2], 0.0f, 1.0f));
     constexpr double q12 = static_cast<double>(Q12);
-    if (type == 2) {
+    if (type == EOTF_PQ) {
         ictcp[0] = static_cast<float>(0.5 * L + 0.5 * M);
         ictcp[1] = static_cast<float>((6610.0 * L - 13613.0 * M + 7003.0 * S) * q12);
         ictcp[2] = static_cast<float>((17933.0 * L - 17390.0 * M - 543.0 * S) * q12);
-    } else if (type == 3) {
+    } else if (type == EOTF_HLG) {
         ictcp[0] = static_cast<float>(0.5 * L + 0.5 * M);
         ictcp[1] = static_cast<float>((3625.0 * L - 7465.0 * M + 3840.0 * S) * q12);
         ictcp[2] = static_cast<float>((9500.0 * L - 9212.0 * M - 288.0 * S) * q12);

@@ -28,61 +28,47 @@ struct reference_t;
 // Result for a missing patch.
 inline constexpr float DE_MISSING = -9999.99f;
 
-// Functions that depend on the target come twice: taking the target as a
-// parameter, and reading the global `reference` (thin wrappers).
+// Functions that depend on the target take it as a parameter; none reads or
+// writes any state of its own.
 
 // Coordinates and conversions.
 void get_XYZ_from_xyY(color_block_t *c);
 void get_xyY_from_XYZ(color_block_t *c);
-void get_XYZ_from_RGB(color_block_t *c);
 void get_XYZ_from_RGB(const reference_t &ref, color_block_t *c);
 float Fratio(float t);
 void get_Lab_from_XYZ(color_block_t *c, color_block_t white);
-white_t get_user_defined_white(float luminance);
 white_t get_user_defined_white(const reference_t &ref, float luminance);
 matrix_t get_RGB_to_XYZ_matrix(matrix_t primaries, matrix_t white);
-matrix_t get_XYZ_to_RGB_matrix();
 matrix_t get_XYZ_to_RGB_matrix(const reference_t &ref);
-void update_secondary(color_block_t *out, const color_block_t *c1, const color_block_t *c2,
-                      const color_block_t *c3);
 void update_secondary(const reference_t &ref, color_block_t *out, const color_block_t *c1,
                       const color_block_t *c2, const color_block_t *c3);
 void print_xyY(const color_block_t *c);
 
-// Transfer functions.
+// Transfer functions. `bright` and `dark` are the measured white and black
+// luminance of the job. A target without an HLG peak luminance takes the
+// measured white for it.
 float get_gamma_power(float signal, float white_Y, float black_Y, float measured_Y);
 float get_gamma_BT_1886(float signal, float white_Y, float black_Y, float measured_Y);
-void get_expect(float bright, float dark, color_block_t *c);
 void get_expect(const reference_t &ref, float bright, float dark, color_block_t *c);
 float get_ST2084_EOTF(float e);
 float get_ST2084_inver_EOTF(float luminance);
-void get_expect_ST2084(float bright, float dark, color_block_t *c);
 void get_expect_ST2084(const reference_t &ref, float bright, float dark, color_block_t *c);
 float get_HLG_inver_OETF(float e);
 float get_HLG_OOTF(float Es, const float *rgb, float system_gamma, float alpha, float beta);
-float get_HLG_EOTF(float e, const float *ts, float bright, float dark);
 float get_HLG_EOTF(const reference_t &ref, float e, const float *ts, float bright, float dark);
-void get_expect_HLG(float bright, float dark, color_block_t *c);
 void get_expect_HLG(const reference_t &ref, float bright, float dark, color_block_t *c);
-float get_diff_EOTF(float signal, float measured_E);
-float get_diff_EOTF(const reference_t &ref, float signal, float measured_E);
+// The distance of a grayscale patch's measured PQ value from the target's at
+// its signal; `white_level` is the measured white, `max_E` its PQ value.
+float get_diff_EOTF(const reference_t &ref, float white_level, float max_E, float signal, float measured_E);
 
 // Colour differences.
-float get_color_dE2000(float bright, float dark, color_t *patch);
 float get_color_dE2000(const reference_t &ref, float bright, float dark, color_t *patch);
-float get_dE2000_from_XYZ_bright_Y(color_block_t *first, color_block_t *second, float Yu);
 float get_dE2000_from_XYZ_bright_Y(const reference_t &ref, color_block_t *first, color_block_t *second, float Yu);
 float get_dE2000_from_Lab(color_block_t first, color_block_t second);
-float get_color_HDR_dEITP(float bright, float dark, color_t *patch);
 float get_color_HDR_dEITP(const reference_t &ref, float bright, float dark, color_t *patch);
-float get_color_HDR_dEICTCP_240(float bright, float dark, color_t *patch);
 float get_color_HDR_dEICTCP_240(const reference_t &ref, float bright, float dark, color_t *patch);
-float get_dEITP_from_XYZ(const float *xyz1, const float *xyz2);
 float get_dEITP_from_XYZ(const reference_t &ref, const float *xyz1, const float *xyz2);
-float get_dEITP_from_ICtCp(const float *ictcp1, const float *ictcp2);
 float get_dEITP_from_ICtCp(const reference_t &ref, const float *ictcp1, const float *ictcp2);
-void get_ITP_from_ICtCp(const float *ictcp, float *itp);
 void get_ITP_from_ICtCp(const reference_t &ref, const float *ictcp, float *itp);
-void get_ICtCp_from_XYZ(const float *xyz, float *ictcp);
 void get_ICtCp_from_XYZ(const reference_t &ref, const float *xyz, float *ictcp);
 void get_LMS_from_XYZ(const float *xyz, float *lms);

@@ -1,23 +1,22 @@
-// Command line and test data file.
+// Command line: the target and the run's settings.
 #pragma once
 #include <cstdint>
+#include <string>
 
-#include "color/color.h"
+#include "config/reference.h"
 
-extern bool flag_cfg_colorSpace;
-extern bool flag_cfg_EOTF;
-extern bool flag_cfg_gamma;
-extern bool flag_cfg_cct;
-extern bool flag_cfg_lum;
-extern int32_t sensor_id;
-extern const char *test_file_path;
+// What the command line sets: the target, the sensor and the test data file.
+struct settings_t {
+    reference_t target;
+    int32_t sensor_id = 0;
+    std::string test_file_path;  // the default file unless -testFilePath names one
+    bool test_file_path_set = false;
+};
 
-// Reads the options into the reference record, reports settings and
-// defaults and derives the matrices.
+// The defaults before any option: the default target and test data file.
+settings_t default_settings();
+
+// Reads the options into `settings` (which starts from default_settings()),
+// reports settings and defaults and derives the target's matrices.
 // Returns 0, or -1 when a value is rejected.
-int read_configure(int argc, char **argv);
-
-// Test data file: opens it and skips the two header lines (0, or -1).
-int init_test_data_file();
-// Reads the next data line into the block (0), or -1 at the end.
-int get_XYZ_from_file(color_block_t *block);
+int read_configure(int argc, char **argv, settings_t &settings);

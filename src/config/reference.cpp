@@ -3,9 +3,6 @@
 #include "config/reference.h"
 
 #include <cstdio>
-#include <cstdlib>
-
-reference_t *reference = nullptr;
 
 namespace {
 
@@ -75,27 +72,15 @@ const char sensor_name[9][10] = {
 
 const std::array<const char *, 4> eotf_names = {"Power", "BT.1886", "PQ", "HLG"};
 
-void init_reference()
+reference_t init_reference()
 {
-    if (reference != nullptr) {
-        free_matrix(reference->RGB_to_XYZ);
-        free_matrix(reference->XYZ_to_RGB);
-        free(reference);
-        reference = nullptr;
-    }
-    // Zero-filled, so every field without a default below starts at 0.
-    reference = static_cast<reference_t *>(calloc(1, sizeof(reference_t)));
-    if (reference == nullptr) {
-        printf("Error: [%s] cannot allocate the reference record!\r\n", "init_reference");
-        exit(-1);
-    }
-    reference->standard = standard_type[DEFAULT_STANDARD];
-    reference->white = white_type[DEFAULT_WHITE];
-    reference->test_type = 0;
-    reference->gamma = 2.4f;
-    reference->white_level = 0.0f;
-    reference->peak_lum = 0.0f;
-    reference->gray_steps = 10;
+    reference_t ref{};
+    ref.standard = standard_type[DEFAULT_STANDARD];
+    ref.white = white_type[DEFAULT_WHITE];
+    ref.test_type = EOTF_POWER;
+    ref.gamma = 2.4f;
+    ref.peak_lum = 0.0f;
+    return ref;
 }
 
 matrix_t get_primaries_matrix(standard_t s)
@@ -112,11 +97,11 @@ matrix_t get_primaries_matrix(standard_t s)
     return p;
 }
 
-void init_ref_matrix()
+void init_ref_matrix(reference_t &ref)
 {
-    matrix_t p = get_primaries_matrix(reference->standard);
+    matrix_t p = get_primaries_matrix(ref.standard);
 
-    color_block_t *w = &reference->white.color;
+    color_block_t *w = &ref.white.color;
     get_XYZ_from_xyY(w);
     matrix_t wc = create_matrix(3, 1);
     wc.data[0][0] = w->X;
@@ -124,12 +109,12 @@ void init_ref_matrix()
     wc.data[2][0] = w->Z;
 
     // A repeated call replaces the matrices of the previous colour space.
-    free_matrix(reference->RGB_to_XYZ);
-    free_matrix(reference->XYZ_to_RGB);
+    free_matrix(ref.RGB_to_XYZ);
+    free_matrix(ref.XYZ_to_RGB);
 
-    reference->RGB_to_XYZ = get_RGB_to_XYZ_matrix(p, wc);
-    printf_matrix(reference->RGB_to_XYZ);
-    reference->XYZ_to_RGB = get_XYZ_to_RGB_matrix();
+    ref.RGB_to_XYZ = get_RGB_to_XYZ_matrix(p, wc);
+    printf_matrix(ref.RGB_to_XYZ);
+    ref.XYZ_to_RGB = get_XYZ_to_RGB_matrix(ref);
 
     free_matrix(p);
     free_matrix(wc);

@@ -17,21 +17,30 @@ struct white_t {
     int32_t cct;
 };
 
+// The EOTF a target follows; the first two make an SDR report, the others HDR.
+enum eotf_t : int32_t {
+    EOTF_POWER = 0,
+    EOTF_BT1886 = 1,
+    EOTF_PQ = 2,
+    EOTF_HLG = 3,
+};
+
+inline bool is_hdr(eotf_t e)
+{
+    return e >= EOTF_PQ;
+}
+
+// What the panel is judged against, as the command line set it. Nothing
+// writes into it after the command line: what a job measures lives in the job.
 struct reference_t {
     standard_t standard;
     white_t white;
-    int32_t test_type;   // 0 Power, 1 BT.1886, 2 PQ, 3 HLG
+    eotf_t test_type;
     float gamma;
-    float white_level;
-    float peak_lum;
-    float max_E;
-    int32_t gray_steps;
+    float peak_lum;  // HLG peak luminance; 0: none given
     matrix_t RGB_to_XYZ;
     matrix_t XYZ_to_RGB;
-    color_block_t yellow, cyan, magenta;
 };
-
-extern reference_t *reference;
 
 extern const std::array<standard_t, 6> standard_type;
 extern const std::array<white_t, 18> white_type;
@@ -39,6 +48,8 @@ extern const char sensor_name[9][10];
 // The EOTF names of `test_type` 0 to 3, as the command line takes them.
 extern const std::array<const char *, 4> eotf_names;
 
-void init_reference();
+// The default target (DCI-P3, D65, Power 2.4) without its matrices.
+reference_t init_reference();
 matrix_t get_primaries_matrix(standard_t s);
-void init_ref_matrix();
+// Derives the two matrices from the target's colour space and white.
+void init_ref_matrix(reference_t &ref);

@@ -3,7 +3,6 @@
 #include <cstdio>
 
 #include "config/paths.h"
-#include "config/reference.h"
 #include "draw/draw_basic.h"
 #include "draw/draw_main_win.h"
 #include "draw/draw_title.h"
@@ -49,9 +48,6 @@ void change_bg_style(canvas_t *canvas, int style)
 
 canvas_t *build_chart_canvas(const chart_def_t &def)
 {
-    if (def.function != nullptr && reference == nullptr)
-        printf("Warning: %s reference is NULL!\n", def.function);
-
     auto *title = static_cast<title_t *>(chart_calloc(1, sizeof(title_t)));
     if (title == nullptr) {
         perror("title");

@@ -59,7 +59,6 @@ void change_bg_style(canvas_t *canvas, int style);
 
 // The fixed values of one chart. Image paths are device paths ("/usr/local/app/...").
 struct chart_def_t {
-    const char *function = nullptr;  // constructor name for the missing-reference warning; null: no check
     plot_t plot;
     uint8_t x_grid_count = 1;  // 1: no vertical grid, the chart draws its own x ticks
     uint8_t y_grid_count;

@@ -4,19 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "config/configure.h"
-#include "config/reference.h"
-#include "measure/verdict.h"
-
-color_t data_gray[GRAY_MAX];
-int32_t test_data_gray_count = 0;
-int32_t flag_super_white = 0;
-color_t data_gamut[GAMUT_COUNT];
-color_t data_check[CHECK_COUNT];
-int32_t hdr_gray_pillar_count = 0;
-bool data_gamut_measured[GAMUT_COUNT] = {};
-bool data_check_measured[CHECK_COUNT] = {};
-bool white_measured = false;
+#include "measure/data_file.h"
 
 // Gamut rows in slot order: white, red, green, blue, cyan, magenta, yellow.
 const std::array<signal_row_t, GAMUT_COUNT> gamut_stand_sdr = {{
@@ -97,10 +85,6 @@ namespace {
 
 constexpr double EPS = 1e-7;
 
-// The measured white and black of the run.
-float bright_Y = 100.0f;
-float dark_Y = 0.0f;
-
 bool near(float a, float b)
 {
     return std::fabs(static_cast<double>(a - b)) < EPS;
@@ -127,34 +111,36 @@ int nearest_row(const color_block_t &c, const std::array<signal_row_t, N> &table
     return index;
 }
 
-void add_data_gray(const color_block_t &c)
+void add_data_gray(patch_store_t &store, const color_block_t &c)
 {
     float s = c.ts0;
-    if (test_data_gray_count > GRAY_MAX - 1) {
+    int32_t &count = store.gray_count;
+    if (count > GRAY_MAX - 1) {
         printf("[%s] Error: test_data_gray_count beyond!!\r\n", "add_data_gray");
         return;
     }
     // Only a patch that is kept can make the job's last patch a super white.
     if (static_cast<double>(s) - 1.03 > EPS)
-        flag_super_white = 1;
-    for (int i = 0; i < test_data_gray_count; ++i) {
-        if (near(data_gray[i].c.ts0, s)) {
+        store.super_white = true;
+    auto &gray = store.gray;
+    for (int i = 0; i < count; ++i) {
+        if (near(gray[i].c.ts0, s)) {
             printf("data cover\xEF\xBC\x8C i = %d\r\n", i);
-            data_gray[i].c = c;
+            gray[i].c = c;
             return;
         }
-        if (static_cast<double>(data_gray[i].c.ts0 - s) > EPS) {
+        if (static_cast<double>(gray[i].c.ts0 - s) > EPS) {
             // Insert before entry i; the list has room, so the count grows
             // exactly as on the append path.
-            for (int k = test_data_gray_count; k > i; --k)
-                data_gray[k].c = data_gray[k - 1].c;
-            data_gray[i].c = c;
-            ++test_data_gray_count;
+            for (int k = count; k > i; --k)
+                gray[k].c = gray[k - 1].c;
+            gray[i].c = c;
+            ++count;
             return;
         }
     }
-    data_gray[test_data_gray_count].c = c;
-    ++test_data_gray_count;
+    gray[count].c = c;
+    ++count;
 }
 
 bool is_gray(float s, float t, float u)
@@ -174,136 +160,135 @@ bool is_gamut(float s, float t, float u)
            (near(t, u) && (is_zero(t) || is_zero(s)));
 }
 
-// Steps of the run up to the white: clears the store, reads the file and
-// picks the white from the grayscale. False when the file cannot be opened.
-bool read_patches(int kind)
+// Steps of the run up to the white: reads the file into the store and picks
+// the white from the grayscale. False when the file cannot be opened.
+bool read_patches(job_t &job)
 {
-    printf("[%s]: test_type = %d.\r\n", "start_measure", kind);
-    del_test_data();
-    // A run starts from the process-start values, so repeated runs agree.
-    bright_Y = 100.0f;
-    dark_Y = 0.0f;
-    hdr_gray_pillar_count = 0;
-    white_measured = false;
-    color_block_t line{};
-    if (init_test_data_file() != 0) {
+    printf("[%s]: test_type = %d.\r\n", "start_measure", static_cast<int>(job.kind));
+    patch_store_t &store = job.store;
+    job_white_t &white = job.white;
+    if (!read_test_data(job.test_data_file.c_str(),
+                        [&](const color_block_t &line) { add_test_data(job.target, store, line); })) {
         printf("Error: %s, init test data file faile!\n", "start_measure");
         return false;
     }
-    while (get_XYZ_from_file(&line) == 0)
-        add_test_data(&line);
 
-    if (test_data_gray_count > 0) {
+    if (store.gray_count > 0) {
         // The super-white patch is last; with a single patch that one is the white.
-        int w = test_data_gray_count - 1;
-        if (flag_super_white != 0 && w > 0)
+        int w = store.gray_count - 1;
+        if (store.super_white && w > 0)
             --w;
-        data_gamut[0].c = data_gray[w].c;
-        data_gamut_measured[0] = true;
-        white_measured = true;
-        bright_Y = data_gray[w].c.Y;
-        dark_Y = 0.0f;
-        reference->gray_steps = test_data_gray_count - 1;
+        store.gamut[0].c = store.gray[w].c;
+        store.gamut_measured[0] = true;
+        white.measured = true;
+        white.bright_Y = store.gray[w].c.Y;
+        white.dark_Y = 0.0f;
+        white.gray_steps = store.gray_count - 1;
     } else {
         puts("Warning: the test data holds no grayscale patch: no white, no verdict can pass.\r");
     }
-    printf("bright_Y = %f, dark_Y = %f, test_data_gray_count = %d \r\n", static_cast<double>(bright_Y),
-           static_cast<double>(dark_Y), test_data_gray_count);
-    reference->white_level = bright_Y;
-    reference->max_E = get_ST2084_inver_EOTF(bright_Y);
-    printf("reference->white_level = %f, max_E = %f.\r\n", static_cast<double>(reference->white_level),
-           static_cast<double>(reference->max_E));
+    printf("bright_Y = %f, dark_Y = %f, test_data_gray_count = %d \r\n", static_cast<double>(white.bright_Y),
+           static_cast<double>(white.dark_Y), store.gray_count);
+    white.max_E = get_ST2084_inver_EOTF(white.bright_Y);
+    printf("reference->white_level = %f, max_E = %f.\r\n", static_cast<double>(white.bright_Y),
+           static_cast<double>(white.max_E));
     return true;
 }
 
-void evaluate_sdr()
+void evaluate_sdr(job_t &job)
 {
-    for (int i = 0; i < test_data_gray_count; ++i) {
-        color_t &p = data_gray[i];
-        p.dE2000 = get_color_dE2000(bright_Y, dark_Y, &p);
-        if (reference->test_type == 0)
+    const reference_t &ref = job.target;
+    const float bright_Y = job.white.bright_Y, dark_Y = job.white.dark_Y;
+    patch_store_t &store = job.store;
+    for (int i = 0; i < store.gray_count; ++i) {
+        color_t &p = store.gray[i];
+        p.dE2000 = get_color_dE2000(ref, bright_Y, dark_Y, &p);
+        if (ref.test_type == EOTF_POWER)
             p.gamma = get_gamma_power(p.c.ts1, bright_Y, dark_Y, p.c.Y);
-        else if (reference->test_type == 1)
+        else if (ref.test_type == EOTF_BT1886)
             p.gamma = get_gamma_BT_1886(p.c.ts1, bright_Y, dark_Y, p.c.Y);
         p.E_prime = get_ST2084_inver_EOTF(p.c.Y);
         get_xyY_from_XYZ(&p.c);
     }
-    for (color_t &p : data_gamut) {
-        p.dE2000 = get_color_dE2000(bright_Y, dark_Y, &p);
+    for (color_t &p : store.gamut) {
+        p.dE2000 = get_color_dE2000(ref, bright_Y, dark_Y, &p);
         get_xyY_from_XYZ(&p.c);
     }
-    for (color_t &p : data_check) {
-        p.dE2000 = get_color_dE2000(bright_Y, dark_Y, &p);
+    for (color_t &p : store.check) {
+        p.dE2000 = get_color_dE2000(ref, bright_Y, dark_Y, &p);
         get_xyY_from_XYZ(&p.c);
     }
 }
 
-void evaluate_hdr()
+void evaluate_hdr(job_t &job)
 {
-    if (flag_super_white != 0) {
-        --test_data_gray_count;
-        --reference->gray_steps;
+    const reference_t &ref = job.target;
+    const float bright_Y = job.white.bright_Y, dark_Y = job.white.dark_Y;
+    patch_store_t &store = job.store;
+    if (store.super_white) {
+        --store.gray_count;
+        --job.white.gray_steps;
     }
-    for (int i = 0; i < test_data_gray_count; ++i) {
-        color_t &p = data_gray[i];
-        p.dE2000 = get_color_dE2000(bright_Y, dark_Y, &p);
-        p.dEITP = get_color_HDR_dEITP(bright_Y, dark_Y, &p);
-        p.dEICTCP_240 = get_color_HDR_dEICTCP_240(bright_Y, dark_Y, &p);
+    int32_t pillars = 0;
+    for (int i = 0; i < store.gray_count; ++i) {
+        color_t &p = store.gray[i];
+        p.dE2000 = get_color_dE2000(ref, bright_Y, dark_Y, &p);
+        p.dEITP = get_color_HDR_dEITP(ref, bright_Y, dark_Y, &p);
+        p.dEICTCP_240 = get_color_HDR_dEICTCP_240(ref, bright_Y, dark_Y, &p);
         p.E_prime = get_ST2084_inver_EOTF(p.c.Y);
-        if (static_cast<double>(reference->max_E - p.c.ts0) > EPS)
-            ++hdr_gray_pillar_count;
+        if (static_cast<double>(job.white.max_E - p.c.ts0) > EPS)
+            ++pillars;
     }
-    for (color_t &p : data_check) {
-        p.dE2000 = get_color_dE2000(bright_Y, dark_Y, &p);
-        p.dEITP = get_color_HDR_dEITP(bright_Y, dark_Y, &p);
-        p.dEICTCP_240 = get_color_HDR_dEICTCP_240(bright_Y, dark_Y, &p);
+    for (color_t &p : store.check) {
+        p.dE2000 = get_color_dE2000(ref, bright_Y, dark_Y, &p);
+        p.dEITP = get_color_HDR_dEITP(ref, bright_Y, dark_Y, &p);
+        p.dEICTCP_240 = get_color_HDR_dEICTCP_240(ref, bright_Y, dark_Y, &p);
     }
     // For HLG every grayscale patch is a pillar; only PQ clips at the white.
-    if (reference->test_type != 2)
-        hdr_gray_pillar_count = test_data_gray_count;
+    job.hdr_gray_pillar_count = ref.test_type == EOTF_PQ ? pillars : store.gray_count;
 }
 
 }  // namespace
 
-void add_test_data(const color_block_t *block)
+void add_test_data(const reference_t &target, patch_store_t &store, const color_block_t &c)
 {
-    const color_block_t &c = *block;
     float s = c.ts0, t = c.ts1, u = c.ts2;
     if (is_gray(s, t, u)) {
-        add_data_gray(c);
+        add_data_gray(store, c);
     } else if (is_gamut(s, t, u)) {
-        const auto &table = reference->test_type > 1 ? gamut_stand_hdr : gamut_stand_sdr;
+        const auto &table = is_hdr(target.test_type) ? gamut_stand_hdr : gamut_stand_sdr;
         const int slot = nearest_row(c, table);
-        data_gamut[slot].c = c;
-        data_gamut_measured[slot] = true;
+        store.gamut[slot].c = c;
+        store.gamut_measured[slot] = true;
     } else {
-        const auto &table = reference->test_type == 2 ? colorCheck_stand_hdr : colorCheck_stand_sdr;
+        const auto &table = target.test_type == EOTF_PQ ? colorCheck_stand_hdr : colorCheck_stand_sdr;
         const int slot = nearest_row(c, table);
-        data_check[slot].c = c;
-        data_check_measured[slot] = true;
+        store.check[slot].c = c;
+        store.check_measured[slot] = true;
     }
 }
 
-void del_test_data()
+job_t evaluate(const reference_t &target, const char *test_data_file)
 {
-    test_data_gray_count = 0;
-    memset(data_gray, 0, sizeof data_gray);
-    memset(data_gamut, 0, sizeof data_gamut);
-    memset(data_check, 0, sizeof data_check);
-    memset(data_gamut_measured, 0, sizeof data_gamut_measured);
-    memset(data_check_measured, 0, sizeof data_check_measured);
-    flag_super_white = 0;
-}
-
-bool evaluate_measure(int kind)
-{
-    if (!read_patches(kind))
-        return false;
-    if (kind == 0)
-        evaluate_sdr();
-    else
-        evaluate_hdr();
-    job_summary = summarize_job(*reference, kind);
-    warn_unmeasured(job_summary);
-    return true;
+    job_t job;
+    job.target = target;
+    job.kind = is_hdr(target.test_type) ? REPORT_HDR : REPORT_SDR;
+    job.test_data_file = test_data_file != nullptr ? test_data_file : "";
+    job.white.hlg_peak = target.peak_lum;
+    job.evaluated = read_patches(job);
+    if (job.evaluated) {
+        // An HLG target without a peak luminance is judged at the measured white.
+        if (target.test_type == EOTF_HLG && target.peak_lum == 0.0f) {
+            printf("Error: %s, peak_lum == 0, gamma error!\r\n", "get_HLG_EOTF");
+            job.white.hlg_peak = job.white.bright_Y;
+        }
+        if (job.kind == REPORT_SDR)
+            evaluate_sdr(job);
+        else
+            evaluate_hdr(job);
+    }
+    job.summary = summarize_job(job);
+    if (job.evaluated)
+        warn_unmeasured(job.summary);
+    return job;
 }

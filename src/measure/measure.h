@@ -2,25 +2,15 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <string>
 
 #include "color/color.h"
+#include "config/reference.h"
+#include "measure/verdict.h"
 
 inline constexpr int GRAY_MAX = 32;
 inline constexpr int GAMUT_COUNT = 7;
 inline constexpr int CHECK_COUNT = 18;
-
-extern color_t data_gray[GRAY_MAX];
-extern int32_t test_data_gray_count;
-extern int32_t flag_super_white;
-extern color_t data_gamut[GAMUT_COUNT];
-extern color_t data_check[CHECK_COUNT];
-extern int32_t hdr_gray_pillar_count;
-// Which gamut and colour-checker slots a data line of the job filled; the
-// gamut white is the grayscale's white.
-extern bool data_gamut_measured[GAMUT_COUNT];
-extern bool data_check_measured[CHECK_COUNT];
-// Whether the run took its white from a grayscale patch of the job.
-extern bool white_measured;
 
 using signal_row_t = std::array<float, 3>;
 using code_row_t = std::array<int32_t, 3>;
@@ -31,10 +21,51 @@ extern const std::array<signal_row_t, CHECK_COUNT> colorCheck_stand_hdr;
 extern const std::array<code_row_t, CHECK_COUNT> colorCheck_stand_sdr_int;
 extern const std::array<code_row_t, CHECK_COUNT> colorCheck_stand_hdr_int;
 
-void add_test_data(const color_block_t *block);
-void del_test_data();
+// The patches of one job, sorted into their sets.
+struct patch_store_t {
+    std::array<color_t, GRAY_MAX> gray{};  // by rising signal
+    int32_t gray_count = 0;
+    bool super_white = false;  // a grayscale signal above 1.03 was kept
+    std::array<color_t, GAMUT_COUNT> gamut{};
+    std::array<color_t, CHECK_COUNT> check{};
+    // Which gamut and colour-checker slots a data line of the job filled; the
+    // gamut white is the grayscale's white.
+    std::array<bool, GAMUT_COUNT> gamut_measured{};
+    std::array<bool, CHECK_COUNT> check_measured{};
+};
 
-// Evaluation of one job (kind 0 SDR, 1 HDR), without drawing: reads the test
-// data file into the store, computes every patch's results and the verdict
-// summary `job_summary`. Returns false when the file cannot be opened.
-bool evaluate_measure(int kind);
+// The white of a job and what is derived from it.
+struct job_white_t {
+    bool measured = false;  // taken from a grayscale patch of the job
+    float bright_Y = 100.0f;  // white luminance; the white level of the report
+    float dark_Y = 0.0f;
+    float max_E = 0.0f;     // PQ value of the white level
+    int32_t gray_steps = 10;  // grayscale patches less one
+    float hlg_peak = 0.0f;  // the target's HLG peak, or the white when it has none
+};
+
+enum report_kind : int { REPORT_SDR = 0, REPORT_HDR = 1 };
+
+// One evaluated job: the target it was judged against, its patches with
+// their results, its white and its verdicts.
+struct job_t {
+    reference_t target;
+    report_kind kind = REPORT_SDR;
+    std::string test_data_file;
+    bool evaluated = false;  // false: the test data file could not be read
+    patch_store_t store;
+    job_white_t white;
+    int32_t hdr_gray_pillar_count = 0;  // HDR grayscale patches below the PQ clip
+    job_summary_t summary{};
+};
+
+// Sorts one data line into the store: grayscale by signal, gamut and
+// colour-checker patches into the slot of the nearest nominal signal of the
+// target's tables.
+void add_test_data(const reference_t &target, patch_store_t &store, const color_block_t &block);
+
+// Evaluates one job without drawing: reads the test data file, computes every
+// patch's results, the white and the verdict summary. A file that cannot be
+// opened gives a job that is not evaluated (an empty store, every verdict
+// failing).
+job_t evaluate(const reference_t &target, const char *test_data_file);

@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <iterator>
-#include <limits>
 #include <span>
 
 #include "config/reference.h"
@@ -30,14 +29,13 @@ results_json numbers(std::initializer_list<float> values)
     return a;
 }
 
-results_json verdicts(const reference_t &ref, const job_summary_t *summary, bool hdr)
+results_json verdicts(const reference_t &ref, const job_summary_t &summary, bool hdr)
 {
     results_json out = results_json::object();
     const std::span<const verdict_id> ids = hdr ? std::span<const verdict_id>(HDR_VERDICTS) : SDR_VERDICTS;
     for (verdict_id id : ids) {
         const verdict_limit_t &limit = verdict_limits[id];
-        const verdict_t v =
-            summary != nullptr ? summary->verdicts[id] : verdict_t{std::numeric_limits<float>::quiet_NaN(), false, false};
+        const verdict_t &v = summary.verdicts[id];
         results_json entry = {{"value", number(v.value)}, {"pass", v.pass}};
         if (limit.around_target) {
             entry["target"] = number(ref.gamma);
@@ -88,10 +86,15 @@ void add_results(results_json &j, const color_t &p, bool measured, std::initiali
         j[f.key] = measured ? number(p.*f.value) : results_json(nullptr);
 }
 
-results_json patches(bool hdr)
+results_json patches(const patch_store_t &store, bool hdr)
 {
+    const auto &data_gray = store.gray;
+    const auto &data_gamut = store.gamut;
+    const auto &data_check = store.check;
+    const auto &data_gamut_measured = store.gamut_measured;
+    const auto &data_check_measured = store.check_measured;
     results_json gray = results_json::array();
-    for (int i = 0; i < test_data_gray_count && i < GRAY_MAX; ++i) {
+    for (int i = 0; i < store.gray_count && i < GRAY_MAX; ++i) {
         results_json j = patch(data_gray[i], true, nullptr);
         if (hdr)
             add_results(j, data_gray[i], true, {DE2000, DEITP, DEICTCP, E});
@@ -125,10 +128,10 @@ const char *sensor_shown(int32_t id)
     return id >= 0 && id < static_cast<int32_t>(std::size(sensor_name)) ? sensor_name[id] : "";
 }
 
-results_json results_record(const reference_t &ref, const job_summary_t *summary, const char *test_data_file,
-                            const char *serial_number, const char *sensor)
+results_json results_record(const job_t &job, const char *serial_number, const char *sensor)
 {
-    const bool hdr = summary != nullptr ? summary->hdr : ref.test_type >= 2;
+    const reference_t &ref = job.target;
+    const bool hdr = job.kind == REPORT_HDR;
     const int type = ref.test_type;
     results_json target = {
         {"color_space", ref.standard.name != nullptr ? ref.standard.name : ""},
@@ -136,20 +139,21 @@ results_json results_record(const reference_t &ref, const job_summary_t *summary
         {"gamma", number(ref.gamma)},
         {"white", ref.white.name != nullptr ? ref.white.name : ""},
         {"cct", ref.white.cct},
-        {"hlg_peak_luminance", number(ref.peak_lum)},
+        {"hlg_peak_luminance", number(job.white.hlg_peak)},
     };
     // No grayscale patch, no white.
-    const bool white = white_measured && std::isfinite(ref.white_level);
+    const float level = job.white.bright_Y;
+    const bool white = job.white.measured && std::isfinite(level);
     results_json r = results_json::object();
     r["format"] = "analyzer-results";
     r["version"] = RESULTS_VERSION;
     r["report"] = hdr ? "HDR" : "SDR";
-    r["test_data_file"] = test_data_file != nullptr ? test_data_file : "";
+    r["test_data_file"] = job.test_data_file;
     r["target"] = std::move(target);
-    r["white_level"] = white ? results_json(ref.white_level) : results_json(nullptr);
+    r["white_level"] = white ? results_json(level) : results_json(nullptr);
     r["serial_number"] = serial_number != nullptr ? serial_number : "";
     r["sensor"] = sensor != nullptr ? sensor : "";
-    r["verdicts"] = verdicts(ref, summary, hdr);
-    r["patches"] = patches(hdr);
+    r["verdicts"] = verdicts(ref, job.summary, hdr);
+    r["patches"] = patches(job.store, hdr);
     return r;
 }

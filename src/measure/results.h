@@ -8,8 +8,7 @@
 
 #include <nlohmann/json.hpp>
 
-struct reference_t;
-struct job_summary_t;
+struct job_t;
 
 // JSON with keys in the order written and single-precision numbers: every
 // float is written with the fewest digits that read back as the same float,
@@ -19,12 +18,9 @@ using results_json = nlohmann::basic_json<nlohmann::ordered_map, std::vector, st
 
 inline constexpr int RESULTS_VERSION = 1;
 
-// The record of the job read from `test_data_file` into the patch store,
-// evaluated for `ref`, with the verdicts of `summary`. A null summary stands
-// for a job that was not evaluated (its test data file could not be read):
-// its verdicts have no value and fail.
-results_json results_record(const reference_t &ref, const job_summary_t *summary, const char *test_data_file,
-                            const char *serial_number, const char *sensor);
+// The record of one job; a job that was not evaluated (its test data file
+// could not be read) has verdicts without a value, all failing.
+results_json results_record(const job_t &job, const char *serial_number, const char *sensor);
 
 // The sensor as the panel names it: "" for none (or an id outside the table).
 const char *sensor_shown(int32_t id);

@@ -18,8 +18,6 @@ const std::array<verdict_limit_t, VERDICT_COUNT> verdict_limits = {{
     {.key = "checker_dEICTCP_avg", .caption = "Color Checker Avg dE: ", .limit = 2.0},
 }};
 
-job_summary_t job_summary{};
-
 namespace {
 
 constexpr double SIGNAL_EPS = 1e-7;
@@ -51,7 +49,8 @@ struct slot_figures_t {
 };
 
 template <size_t N>
-slot_figures_t slot_figures(const color_t (&patches)[N], const bool (&filled)[N], float color_t::*field)
+slot_figures_t slot_figures(const std::array<color_t, N> &patches, const std::array<bool, N> &filled,
+                            float color_t::*field)
 {
     slot_figures_t f;
     for (size_t i = 0; i < N; ++i) {
@@ -79,14 +78,16 @@ void set_slot_verdict(job_summary_t &s, verdict_id id, const slot_figures_t &f, 
         s.verdicts[id].pass = false;
 }
 
-void summarize_sdr(const reference_t &ref, job_summary_t &s)
+void summarize_sdr(const job_t &job, job_summary_t &s)
 {
-    const int n = test_data_gray_count;
+    const reference_t &ref = job.target;
+    const patch_store_t &store = job.store;
+    const int n = store.gray_count;
     float sum_dE = 0.0f;
     float sum_gamma = 0.0f;
     int count_gamma = 0;
     for (int i = 0; i < n; ++i) {
-        const color_t &p = data_gray[i];
+        const color_t &p = store.gray[i];
         sum_dE += p.dE2000;
         // The total gamma averages the patches strictly between black and
         // full signal: the estimators have no meaningful gamma at either end.
@@ -99,20 +100,22 @@ void summarize_sdr(const reference_t &ref, job_summary_t &s)
     s.verdicts[SDR_GRAY_DE2000_AVG] = judge(SDR_GRAY_DE2000_AVG, average(sum_dE, n), ref.gamma);
     s.verdicts[SDR_TOTAL_GAMMA] = judge(SDR_TOTAL_GAMMA, average(sum_gamma, count_gamma), ref.gamma);
 
-    const slot_figures_t gamut = slot_figures(data_gamut, data_gamut_measured, &color_t::dE2000);
+    const slot_figures_t gamut = slot_figures(store.gamut, store.gamut_measured, &color_t::dE2000);
     set_slot_verdict(s, SDR_GAMUT_DE2000_MAX, gamut, gamut.max, ref.gamma);
-    const slot_figures_t checker = slot_figures(data_check, data_check_measured, &color_t::dE2000);
+    const slot_figures_t checker = slot_figures(store.check, store.check_measured, &color_t::dE2000);
     set_slot_verdict(s, SDR_CHECKER_DE2000_AVG, checker, average(checker.sum, checker.measured), ref.gamma);
 }
 
-void summarize_hdr(const reference_t &ref, job_summary_t &s)
+void summarize_hdr(const job_t &job, job_summary_t &s)
 {
-    const int n = hdr_gray_pillar_count;
+    const reference_t &ref = job.target;
+    const patch_store_t &store = job.store;
+    const int n = job.hdr_gray_pillar_count;
     float sum_dE2000 = 0.0f;
     float sum_dEITP = 0.0f;
     float max_diff = 0.0f;
-    for (int i = 0; i < test_data_gray_count; ++i) {
-        const color_t &p = data_gray[i];
+    for (int i = 0; i < store.gray_count; ++i) {
+        const color_t &p = store.gray[i];
         // Patches at or above the PQ clip have no pillar and no average; the
         // first patch (the black) does not count for ΔE ICtCp.
         if (i < n) {
@@ -120,13 +123,13 @@ void summarize_hdr(const reference_t &ref, job_summary_t &s)
             if (i != 0)
                 sum_dEITP += p.dEICTCP_240;
         }
-        max_diff = nan_max(max_diff, get_diff_EOTF(ref, p.c.ts0, p.E_prime));
+        max_diff = nan_max(max_diff, get_diff_EOTF(ref, job.white.bright_Y, job.white.max_E, p.c.ts0, p.E_prime));
     }
     s.verdicts[HDR_GRAY_DE2000_AVG] = judge(HDR_GRAY_DE2000_AVG, average(sum_dE2000, n), ref.gamma);
     s.verdicts[HDR_GRAY_DEICTCP_AVG] = judge(HDR_GRAY_DEICTCP_AVG, average(sum_dEITP, n - 1), ref.gamma);
     s.verdicts[HDR_EOTF_DIFF_MAX] = judge(HDR_EOTF_DIFF_MAX, max_diff, ref.gamma);
 
-    const slot_figures_t checker = slot_figures(data_check, data_check_measured, &color_t::dEICTCP_240);
+    const slot_figures_t checker = slot_figures(store.check, store.check_measured, &color_t::dEICTCP_240);
     set_slot_verdict(s, HDR_CHECKER_DEICTCP_AVG, checker, average(checker.sum, checker.measured), ref.gamma);
 }
 
@@ -146,18 +149,21 @@ verdict_t judge(verdict_id id, float value, float target_gamma)
     return {value, pass, true};
 }
 
-job_summary_t summarize_job(const reference_t &ref, int kind)
+job_summary_t summarize_job(const job_t &job)
 {
     job_summary_t s{};
-    s.hdr = kind != 0;
+    s.hdr = job.kind == REPORT_HDR;
     for (verdict_t &v : s.verdicts)
         v = {NOT_A_NUMBER, false, false};
+    // A job whose file could not be read has no figure at all.
+    if (!job.evaluated)
+        return s;
     if (s.hdr)
-        summarize_hdr(ref, s);
+        summarize_hdr(job, s);
     else
-        summarize_sdr(ref, s);
+        summarize_sdr(job, s);
     // Without a white every figure is taken against an assumed one.
-    if (!white_measured)
+    if (!job.white.measured)
         for (verdict_t &v : s.verdicts)
             v.pass = false;
     return s;

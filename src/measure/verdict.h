@@ -3,7 +3,7 @@
 #pragma once
 #include <array>
 
-struct reference_t;
+struct job_t;
 
 enum verdict_id : int {
     SDR_GRAY_DE2000_AVG,
@@ -40,14 +40,11 @@ struct job_summary_t {
     std::array<int, VERDICT_COUNT> unmeasured;  // patches of the chart the job did not fill
 };
 
-// The summary of the last evaluated job (written by the measurement run).
-extern job_summary_t job_summary;
-
 // A value judged against its limit; NaN never passes.
 verdict_t judge(verdict_id id, float value, float target_gamma);
 
-// Judges the patch store as evaluated for the target: kind 0 SDR, 1 HDR.
-job_summary_t summarize_job(const reference_t &ref, int kind);
+// Judges the evaluated patches of the job against its target.
+job_summary_t summarize_job(const job_t &job);
 
 // One console warning per chart of the summary with unmeasured patches.
 void warn_unmeasured(const job_summary_t &summary);

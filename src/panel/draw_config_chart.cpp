@@ -1,13 +1,7 @@
 #include "panel/draw_config_chart.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <string>
 
-#include "config/command.h"
-#include "config/configure.h"
 #include "config/paths.h"
 #include "config/reference.h"
 #include "draw/draw_basic.h"
@@ -18,47 +12,11 @@
 
 namespace {
 
-char SN[30] = {0};
 Eina_List *config_text_list = nullptr;
 
 constexpr const char *LEFT = "<font_size=16 align=left>";
 constexpr const char *RIGHT = "<font_size=16 align=right>";
 constexpr const char *CENTER = "<font_size=16 align=center>";
-
-void read_serial_number()
-{
-    memset(SN, 0, sizeof SN);
-    // A reader that is not installed reads as no output.
-    command_result reader = run_command({device_path(SN_READER), "SN"}, true);
-    const int err = reader.start_error;
-    if (err != 0 && err != ENOENT && err != EACCES && err != ENOEXEC) {
-        puts("Failed to run get sn command");
-        exit(1);
-    }
-    // Line by line as the reader printed them, in pieces that fit SN.
-    std::string &output = reader.output;
-    FILE *out = output.empty() ? nullptr : fmemopen(output.data(), output.size(), "r");
-    if (out != nullptr) {
-        while (fgets(SN, sizeof SN, out) != nullptr)
-            printf("SN len = %d, %s\r\n", static_cast<int>(strlen(SN)), SN);
-        fclose(out);
-    }
-    // The value must end in a digit, before the line's newline when it has one.
-    size_t n = strlen(SN);
-    if (n > 0 && SN[n - 1] == '\n')
-        --n;
-    if (n < 1 || SN[n - 1] < '0' || SN[n - 1] > '9') {
-        puts("SN none, clear.\r");
-        memset(SN, 0, sizeof SN);
-    }
-}
-
-// The shown value skips the "SN=" of the reader's line; a line shorter than
-// that shows nothing (never text left over from an earlier line).
-const char *serial_number_value()
-{
-    return strlen(SN) >= 3 ? SN + 3 : "";
-}
 
 Evas_Object *add_text(Evas_Object *parent, const char *text)
 {
@@ -107,22 +65,20 @@ bool add_legend(const char *word_markup, int x, const char *image)
 
 }  // namespace
 
-void draw_config_chart()
+void draw_config_chart(const job_t &job, const char *serial_number, int32_t sensor_id)
 {
     Evas_Object *table = elm_table_add(win);
     evas_object_move(table, 240, 450);
     evas_object_show(table);
     elm_table_padding_set(table, 0, 5);
 
-    read_serial_number();
-
-    const reference_t *ref = reference;
-    const int type = ref != nullptr ? ref->test_type : -1;
+    const reference_t *ref = &job.target;
+    const int type = ref->test_type;
     const int sensor = sensor_id >= 0 && sensor_id < 9 ? sensor_id : 0;
 
-    add_row(table, 0, "Serial Number:", eina_slstr_printf("%s%s", RIGHT, serial_number_value()));
+    add_row(table, 0, "Serial Number:", eina_slstr_printf("%s%s", RIGHT, serial_number != nullptr ? serial_number : ""));
     add_row(table, 1, "Sensor:", eina_slstr_printf("%s%s", RIGHT, sensor_name[sensor]));
-    add_row(table, 2, "Gamut:", eina_slstr_printf("%s%s", RIGHT, ref != nullptr ? ref->standard.name : ""));
+    add_row(table, 2, "Gamut:", eina_slstr_printf("%s%s", RIGHT, ref->standard.name));
     const char *eotf = "";
     if (type == 0 || type == 1)
         eotf = eina_slstr_printf("%s%s %2.1f", RIGHT, "Gamma", static_cast<double>(ref->gamma));
@@ -131,12 +87,11 @@ void draw_config_chart()
     else if (type == 3)
         eotf = eina_slstr_printf("%s%s", RIGHT, "HLG");
     add_row(table, 3, "EOTF:", eotf);
-    add_row(table, 4, "White Type:", eina_slstr_printf("%s%s", RIGHT, ref != nullptr ? ref->white.name : ""));
+    add_row(table, 4, "White Type:", eina_slstr_printf("%s%s", RIGHT, ref->white.name));
     // A job without a grayscale patch has no white: no number to show.
     add_row(table, 5, "White Level:",
-            white_measured ? eina_slstr_printf("%s%.6g cd/m²", RIGHT,
-                                               ref != nullptr ? static_cast<double>(ref->white_level) : 0.0)
-                           : eina_slstr_printf("%s--", RIGHT));
+            job.white.measured ? eina_slstr_printf("%s%.6g cd/m²", RIGHT, static_cast<double>(job.white.bright_Y))
+                               : eina_slstr_printf("%s--", RIGHT));
     for (int row = 6; row <= 8; ++row)
         pack(table, add_text(table, "   "), 0, row);
     if (type < 0 || type > 3)
@@ -187,9 +142,4 @@ void change_config_text_style(const void *object, int style)
 Eina_List *get_config_text_list()
 {
     return config_text_list;
-}
-
-const char *panel_serial_number()
-{
-    return serial_number_value();
 }

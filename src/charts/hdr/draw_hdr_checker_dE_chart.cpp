@@ -6,9 +6,8 @@
 
 namespace {
 constinit bar_chart chart{
-    checker_def("draw_hdr_checker_dE_canvas", HDR_CHECKER_BARS, " dE ICTCP_240 --- Color Checker", HDR_CHECKER_DEICTCP_AVG)};
+    checker_def(HDR_CHECKER_BARS, " dE ICTCP_240 --- Color Checker")};
 }
 
-canvas_t *draw_hdr_checker_dE_canvas() { return chart.build(); }
-void get_hdr_checker_dE_pillar_coord(int i, float v, int *x, int *y, int *w, int *h) { chart.pillar(i, v, x, y, w, h); }
-void draw_hdr_checker_dE_avg(canvas_t *canvas, const verdict_t &v) { chart.verdict(canvas, v); }
+canvas_t *draw_hdr_checker_dE_canvas(const job_t &job) { return chart.build(job); }
+rect_t get_hdr_checker_dE_pillar_coord(const job_t &job, int i, float v) { return chart.pillar(job, i, v); }

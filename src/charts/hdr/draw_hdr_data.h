@@ -1,18 +1,11 @@
-// HDR data overlay: draws on the page's chart canvases it is handed (any of
-// them may be null, which skips that chart).
+// HDR data overlays: each draws the job's measured patches on one chart of
+// the HDR page (a null canvas draws nothing).
 #pragma once
-#include "color/color.h"
 #include "draw/draw_bg.h"
-#include "measure/verdict.h"
+#include "measure/measure.h"
 
-// HDR page slots.
-enum : int {
-    HDR_SLOT_GRAY_DE2000 = 0,
-    HDR_SLOT_GRAY_DEITP = 1,
-    HDR_SLOT_EOTF = 2,
-    HDR_SLOT_CHECKER = 3,
-};
-
-void draw_hdr_data(canvas_t *const *page, int kind, int index, const color_t *prev, const color_t *cur);
-// The job's verdicts on the charts of the page.
-void draw_hdr_data_avg(canvas_t *const *page, const job_summary_t &summary);
+// The pillars of the grayscale patches below the PQ clip.
+void draw_hdr_gray_dE2000_data(canvas_t *canvas, const job_t &job);
+void draw_hdr_gray_dEITP_data(canvas_t *canvas, const job_t &job);
+void draw_hdr_gray_EOTF_data(canvas_t *canvas, const job_t &job);
+void draw_hdr_checker_dE_data(canvas_t *canvas, const job_t &job);

@@ -5,12 +5,10 @@
 #include "charts/eotf_chart.h"
 #include "charts/geometry/eotf_geometry.h"
 #include "color/color.h"
-#include "config/reference.h"
+#include "measure/measure.h"
 
 namespace {
 
-// This chart reads nothing from the reference record when it is built, so it
-// has no missing-reference warning.
 constexpr chart_def_t def = {.plot = HDR_EOTF_PLOT,
                              .y_grid_count = 10,
                              .bg_image = "/usr/local/app/image/bg_trans.png",
@@ -35,40 +33,42 @@ void draw_pq_curve(canvas_t *canvas, float max_E)
 }
 
 // HLG target: the expected gray for each twentieth of signal, in PQ values.
-void draw_hlg_curve(canvas_t *canvas, float level)
+void draw_hlg_curve(canvas_t *canvas, const reference_t &target, float level)
 {
     const plot_t plot = plot_of(*canvas);
     draw_reference_curve(canvas, [&](int i) {
         color_block_t block{};
         block.ts0 = block.ts1 = block.ts2 = hlg_curve_signal(i);
-        get_expect_HLG(level, 0.0f, &block);
+        get_expect_HLG(target, level, 0.0f, &block);
         return hlg_curve_point(plot, max_val, min_val, i, get_ST2084_inver_EOTF(block.Y));
     });
 }
 
 }  // namespace
 
-canvas_t *draw_hdr_gray_EOTF_canvas()
+canvas_t *draw_hdr_gray_EOTF_canvas(const job_t &job)
 {
     max_val = 1.0f;
     min_val = 0.0f;
     canvas_t *canvas = build_chart_canvas(def);
-    if (canvas != nullptr)
+    if (canvas != nullptr) {
         draw_signal_ticks(canvas, 10);
+        draw_hdr_ref_EOTF(canvas, job);
+    }
     return canvas;
 }
 
-void draw_hdr_ref_EOTF(canvas_t *canvas, float level)
+void draw_hdr_ref_EOTF(canvas_t *canvas, const job_t &job)
 {
     // The curve takes its geometry from the chart: nothing to draw without it.
-    if (canvas == nullptr || reference == nullptr)
+    if (canvas == nullptr)
         return;
-    switch (reference->test_type) {
-    case 2:
-        draw_pq_curve(canvas, reference->max_E);
+    switch (job.target.test_type) {
+    case EOTF_PQ:
+        draw_pq_curve(canvas, job.white.max_E);
         break;
-    case 3:
-        draw_hlg_curve(canvas, level);
+    case EOTF_HLG:
+        draw_hlg_curve(canvas, job.target, job.white.bright_Y);
         break;
     default:
         printf("Error: %s\r\n", "draw_hdr_ref_EOTF");
@@ -82,9 +82,4 @@ int get_hdr_gray_EOTF_coord(float signal, float value, int *px, int *py)
     *px = p.x;
     *py = p.y;
     return 0;
-}
-
-void draw_hdr_gray_EOTF_max_diff(canvas_t *canvas, const verdict_t &v)
-{
-    draw_verdict(canvas, HDR_EOTF_DIFF_MAX, v);
 }

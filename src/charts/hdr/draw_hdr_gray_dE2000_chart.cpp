@@ -5,9 +5,8 @@
 #include "charts/hdr/hdr_gray_bar_chart.h"
 
 namespace {
-constinit bar_chart chart{hdr_gray_def("draw_hdr_gray_dE2000_canvas", HDR_GRAY_DE2000_BARS, " dE 2000 --- Grayscale", HDR_GRAY_DE2000_AVG)};
+constinit bar_chart chart{hdr_gray_def(HDR_GRAY_DE2000_BARS, " dE 2000 --- Grayscale")};
 }
 
-canvas_t *draw_hdr_gray_dE2000_canvas() { return chart.build(); }
-void get_hdr_gray_dE2000_pillar_coord(int i, float v, int *x, int *y, int *w, int *h) { chart.pillar(i, v, x, y, w, h); }
-void draw_hdr_gray_dE2000_avg(canvas_t *canvas, const verdict_t &v) { chart.verdict(canvas, v); }
+canvas_t *draw_hdr_gray_dE2000_canvas(const job_t &job) { return chart.build(job); }
+rect_t get_hdr_gray_dE2000_pillar_coord(const job_t &job, int i, float v) { return chart.pillar(job, i, v); }

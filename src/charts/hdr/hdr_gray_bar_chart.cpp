@@ -5,15 +5,16 @@
 #include "charts/geometry/bar_geometry.h"
 #include "measure/measure.h"
 
-int hdr_gray_slot_count()
+int hdr_gray_slot_count(const job_t &job)
 {
-    if (hdr_gray_pillar_count < 0)
+    const int n = job.hdr_gray_pillar_count;
+    if (n < 0)
         return 0;
-    return hdr_gray_pillar_count > GRAY_MAX ? GRAY_MAX : hdr_gray_pillar_count;
+    return n > GRAY_MAX ? GRAY_MAX : n;
 }
 
-void hdr_gray_signal_percent(int i, char *text, size_t size)
+void hdr_gray_signal_percent(const job_t &job, int i, char *text, size_t size)
 {
-    snprintf(text, size, "%d", signal_percent_single(data_gray[i].c.ts0));
+    snprintf(text, size, "%d", signal_percent_single(job.store.gray[i].c.ts0));
 }
 

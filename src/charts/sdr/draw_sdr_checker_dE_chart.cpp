@@ -5,9 +5,8 @@
 #include "charts/checker_chart.h"
 
 namespace {
-constinit bar_chart chart{checker_def("draw_sdr_checker_dE_canvas", SDR_CHECKER_BARS, " dE 2000 --- Color Checker", SDR_CHECKER_DE2000_AVG)};
+constinit bar_chart chart{checker_def(SDR_CHECKER_BARS, " dE 2000 --- Color Checker")};
 }
 
-canvas_t *draw_sdr_checker_dE_canvas() { return chart.build(); }
-void get_sdr_checker_dE_pillar_coord(int i, float v, int *x, int *y, int *w, int *h) { chart.pillar(i, v, x, y, w, h); }
-void draw_sdr_checker_dE_avg(canvas_t *canvas, const verdict_t &v) { chart.verdict(canvas, v); }
+canvas_t *draw_sdr_checker_dE_canvas(const job_t &job) { return chart.build(job); }
+rect_t get_sdr_checker_dE_pillar_coord(const job_t &job, int i, float v) { return chart.pillar(job, i, v); }

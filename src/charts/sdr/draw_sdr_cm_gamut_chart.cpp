@@ -4,7 +4,7 @@
 
 #include "charts/geometry/cie_geometry.h"
 #include "color/color.h"
-#include "config/reference.h"
+#include "measure/measure.h"
 #include "draw/draw_basic.h"
 
 namespace {
@@ -28,40 +28,46 @@ point_t mark(canvas_t *canvas, const color_block_t &c)
     return p;
 }
 
-// Completes the target primaries with their luminance (the Y row of the
-// RGB-to-XYZ matrix) and derives the secondaries from them.
-void complete_target(reference_t &ref)
+// The target's primaries with their luminance (the Y row of the RGB-to-XYZ
+// matrix) and the secondaries derived from them.
+struct target_gamut_t {
+    color_block_t primaries[3];  // red, green, blue
+    color_block_t yellow, cyan, magenta;
+};
+
+target_gamut_t target_gamut(const reference_t &ref)
 {
-    color_block_t *primaries[3] = {&ref.standard.red, &ref.standard.green, &ref.standard.blue};
+    target_gamut_t t{{ref.standard.red, ref.standard.green, ref.standard.blue}, {}, {}, {}};
     for (int j = 0; j < 3; ++j) {
-        primaries[j]->Y = ref.RGB_to_XYZ.data != nullptr ? ref.RGB_to_XYZ.data[1][j] : 0.0f;
-        get_XYZ_from_xyY(primaries[j]);
+        t.primaries[j].Y = ref.RGB_to_XYZ.data != nullptr ? ref.RGB_to_XYZ.data[1][j] : 0.0f;
+        get_XYZ_from_xyY(&t.primaries[j]);
     }
-    const color_block_t &r = ref.standard.red;
-    const color_block_t &g = ref.standard.green;
-    const color_block_t &b = ref.standard.blue;
-    update_secondary(&ref.yellow, &r, &g, &b);
-    update_secondary(&ref.cyan, &g, &b, &r);
-    update_secondary(&ref.magenta, &b, &r, &g);
-    print_xyY(&ref.yellow);
-    print_xyY(&ref.cyan);
-    print_xyY(&ref.magenta);
+    const color_block_t &r = t.primaries[0];
+    const color_block_t &g = t.primaries[1];
+    const color_block_t &b = t.primaries[2];
+    update_secondary(ref, &t.yellow, &r, &g, &b);
+    update_secondary(ref, &t.cyan, &g, &b, &r);
+    update_secondary(ref, &t.magenta, &b, &r, &g);
+    print_xyY(&t.yellow);
+    print_xyY(&t.cyan);
+    print_xyY(&t.magenta);
+    return t;
 }
 
 void draw_target(canvas_t *canvas, const reference_t &ref)
 {
-    const color_block_t *primaries[3] = {&ref.standard.red, &ref.standard.green, &ref.standard.blue};
+    const target_gamut_t t = target_gamut(ref);
     point_t p[3];
     for (int j = 0; j < 3; ++j)
-        p[j] = mark(canvas, *primaries[j]);
+        p[j] = mark(canvas, t.primaries[j]);
     for (int j = 0; j < 3; ++j) {
         const point_t &a = p[j];
         const point_t &b = p[(j + 1) % 3];
         draw_line(canvas, a.x, a.y, b.x, b.y, SIDE_COLOUR, LAYER_MARK);
     }
-    mark(canvas, ref.yellow);
-    mark(canvas, ref.cyan);
-    mark(canvas, ref.magenta);
+    mark(canvas, t.yellow);
+    mark(canvas, t.cyan);
+    mark(canvas, t.magenta);
     mark(canvas, ref.white.color);
 }
 
@@ -74,12 +80,11 @@ void get_sdr_cm_gamut_1931_coord(float x, float y, int *px, int *py)
     *py = p.y;
 }
 
-canvas_t *draw_sdr_cm_gamut_canvas()
+canvas_t *draw_sdr_cm_gamut_canvas(const job_t &job)
 {
     max_val = 0.9f;
     min_val = 0.0f;
-    static constexpr chart_def_t def = {.function = "draw_sdr_cm_gamut_canvas",
-                                        .plot = CIE_PLOT,
+    static constexpr chart_def_t def = {.plot = CIE_PLOT,
                                         .x_grid_count = 9,
                                         .y_grid_count = 9,
                                         .bg_image = "/usr/local/app/image/cie_1931.png",
@@ -89,9 +94,7 @@ canvas_t *draw_sdr_cm_gamut_canvas()
                                         .left = {.max = 0.9f, .step = 0.1f, .digits = 2},
                                         .down = {.max = 0.9f, .step = 0.1f, .digits = 2}};
     canvas_t *canvas = build_chart_canvas(def);
-    if (canvas == nullptr || reference == nullptr)
-        return canvas;
-    complete_target(*reference);
-    draw_target(canvas, *reference);
+    if (canvas != nullptr)
+        draw_target(canvas, job.target);
     return canvas;
 }

@@ -1,6 +1,5 @@
 // SDR grayscale EOTF chart: measured luminance (as a PQ signal) against the
-// input signal, with the expected curve of the target and the total-gamma
-// verdict.
+// input signal, with the expected curve of the target.
 #include "charts/sdr/draw_sdr_gray_EOTF_chart.h"
 
 #include <cstdio>
@@ -8,7 +7,6 @@
 #include "charts/eotf_chart.h"
 #include "charts/geometry/eotf_geometry.h"
 #include "color/color.h"
-#include "config/reference.h"
 #include "measure/measure.h"
 
 namespace {
@@ -18,13 +16,13 @@ sdr_eotf_scale_t scale{};
 
 }  // namespace
 
-canvas_t *draw_sdr_gray_EOTF_canvas()
+canvas_t *draw_sdr_gray_EOTF_canvas(const job_t &job)
 {
-    scale = sdr_eotf_scale(scale, flag_super_white != 0, reference != nullptr ? reference->max_E : 0.0f);
-    if (reference != nullptr && reference->max_E > 0.0f)
+    const float max_E = job.white.max_E;
+    scale = sdr_eotf_scale(scale, job.store.super_white, max_E);
+    if (max_E > 0.0f)
         printf("max_val_y = %f\r\n", static_cast<double>(scale.max_y));
-    const chart_def_t def = {.function = "draw_sdr_gray_EOTF_canvas",
-                             .plot = SDR_EOTF_PLOT,
+    const chart_def_t def = {.plot = SDR_EOTF_PLOT,
                              .y_grid_count = static_cast<uint8_t>(sdr_eotf_rows(scale)),
                              .bg_image = "/usr/local/app/image/bg_trans.png",
                              .title_width = 860,
@@ -33,21 +31,24 @@ canvas_t *draw_sdr_gray_EOTF_canvas()
                              .left = {.max = scale.max_y, .step = 0.1f, .digits = 2},
                              .down = {.max = 1.0f, .step = 1.0f, .digits = 2}};
     canvas_t *canvas = build_chart_canvas(def);
-    if (canvas != nullptr)
-        draw_signal_ticks(canvas, flag_super_white ? 11 : 10);
+    if (canvas != nullptr) {
+        draw_signal_ticks(canvas, job.store.super_white ? 11 : 10);
+        draw_sdr_ref_EOTF(canvas, job);
+    }
     return canvas;
 }
 
-void draw_sdr_ref_EOTF(canvas_t *canvas, float white)
+void draw_sdr_ref_EOTF(canvas_t *canvas, const job_t &job)
 {
-    if (canvas == nullptr || reference == nullptr)
+    if (canvas == nullptr)
         return;
+    const float white = job.white.bright_Y;
     const plot_t plot = plot_of(*canvas);
     draw_reference_curve(canvas, [&](int i) {
         const float e = sdr_curve_signal(scale, i);
         color_block_t patch{};
         patch.ts0 = patch.ts1 = patch.ts2 = e;
-        get_expect(white, 0.0f, &patch);
+        get_expect(job.target, white, 0.0f, &patch);
         return sdr_curve_point(plot, scale, e, get_ST2084_inver_EOTF(patch.Y));
     });
 }
@@ -58,9 +59,4 @@ int get_sdr_gray_EOTF_coord(float xv, float yv, int *px, int *py)
     *px = p.x;
     *py = p.y;
     return 0;
-}
-
-void draw_sdr_gray_EOTF_avg(canvas_t *canvas, const verdict_t &v)
-{
-    draw_verdict(canvas, SDR_TOTAL_GAMMA, v);
 }

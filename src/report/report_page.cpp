@@ -1,0 +1,135 @@
+#include "report/report_page.h"
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+
+#include "charts/hdr/draw_hdr_checker_dE_chart.h"
+#include "charts/hdr/draw_hdr_data.h"
+#include "charts/hdr/draw_hdr_gray_EOTF_chart.h"
+#include "charts/hdr/draw_hdr_gray_dE2000_chart.h"
+#include "charts/hdr/draw_hdr_gray_dEITP_chart.h"
+#include "charts/sdr/draw_sdr_checker_dE_chart.h"
+#include "charts/sdr/draw_sdr_cm_dE_chart.h"
+#include "charts/sdr/draw_sdr_cm_gamut_chart.h"
+#include "charts/sdr/draw_sdr_data.h"
+#include "charts/sdr/draw_sdr_gray_EOTF_chart.h"
+#include "charts/sdr/draw_sdr_gray_dE_chart.h"
+#include "draw/draw_basic.h"
+#include "draw/draw_delete.h"
+#include "draw/draw_main_win.h"
+#include "draw/draw_title.h"
+#include "draw/draw_x_y.h"
+#include "panel/draw_config_chart.h"
+
+namespace {
+
+constexpr page_slot_t SDR_PAGE[SDR_SLOTS] = {
+    {draw_sdr_gray_dE_canvas, draw_sdr_gray_dE_data, SDR_GRAY_DE2000_AVG},
+    {draw_sdr_gray_EOTF_canvas, draw_sdr_gray_EOTF_data, SDR_TOTAL_GAMMA},
+    {draw_sdr_cm_gamut_canvas, draw_sdr_cm_gamut_data, VERDICT_COUNT},
+    {draw_sdr_cm_dE_canvas, draw_sdr_cm_dE_data, SDR_GAMUT_DE2000_MAX},
+    {draw_sdr_checker_dE_canvas, draw_sdr_checker_dE_data, SDR_CHECKER_DE2000_AVG},
+};
+
+constexpr page_slot_t HDR_PAGE[HDR_SLOTS] = {
+    {draw_hdr_gray_dE2000_canvas, draw_hdr_gray_dE2000_data, HDR_GRAY_DE2000_AVG},
+    {draw_hdr_gray_dEITP_canvas, draw_hdr_gray_dEITP_data, HDR_GRAY_DEICTCP_AVG},
+    {draw_hdr_gray_EOTF_canvas, draw_hdr_gray_EOTF_data, HDR_EOTF_DIFF_MAX},
+    {draw_hdr_checker_dE_canvas, draw_hdr_checker_dE_data, HDR_CHECKER_DEICTCP_AVG},
+};
+
+// A page's table, its canvases and the names its messages use.
+struct page_t {
+    std::span<const page_slot_t> slots;
+    std::array<canvas_t *, SDR_SLOTS> canvases;
+    const char *init_message;  // printed when the page is built; null for none
+    const char *del_name;
+};
+
+page_t sdr_page{SDR_PAGE, {}, nullptr, "del_sdr_page"};
+page_t hdr_page{HDR_PAGE, {}, "init_hdr_page", "del_hdr_page"};
+
+page_t &page_of(page_id id)
+{
+    return id == PAGE_HDR ? hdr_page : sdr_page;
+}
+
+}  // namespace
+
+page_id report_page(const job_t &job)
+{
+    return job.kind == REPORT_HDR ? PAGE_HDR : PAGE_SDR;
+}
+
+std::span<canvas_t *const> page_canvases(page_id id)
+{
+    page_t &p = page_of(id);
+    return {p.canvases.data(), p.slots.size()};
+}
+
+void show_page(page_id id, const job_t &job)
+{
+    page_t &p = page_of(id);
+    if (p.canvases[0] != nullptr) {
+        for (size_t i = 0; i < p.slots.size(); ++i)
+            show_canvas_chart(p.canvases[i]);
+        for (size_t i = 0; i < p.slots.size(); ++i)
+            show_canvas_data(p.canvases[i]);
+        return;
+    }
+    if (p.init_message != nullptr)
+        puts(p.init_message);
+    for (size_t i = 0; i < p.slots.size(); ++i)
+        p.canvases[i] = p.slots[i].chart(job);
+}
+
+void render_page_data(page_id id, const job_t &job)
+{
+    page_t &p = page_of(id);
+    for (size_t i = 0; i < p.slots.size(); ++i) {
+        canvas_t *canvas = p.canvases[i];
+        if (canvas == nullptr)
+            continue;
+        del_canvas_data(canvas);
+        const page_slot_t &slot = p.slots[i];
+        slot.overlay(canvas, job);
+        if (slot.verdict != VERDICT_COUNT)
+            draw_verdict(canvas, slot.verdict, job.summary.verdicts[slot.verdict]);
+    }
+}
+
+void change_page_style(page_id id, int style)
+{
+    page_t &p = page_of(id);
+    const canvas_t *built = nullptr;
+    for (size_t i = 0; i < p.slots.size(); ++i) {
+        canvas_t *c = p.canvases[i];
+        if (built == nullptr)
+            built = c;
+        change_title_style(c, style);
+        change_bg_style(c, style);
+        change_x_y_style(c, style);
+        change_x_gap_style(c, style);
+        change_test_result_style(c, style);
+        change_data_text_style(c, style);
+        change_data_line_style(c, style);
+    }
+    // The panel (and the logo text) is restyled with the page; a page
+    // without any chart leaves it as it is.
+    change_config_text_style(built, style);
+}
+
+void del_page(page_id id)
+{
+    page_t &p = page_of(id);
+    printf("[%s]\r\n", p.del_name);
+    canvas_freeze frozen;
+    for (canvas_t *&c : p.canvases) {
+        if (c == nullptr)
+            continue;
+        del_canvas(c);
+        free(c);
+        c = nullptr;
+    }
+}

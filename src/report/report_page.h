@@ -1,0 +1,54 @@
+// The report page: the SDR and the HDR page as tables of chart slots. Each
+// slot names its chart, the overlay that draws the job's patches on it and
+// the verdict it shows.
+#pragma once
+#include <span>
+
+#include "draw/draw_bg.h"
+#include "measure/measure.h"
+
+enum page_id : int {
+    PAGE_SDR = 3,
+    PAGE_HDR = 4,
+};
+
+// Slots of the SDR page.
+enum : int {
+    SDR_SLOT_GRAY_DE = 0,
+    SDR_SLOT_GRAY_EOTF = 1,
+    SDR_SLOT_GAMUT_XY = 2,
+    SDR_SLOT_GAMUT_DE = 3,
+    SDR_SLOT_CHECKER = 4,
+    SDR_SLOTS = 5,
+};
+
+// Slots of the HDR page.
+enum : int {
+    HDR_SLOT_GRAY_DE2000 = 0,
+    HDR_SLOT_GRAY_DEITP = 1,
+    HDR_SLOT_EOTF = 2,
+    HDR_SLOT_CHECKER = 3,
+    HDR_SLOTS = 4,
+};
+
+struct page_slot_t {
+    canvas_t *(*chart)(const job_t &job);
+    void (*overlay)(canvas_t *canvas, const job_t &job);
+    verdict_id verdict;  // VERDICT_COUNT: the chart shows none
+};
+
+// The page a job's report takes.
+page_id report_page(const job_t &job);
+
+// The page's canvases in slot order (null where a chart is not built).
+std::span<canvas_t *const> page_canvases(page_id page);
+
+// Builds the page's charts for the job the first time, shows them again after.
+void show_page(page_id page, const job_t &job);
+// Draws the job's patches and verdicts on the page, replacing what an
+// earlier call drew.
+void render_page_data(page_id page, const job_t &job);
+// Restyles every chart of the page and, once, the panel.
+void change_page_style(page_id page, int style);
+// Deletes the page's charts.
+void del_page(page_id page);

@@ -1,0 +1,23 @@
+#include "report/start_measure.h"
+
+#include <Ecore.h>
+#include <Evas.h>
+
+#include "draw/draw_main_win.h"
+#include "panel/draw_config_chart.h"
+#include "report/switch_page.h"
+
+void start_measure(const job_t &job, const char *serial_number, int32_t sensor_id)
+{
+    const page_id page = report_page(job);
+    {
+        // Events stay frozen while the page is built (see canvas_freeze).
+        canvas_freeze frozen;
+        draw_config_chart(job, serial_number, sensor_id);
+        ecore_thread_main_loop_begin();
+        switch_page(page, job);
+        render_page_data(page, job);
+    }
+    evas_render(evas_object_evas_get(win));
+    ecore_thread_main_loop_end();
+}

@@ -1,0 +1,9 @@
+// The drawing run of a job: the panel, the report page and the job's data.
+#pragma once
+#include <cstdint>
+
+#include "measure/measure.h"
+
+// Draws the evaluated job's report: the panel with the serial number as
+// shown and the sensor, its page and its patches and verdicts, then renders.
+void start_measure(const job_t &job, const char *serial_number, int32_t sensor_id);
