@@ -140,50 +140,51 @@ std::string pq_60_job()
     return write_job("pq_60", text);
 }
 
-void set_target(int test_type, const char *space)
+reference_t target_of(int test_type, const char *space)
 {
-    init_reference();
-    reference->test_type = test_type;
-    reference->gamma = 2.4f;
+    reference_t ref = init_reference();
+    ref.test_type = static_cast<eotf_t>(test_type);
+    ref.gamma = 2.4f;
     for (const standard_t &s : standard_type)
         if (std::string(s.name) == space)
-            reference->standard = s;
-    init_ref_matrix();
+            ref.standard = s;
+    init_ref_matrix(ref);
+    return ref;
 }
 
 // Largest ΔE 2000 of the judged patches: a setup check, printed once per job.
-float worst_dE()
+float worst_dE(const job_t &job)
 {
     float worst = 0;
-    for (int i = 0; i < test_data_gray_count; ++i)
-        worst = std::max(worst, data_gray[i].dE2000);
-    for (const color_t &p : data_check)
+    for (int i = 0; i < job.store.gray_count; ++i)
+        worst = std::max(worst, job.store.gray[i].dE2000);
+    for (const color_t &p : job.store.check)
         worst = std::max(worst, p.dE2000);
     return worst;
 }
 
-struct job {
+struct bench_job {
     const char *name;
     std::string path;
     int test_type;
     const char *space;
-    int kind;
 };
 
-std::vector<job> jobs;
+std::vector<bench_job> jobs;
 
 void BM_evaluate(benchmark::State &state)
 {
-    const job &j = jobs[static_cast<size_t>(state.range(0))];
-    set_target(j.test_type, j.space);
-    test_file_path = j.path.c_str();
+    const bench_job &j = jobs[static_cast<size_t>(state.range(0))];
+    const reference_t target = target_of(j.test_type, j.space);
+    job_t job;
     for (auto _ : state) {
-        if (!evaluate_measure(j.kind))
+        job = evaluate(target, j.path.c_str());
+        if (!job.evaluated)
             state.SkipWithError("test data file not opened");
     }
     state.SetLabel(j.name);
-    state.counters["gray"] = test_data_gray_count;
-    state.counters["worst_dE"] = worst_dE();
+    state.counters["gray"] = job.store.gray_count;
+    state.counters["worst_dE"] = worst_dE(job);
 }
 
 }  // namespace
@@ -197,9 +198,9 @@ int main(int argc, char **argv)
     }
     work_dir = tmpl;
     jobs = {
-        {"sdr_60", sdr_60_job(), 0, "DCI-P3", 0},
-        {"gray_32", gray_32_job(), 0, "DCI-P3", 0},
-        {"pq_60", pq_60_job(), 2, "BT.2020", 1},
+        {"sdr_60", sdr_60_job(), 0, "DCI-P3"},
+        {"gray_32", gray_32_job(), 0, "DCI-P3"},
+        {"pq_60", pq_60_job(), 2, "BT.2020"},
     };
 
     // The evaluation prints its progress as the program does (line by line);
@@ -221,7 +222,7 @@ int main(int argc, char **argv)
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
 
-    for (const job &j : jobs)
+    for (const bench_job &j : jobs)
         unlink(j.path.c_str());
     rmdir(work_dir.c_str());
     return 0;

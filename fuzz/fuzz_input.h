@@ -14,18 +14,19 @@ namespace fuzz_input {
 
 // The target picked by an input's first byte: the EOTF in bits 0-1, the
 // colour space in bits 2-4, the white in bits 5-7.
-inline void set_target(uint8_t pick)
+inline reference_t target_of(uint8_t pick)
 {
-    init_reference();
-    reference->test_type = pick & 3;
-    reference->standard = standard_type[(pick >> 2) % standard_type.size()];
-    reference->white = white_type[(pick >> 5) % white_type.size()];
-    init_ref_matrix();
+    reference_t ref = init_reference();
+    ref.test_type = static_cast<eotf_t>(pick & 3);
+    ref.standard = standard_type[(pick >> 2) % standard_type.size()];
+    ref.white = white_type[(pick >> 5) % white_type.size()];
+    init_ref_matrix(ref);
+    return ref;
 }
 
 // Test data: the first byte picks the target, the rest is the file, written
 // to `path`. False when `path` cannot be written.
-inline bool load_test_data(const uint8_t *data, size_t size, const std::string &path)
+inline bool load_test_data(const uint8_t *data, size_t size, const std::string &path, reference_t &target)
 {
     FILE *f = fopen(path.c_str(), "wb");
     if (f == nullptr)
@@ -33,19 +34,13 @@ inline bool load_test_data(const uint8_t *data, size_t size, const std::string &
     if (size > 1)
         fwrite(data + 1, 1, size - 1, f);
     fclose(f);
-    set_target(size > 0 ? data[0] : 0);
+    target = target_of(size > 0 ? data[0] : 0);
     return true;
 }
 
-// The report of the configured target: 0 SDR, 1 HDR (PQ and HLG).
-inline int report_kind()
-{
-    return reference->test_type > 1 ? 1 : 0;
-}
-
 // Command line: the input's lines are the arguments after the program name,
-// read from the process-start settings. Returns read_configure's result.
-inline int configure_from_lines(const uint8_t *data, size_t size)
+// read into `settings` from the defaults. Returns read_configure's result.
+inline int configure_from_lines(const uint8_t *data, size_t size, settings_t &settings)
 {
     constexpr size_t max_args = 64;
     std::vector<std::string> args{"analyzer"};
@@ -64,26 +59,19 @@ inline int configure_from_lines(const uint8_t *data, size_t size)
     for (std::string &a : args)
         argv.push_back(a.data());
     argv.push_back(nullptr);
-
-    flag_cfg_colorSpace = flag_cfg_EOTF = flag_cfg_gamma = flag_cfg_cct = flag_cfg_lum = false;
-    sensor_id = 0;
-    const char *saved_path = test_file_path;
-    init_reference();
-    const int rc = read_configure(static_cast<int>(argv.size()) - 1, argv.data());
-    // The path option points into this function's arguments.
-    test_file_path = saved_path;
-    return rc;
+    settings = default_settings();
+    return read_configure(static_cast<int>(argv.size()) - 1, argv.data(), settings);
 }
 
-// The sample of the configured EOTF in `samples_dir`; empty when the EOTF
-// type is out of range.
-inline std::string sample_of_eotf(const std::string &samples_dir)
+// The sample of the target's EOTF in `samples_dir`; empty when the EOTF is
+// out of range.
+inline std::string sample_of_eotf(const reference_t &target, const std::string &samples_dir)
 {
     static const char *const samples[] = {"sdr_ideal_power24.csv", "sdr_ideal_bt1886.csv", "pq_ideal_600.csv",
                                           "hlg_ideal.csv"};
-    if (reference->test_type < 0 || reference->test_type > 3)
+    if (target.test_type < 0 || target.test_type > 3)
         return "";
-    return samples_dir + "/" + samples[reference->test_type];
+    return samples_dir + "/" + samples[target.test_type];
 }
 
 }  // namespace fuzz_input

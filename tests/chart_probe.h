@@ -12,11 +12,10 @@
 
 #include "config/reference.h"
 #include "draw/draw_delete.h"
-#include "draw/draw_hdr_page.h"
 #include "draw/draw_main_win.h"
-#include "draw/draw_sdr_page.h"
 #include "measure/measure.h"
 #include "measure/verdict.h"
+#include "report/report_page.h"
 #include "test_support.h"
 
 // A rectangle (x, y, w, h), a line's end points (x0, y0, x1, y1) or a point (x, y, 0, 0).
@@ -38,16 +37,18 @@ inline quad where(Evas_Object *o)
         evas_object_geometry_get(o, &q.a, &q.b, &q.c, &q.d);
     return q;
 }
-// What a chart function writes through its output pointers: a pillar
-// rectangle (four) or a pixel (two).
+// What a chart function gives: a pillar rectangle, or the pixel it writes
+// through its two output pointers.
 template <typename F, typename... In>
 quad outputs(F f, In... in)
 {
     quad q{};
-    if constexpr (std::is_invocable_v<F, In..., int *, int *>)
+    if constexpr (std::is_invocable_v<F, In..., int *, int *>) {
         f(in..., &q.a, &q.b);
-    else
-        f(in..., &q.a, &q.b, &q.c, &q.d);
+    } else {
+        const rect_t r = f(in...);
+        q = {r.x, r.y, r.w, r.h};
+    }
     return q;
 }
 inline std::string colour(Evas_Object *o)
@@ -107,24 +108,24 @@ std::string output_of(F &&f)
     return testing::internal::GetCapturedStdout();
 }
 
-// A headless window with the build's artwork, a fresh default target and an
-// empty store; afterwards the pages and the charts built by hand are deleted.
+// A headless window with the build's artwork and a job of the default target
+// with an empty store; afterwards the pages and the charts built by hand are
+// deleted.
 class ChartTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         setenv("ANALYZER_ROOT", ANALYZER_BUILD_ROOT, 1);
         ensure_headless_efl();
-        output_of([] {
-            init_reference();
-            init_ref_matrix();
+        output_of([this] {
+            job.target = init_reference();
+            init_ref_matrix(job.target);
         });
-        del_test_data();
-        hdr_gray_pillar_count = 0;
         // A store filled by hand stands for a complete job with its white.
-        white_measured = true;
-        std::fill(std::begin(data_gamut_measured), std::end(data_gamut_measured), true);
-        std::fill(std::begin(data_check_measured), std::end(data_check_measured), true);
+        job.evaluated = true;
+        job.white.measured = true;
+        job.store.gamut_measured.fill(true);
+        job.store.check_measured.fill(true);
     }
     void TearDown() override
     {
@@ -135,9 +136,9 @@ protected:
         del_pages();
     }
     // A chart built by hand, with its console output.
-    canvas_t *build(canvas_t *(*constructor)(), std::string *out = nullptr)
+    canvas_t *build(canvas_t *(*constructor)(const job_t &), std::string *out = nullptr)
     {
-        const std::string printed = output_of([&] { made.push_back(constructor()); });
+        const std::string printed = output_of([&] { made.push_back(constructor(job)); });
         if (out != nullptr)
             *out = printed;
         return made.back();
@@ -147,10 +148,23 @@ protected:
     static void del_pages()
     {
         output_of([] {
-            del_sdr_page();
-            del_hdr_page();
+            del_page(PAGE_SDR);
+            del_page(PAGE_HDR);
         });
         evas_norender(evas_object_evas_get(win));
     }
+    // The target as set before a chart is built (its matrices derived).
+    void use(int standard, int test_type, float gamma = 2.4f, int white = D65)
+    {
+        job.target = make_target(standard, test_type, gamma, white);
+        job.kind = test_type > 1 ? REPORT_HDR : REPORT_SDR;
+    }
+    // The job's white level and its PQ value, as the evaluation sets them.
+    void white_level(float level)
+    {
+        job.white.bright_Y = level;
+        job.white.max_E = get_ST2084_inver_EOTF(level);
+    }
+    job_t job;
     std::vector<canvas_t *> made;
 };

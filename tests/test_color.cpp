@@ -105,43 +105,43 @@ TEST(MatrixDeathTest, MisuseEndsTheProcess)
 
 TEST(Coordinates, TargetMatricesMapRgbWhiteToTheWhitePoint)
 {
-    use_target(REC709, POWER);
+    reference_t ref = make_target(REC709, POWER);
     const float rec709[3][3] = {{0.41243f, 0.35758f, 0.18046f},
                                 {0.21266f, 0.71516f, 0.07219f},
                                 {0.01933f, 0.11919f, 0.95045f}};
     for (int i = 0; i < 3; i++)
         for (int j = 0; j < 3; j++)
-            EXPECT_NEAR(reference->RGB_to_XYZ.data[i][j], rec709[i][j], 5e-5f) << i << j;
+            EXPECT_NEAR(ref.RGB_to_XYZ.data[i][j], rec709[i][j], 5e-5f) << i << j;
 
     for (auto [standard, white] : {std::pair{DCI_P3, D65}, {BT2020, WHITE_E}, {REC709, D65}}) {
-        use_target(standard, POWER, 2.4f, white);
-        const color_block_t &w = reference->white.color;  // completed at Y = 100
-        const matrix_t &m = reference->RGB_to_XYZ;
+        ref = make_target(standard, POWER, 2.4f, white);
+        const color_block_t &w = ref.white.color;  // completed at Y = 100
+        const matrix_t &m = ref.RGB_to_XYZ;
         SCOPED_TRACE(standard);
         EXPECT_NEAR(m.data[0][0] + m.data[0][1] + m.data[0][2], w.x / w.y, 2e-6f);
         EXPECT_NEAR(m.data[1][0] + m.data[1][1] + m.data[1][2], 1.0f, 2e-6f);
         EXPECT_NEAR(m.data[2][0] + m.data[2][1] + m.data[2][2], (1 - w.x - w.y) / w.y, 2e-6f);
         EXPECT_NEAR(w.X / 100.0f, w.x / w.y, 1e-5f);
         EXPECT_NEAR(w.Z / 100.0f, (1 - w.x - w.y) / w.y, 1e-5f);
-        expect_inverse_pair(reference->RGB_to_XYZ, reference->XYZ_to_RGB, 1e-5f);
+        expect_inverse_pair(ref.RGB_to_XYZ, ref.XYZ_to_RGB, 1e-5f);
     }
 }
 
 TEST(Coordinates, SecondariesAndCielab)
 {
     // Yellow is red plus green: the sum of the Rec.709 red and green XYZ.
-    use_target(REC709, POWER);
-    color_block_t r = reference->standard.red, g = reference->standard.green, b = reference->standard.blue, y{};
+    const reference_t ref = make_target(REC709, POWER);
+    color_block_t r = ref.standard.red, g = ref.standard.green, b = ref.standard.blue, y{};
     r.Y = 0.2126f;
     g.Y = 0.7152f;
-    update_secondary(&y, &r, &g, &b);
+    update_secondary(ref, &y, &r, &g, &b);
     EXPECT_NEAR(y.x, 0.419314f, 1e-5f);
     EXPECT_NEAR(y.y, 0.505251f, 1e-5f);
     EXPECT_FLOAT_EQ(y.Y, 0.9278f);
 
     // A user white of 250 cd/m2 is the target white scaled; it is L* = 100 of itself.
-    const color_block_t w = get_user_defined_white(250.0f).color;
-    EXPECT_FLOAT_EQ(w.X, 2.5f * reference->white.color.X);
+    const color_block_t w = get_user_defined_white(ref, 250.0f).color;
+    EXPECT_FLOAT_EQ(w.X, 2.5f * ref.white.color.X);
     color_block_t c = w;
     get_Lab_from_XYZ(&c, w);
     EXPECT_EQ((std::array{c.L, c.a, c.b}), (std::array{100.0f, 0.0f, 0.0f}));
@@ -169,46 +169,44 @@ TEST(TransferFunctions, PerceptualQuantizerAndHybridLogGamma)
     EXPECT_FLOAT_EQ(get_HLG_inver_OETF(0.5f), 1.0f / 12.0f);
     EXPECT_EQ(get_HLG_inver_OETF(-0.1f), 0.0f);
     // A 1000 cd/m2 reference display shows 75 % HLG at about 203 cd/m2.
-    use_target(BT2020, HLG);
-    reference->peak_lum = 1000.0f;
+    reference_t ref = make_target(BT2020, HLG);
+    ref.peak_lum = 1000.0f;
     color_block_t c{};
     c.ts0 = c.ts1 = c.ts2 = 0.75f;
-    get_expect_HLG(1000.0f, 0.0f, &c);
+    get_expect_HLG(ref, 1000.0f, 0.0f, &c);
     EXPECT_NEAR(c.Y, 203.0f, 0.5f);
     EXPECT_NEAR(c.x, 0.312712f, 1e-5f);
-    // Without a peak luminance the measured white stands in, announced once.
-    reference->peak_lum = 0.0f;
+    // Without a peak luminance the measured white stands in, silently (the
+    // evaluation of a job announces it) and without touching the target.
+    ref.peak_lum = 0.0f;
     c.ts0 = c.ts1 = c.ts2 = 1.0f;
     testing::internal::CaptureStdout();
-    get_expect_HLG(600.0f, 0.1f, &c);
-    get_expect_HLG(600.0f, 0.1f, &c);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Error: get_HLG_EOTF, peak_lum == 0, gamma error!\r\n");
-    EXPECT_EQ(reference->peak_lum, 600.0f);
+    get_expect_HLG(ref, 600.0f, 0.1f, &c);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
     EXPECT_NEAR(c.Y, 600.0f, 0.01f);
 }
 
 TEST(TransferFunctions, ExpectedColoursAndTrackingError)
 {
     // PQ: a neutral signal is clipped at the display white, a colour is not.
-    use_target(BT2020, PQ);
+    reference_t ref = make_target(BT2020, PQ);
     color_block_t c{};
     c.ts0 = c.ts1 = c.ts2 = get_ST2084_inver_EOTF(1000.0f);
-    get_expect_ST2084(600.0f, 0.0f, &c);
+    get_expect_ST2084(ref, 600.0f, 0.0f, &c);
     EXPECT_FLOAT_EQ(c.Y, 600.0f);
     c = color_block_t{};
     c.ts0 = get_ST2084_inver_EOTF(4000.0f);
-    get_expect_ST2084(600.0f, 0.0f, &c);
+    get_expect_ST2084(ref, 600.0f, 0.0f, &c);
     EXPECT_NEAR(c.Y, 4000.0f * 0.2627f, 0.5f);  // BT.2020 red luminance
     EXPECT_NEAR(c.x, 0.708f, 1e-4f);
 
     // Tracking error in PQ code values, either sign, clipped at the white.
-    reference->white_level = 600.0f;
-    reference->max_E = get_ST2084_inver_EOTF(600.0f);
-    EXPECT_NEAR(get_diff_EOTF(0.4f, 0.35f), 0.05f, 1e-6f);
-    EXPECT_NEAR(get_diff_EOTF(0.9f, reference->max_E - 0.01f), 0.01f, 1e-6f);
-    use_target(BT2020, HLG);
-    reference->white_level = reference->peak_lum = 1000.0f;
-    EXPECT_NEAR(get_diff_EOTF(0.75f, get_ST2084_inver_EOTF(203.15f)), 0.0f, 1e-4f);
+    const float max_E = get_ST2084_inver_EOTF(600.0f);
+    EXPECT_NEAR(get_diff_EOTF(ref, 600.0f, max_E, 0.4f, 0.35f), 0.05f, 1e-6f);
+    EXPECT_NEAR(get_diff_EOTF(ref, 600.0f, max_E, 0.9f, max_E - 0.01f), 0.01f, 1e-6f);
+    ref = make_target(BT2020, HLG);
+    ref.peak_lum = 1000.0f;
+    EXPECT_NEAR(get_diff_EOTF(ref, 1000.0f, 0.0f, 0.75f, get_ST2084_inver_EOTF(203.15f)), 0.0f, 1e-4f);
 }
 
 TEST(TransferFunctions, GammaEstimators)
@@ -260,31 +258,31 @@ TEST(Differences, Ciede2000PublishedPairs)
 TEST(Differences, DeltaEItp)
 {
     // ITP weights: T is half of Ct for PQ; HLG scales Ct and Cp.
-    use_target(BT2020, PQ);
+    reference_t ref = make_target(BT2020, PQ);
     const float ct[3] = {0, 0.01f, 0}, cp[3] = {0, 0, 0.01f}, zero[3] = {0, 0, 0};
-    EXPECT_FLOAT_EQ(get_dEITP_from_ICtCp(ct, zero), 720.0f * 0.005f);
-    EXPECT_FLOAT_EQ(get_dEITP_from_ICtCp(cp, zero), 720.0f * 0.01f);
-    reference->test_type = HLG;
-    EXPECT_FLOAT_EQ(get_dEITP_from_ICtCp(ct, zero), 720.0f * 0.01f * 0.911849f);
-    EXPECT_FLOAT_EQ(get_dEITP_from_ICtCp(cp, zero), 720.0f * 0.01f * 1.887755f);
+    EXPECT_FLOAT_EQ(get_dEITP_from_ICtCp(ref, ct, zero), 720.0f * 0.005f);
+    EXPECT_FLOAT_EQ(get_dEITP_from_ICtCp(ref, cp, zero), 720.0f * 0.01f);
+    ref.test_type = EOTF_HLG;
+    EXPECT_FLOAT_EQ(get_dEITP_from_ICtCp(ref, ct, zero), 720.0f * 0.01f * 0.911849f);
+    EXPECT_FLOAT_EQ(get_dEITP_from_ICtCp(ref, cp, zero), 720.0f * 0.01f * 1.887755f);
 
     // The D65 white at 100 cd/m2 is a neutral ICtCp at the PQ code of 100 cd/m2.
     const color_t white = gray_patch(1.0f, 100.0f);
     const float xyz[3] = {white.c.X, white.c.Y, white.c.Z};
     float ictcp[3];
     for (int type : {PQ, HLG}) {
-        reference->test_type = type;
-        get_ICtCp_from_XYZ(xyz, ictcp);
+        ref.test_type = static_cast<eotf_t>(type);
+        get_ICtCp_from_XYZ(ref, xyz, ictcp);
         EXPECT_NEAR(ictcp[0], 0.5081f, 1e-4f);
         EXPECT_NEAR(ictcp[1], 0.0f, 3e-5f);
         EXPECT_NEAR(ictcp[2], 0.0f, 3e-5f);
     }
 
-    reference->test_type = PQ;
+    ref.test_type = EOTF_PQ;
     color_t patch = gray_patch(0.5f, 80.0f);
-    EXPECT_GT(get_color_HDR_dEITP(600.0f, 0.0f, &patch), 1.0f);
+    EXPECT_GT(get_color_HDR_dEITP(ref, 600.0f, 0.0f, &patch), 1.0f);
     testing::internal::CaptureStdout();
-    EXPECT_EQ(get_color_HDR_dEITP(600.0f, 0.0f, nullptr), DE_MISSING);
+    EXPECT_EQ(get_color_HDR_dEITP(ref, 600.0f, 0.0f, nullptr), DE_MISSING);
     testing::internal::GetCapturedStdout();
 }
 
@@ -292,13 +290,13 @@ TEST(Differences, IdealSdrDisplayScoresZero)
 {
     // Rec.709 at 100 cd/m2 with gamma 2.2, measured with the published sRGB matrix.
     for (int type : {POWER, BT1886}) {
-        use_target(REC709, type, 2.2f);
+        const reference_t ref = make_target(REC709, type, 2.2f);
         color_t gray = gray_patch(0.5f, 0.05f + 99.95f * std::pow(0.5f, 2.2f));
-        EXPECT_LT(get_color_dE2000(100.0f, 0.05f, &gray), 0.01f);
+        EXPECT_LT(get_color_dE2000(ref, 100.0f, 0.05f, &gray), 0.01f);
         EXPECT_NEAR(gray.c.L, 116 * std::cbrt(gray.c.Y / 100.0f) - 16, 1e-3f);  // written back
         color_t red{};
         red.c.ts0 = 1.0f;
         red.c.X = 41.24f, red.c.Y = 21.26f, red.c.Z = 1.93f;
-        EXPECT_LT(get_color_dE2000(100.0f, 0.0f, &red), 0.05f);
+        EXPECT_LT(get_color_dE2000(ref, 100.0f, 0.0f, &red), 0.05f);
     }
 }

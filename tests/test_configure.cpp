@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "config/configure.h"
+#include "measure/data_file.h"
 #include "test_support.h"
 
 namespace {
@@ -85,16 +85,12 @@ std::vector<std::string> read_lines(const std::string &text)
     temp_dir dir;
     const std::string path = dir.path + "/data.csv";
     write_file(path, text);
-    test_file_path = path.c_str();
-    EXPECT_EQ(init_test_data_file(), 0);
     std::vector<std::string> lines;
-    color_block_t b{};
-    char buf[160];
-    while (get_XYZ_from_file(&b) == 0) {
+    EXPECT_TRUE(read_test_data(path.c_str(), [&](const color_block_t &b) {
+        char buf[160];
         snprintf(buf, sizeof buf, "%g,%g,%g,%g,%g,%g", b.ts0, b.ts1, b.ts2, b.X, b.Y, b.Z);
         lines.push_back(buf);
-    }
-    EXPECT_EQ(get_XYZ_from_file(&b), -1);  // closed, stays at the end
+    }));
     return lines;
 }
 
@@ -138,9 +134,8 @@ TEST(Reader, EdgeCases)
 
 TEST(Reader, MissingFileAndTenThousandLines)
 {
-    test_file_path = "/nonexistent/analyzer_result.csv";
     testing::internal::CaptureStderr();
-    EXPECT_EQ(init_test_data_file(), -1);
+    EXPECT_FALSE(read_test_data("/nonexistent/analyzer_result.csv", [](const color_block_t &) {}));
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "fopen: No such file or directory\n");
 
     std::string text = "h1\nh2\n";

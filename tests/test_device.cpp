@@ -264,7 +264,7 @@ TEST(DeviceCapture, UnreadableDeviceIsReportedAndLeavesNoFile)
         std::snprintf(dev_node, sizeof dev_node, "%s", device);
         testing::internal::CaptureStdout();
         testing::internal::CaptureStderr();
-        EXPECT_EQ(save_osd_to_png(0), -1);
+        EXPECT_EQ(save_osd_to_png(0, "{}"), -1);
         testing::internal::GetCapturedStdout();
         const std::string err = testing::internal::GetCapturedStderr();
         EXPECT_TRUE(contains(err, std::string("cannot read framebuffer ") + device)) << err;

@@ -5,6 +5,7 @@
 
 #include "chart_probe.h"
 #include "charts/hdr/draw_hdr_gray_EOTF_chart.h"
+#include "draw/draw_basic.h"
 
 namespace {
 
@@ -13,9 +14,10 @@ protected:
     // The reference curve drawn for a target, with the console output.
     std::string curve(int test_type, float max_E = 0.5f)
     {
-        reference->test_type = test_type;
-        reference->max_E = max_E;
-        return output_of([&] { draw_hdr_ref_EOTF(made.back(), 1000.0f); });
+        job.target.test_type = static_cast<eotf_t>(test_type);
+        job.white.max_E = max_E;
+        job.white.bright_Y = 1000.0f;
+        return output_of([&] { draw_hdr_ref_EOTF(made.back(), job); });
     }
 };
 
@@ -38,9 +40,9 @@ TEST_F(HdrEotfChart, MappingTicksAndVerdict)
         EXPECT_EQ(text(labels[i]), "<align=center font_size=12> " + std::to_string(10 * i));
     }
 
-    draw_hdr_gray_EOTF_max_diff(c, judge(HDR_EOTF_DIFF_MAX, 0.0499f, 2.4f));
+    draw_verdict(c, HDR_EOTF_DIFF_MAX, judge(HDR_EOTF_DIFF_MAX, 0.0499f, 2.4f));
     EXPECT_TRUE(verdict_of(c).pass);
-    draw_hdr_gray_EOTF_max_diff(c, judge(HDR_EOTF_DIFF_MAX, 0.05f, 2.4f));  // just above the double 0.05
+    draw_verdict(c, HDR_EOTF_DIFF_MAX, judge(HDR_EOTF_DIFF_MAX, 0.05f, 2.4f));  // just above the double 0.05
     EXPECT_EQ(verdict_of(c).text, "EOTF Diff Max:  0.0500");
     EXPECT_FALSE(verdict_of(c).pass);
 }
@@ -90,8 +92,9 @@ protected:
     void SetUp() override
     {
         ChartTest::SetUp();
-        reference->test_type = 2;
-        reference->max_E = 0.5f;
+        job.target.test_type = EOTF_PQ;
+        job.kind = REPORT_HDR;
+        job.white.max_E = 0.5f;
         for (auto [i, signal, E_prime, dE2000, dEITP] :
              {std::tuple{0, 0.0f, 0.0f, 1.0f, 9.0f}, {1, 0.25f, 0.25f, 2.0f, 1.0f}, {2, 0.5f, 0.5f, 3.0f, 2.0f},
               {3, 0.75f, 0.6f, 9.0f, 9.0f}, {4, 1.0f, 0.5f, 9.0f, 9.0f}}) {
@@ -100,22 +103,24 @@ protected:
             data_gray[i].dE2000 = dE2000;
             data_gray[i].dEICTCP_240 = dEITP;
         }
-        test_data_gray_count = 5;
-        hdr_gray_pillar_count = 3;
+        job.store.gray_count = 5;
+        job.hdr_gray_pillar_count = 3;
         for (color_t &p : data_check)
             p.dEICTCP_240 = 2.0f;
     }
     // The page built and plotted afresh.
-    static void render()
+    void render()
     {
         del_pages();
-        output_of([] {
-            job_summary = summarize_job(*reference, 1);
-            init_hdr_page();
-            render_hdr_chart_data_object();
+        output_of([this] {
+            job.summary = summarize_job(job);
+            show_page(PAGE_HDR, job);
+            render_page_data(PAGE_HDR, job);
         });
     }
-    static canvas_t *slot(int s) { return get_hdr_page()[s]; }
+    std::array<color_t, GRAY_MAX> &data_gray = job.store.gray;
+    std::array<color_t, CHECK_COUNT> &data_check = job.store.check;
+    static canvas_t *slot(int s) { return page_canvases(PAGE_HDR)[s]; }
     static std::vector<Evas_Object *> fills(int s) { return objects(slot(s)->data_list, "rectangle", 42); }
     static std::string value(int s, int i) { return text(objects(slot(s)->data_text_list, nullptr, 42).at(i)); }
 };
@@ -170,7 +175,7 @@ TEST_F(HdrOverlay, FillsAndValueLabels)
     // Checker pillars take the PQ colours for a PQ target, else the SDR ones.
     EXPECT_EQ(colour(fills(3).at(0)), "88,72,64");
     EXPECT_EQ(where(fills(3)[0]), (quad{54, 994, 68, 44}));
-    reference->test_type = 3;
+    job.target.test_type = EOTF_HLG;
     render();
     EXPECT_EQ(colour(fills(3).at(0)), "116,81,67");
 }
@@ -179,14 +184,17 @@ TEST_F(HdrOverlay, VerdictsFromFreshSumsAndTheLargestDeviation)
 {
     // ΔE2000 over the pillars, ΔE ICtCp without patch 0: over nothing, NaN fails.
     for (auto [count, dE2000, dEITP] : {std::tuple{3, "2.0000", "1.5000"}, {1, "1.0000", "nan"}, {0, "nan", "nan"}}) {
-        hdr_gray_pillar_count = count;
+        job.hdr_gray_pillar_count = count;
         render();
         EXPECT_EQ(verdict_of(slot(0)).text, std::string("Grayscale Avg dE:  ") + dE2000) << count;
         EXPECT_EQ(verdict_of(slot(0)).pass, count == 1) << count;
         EXPECT_EQ(verdict_of(slot(1)).text, std::string("Grayscale Avg dE:  ") + dEITP) << count;
         EXPECT_EQ(verdict_of(slot(1)).pass, count == 3) << count;
-        const int closing_tick = count == 0 ? 860 : count == 1 ? 1115 : 1166;  // the only tick without slots
-        EXPECT_EQ(where(objects(slot(0)->x_gap_list).back()).a, closing_tick);
+        // Without slots there is no row of ticks to close.
+        if (count == 0)
+            EXPECT_EQ(slot(0)->x_gap_list, nullptr);
+        else
+            EXPECT_EQ(where(objects(slot(0)->x_gap_list).back()).a, count == 1 ? 1115 : 1166);
         EXPECT_EQ(objects(slot(2)->data_line_list).size(), 4u);
     }
     // Patch 3, without pillar, is furthest from the curve.
@@ -213,41 +221,48 @@ size_t canvas_objects()
 
 TEST_F(PageLifecycle, DeletedPagesTakeNoOverlayVerdictOrRestyle)
 {
+    auto &gray = job.store.gray;
     for (int i = 0; i < 5; ++i) {
-        data_gray[i].c.ts0 = i / 4.0f;
-        data_gray[i].E_prime = i / 8.0f;
-        data_gray[i].dE2000 = data_gray[i].dEICTCP_240 = 1.0f;
+        gray[i].c.ts0 = i / 4.0f;
+        gray[i].E_prime = i / 8.0f;
+        gray[i].dE2000 = gray[i].dEICTCP_240 = 1.0f;
     }
-    test_data_gray_count = hdr_gray_pillar_count = 5;
-    reference->gray_steps = 4;
-    reference->max_E = 0.5f;
-    output_of([] {
-        init_sdr_page();
-        init_hdr_page();
+    job.store.gray_count = job.hdr_gray_pillar_count = 5;
+    job.white.gray_steps = 4;
+    job.white.max_E = 0.5f;
+    output_of([this] {
+        show_page(PAGE_SDR, job);
+        show_page(PAGE_HDR, job);
     });
     del_pages();
-    for (int i = 0; i < SDR_SLOTS; ++i)
-        EXPECT_EQ(get_sdr_page()[i], nullptr) << i;
-    for (int i = 0; i < HDR_SLOTS; ++i)
-        EXPECT_EQ(get_hdr_page()[i], nullptr) << i;
+    for (canvas_t *c : page_canvases(PAGE_SDR))
+        EXPECT_EQ(c, nullptr);
+    for (canvas_t *c : page_canvases(PAGE_HDR))
+        EXPECT_EQ(c, nullptr);
 
     // The data, verdicts and restyles of both reports find no canvas to draw on.
     const size_t before = canvas_objects();
-    output_of([] {
-        job_summary = summarize_job(*reference, 0);
-        render_sdr_chart_data_object();
-        change_sdr_chart_style(1);
-        reference->test_type = 3;
-        job_summary = summarize_job(*reference, 1);
-        render_hdr_chart_data_object();
-        change_hdr_chart_style(1);
+    output_of([this] {
+        job.summary = summarize_job(job);
+        render_page_data(PAGE_SDR, job);
+        change_page_style(PAGE_SDR, STYLE_LIGHT);
+        job.target.test_type = EOTF_HLG;
+        job.kind = REPORT_HDR;
+        job.summary = summarize_job(job);
+        render_page_data(PAGE_HDR, job);
+        change_page_style(PAGE_HDR, STYLE_LIGHT);
     });
     EXPECT_EQ(canvas_objects(), before);
 
-    // A page built again takes them.
-    output_of([] {
-        init_hdr_page();
-        render_hdr_chart_data_object();
+    // A page built again takes them, and a second rendering replaces the
+    // first: one curve, one set of pillars and one verdict.
+    output_of([this] {
+        show_page(PAGE_HDR, job);
+        render_page_data(PAGE_HDR, job);
+        render_page_data(PAGE_HDR, job);
     });
-    EXPECT_EQ(verdict_of(get_hdr_page()[0]).text, "Grayscale Avg dE:  1.0000");
+    canvas_t *first = page_canvases(PAGE_HDR)[0];
+    EXPECT_EQ(verdict_of(first).text, "Grayscale Avg dE:  1.0000");
+    EXPECT_EQ(objects(first->data_list, "rectangle", 42).size(), 5u);
+    EXPECT_EQ(marks(page_canvases(PAGE_HDR)[HDR_SLOT_EOTF]).size(), 100u);
 }

@@ -4,35 +4,37 @@
 
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <string>
 
-#include "config/configure.h"
 #include "config/reference.h"
 #include "measure/measure.h"
 #include "test_support.h"
 
 namespace {
 
-void add(float s, float t, float u, float Y = 1.0f)
+void add(patch_store_t &store, float s, float t, float u, float Y = 1.0f, int test_type = 0)
 {
     color_block_t c{};
     c.ts0 = s, c.ts1 = t, c.ts2 = u, c.X = Y, c.Y = Y, c.Z = Y;
-    add_test_data(&c);
+    // Built once per EOTF, before any test captures the console.
+    static const std::array<reference_t, 4> targets = {make_target(DCI_P3, 0), make_target(DCI_P3, 1),
+                                                       make_target(DCI_P3, 2), make_target(DCI_P3, 3)};
+    add_test_data(targets[test_type], store, c);
 }
 
 // Where one patch lands: "gray", "gamut N" or "check N".
 std::string classify(int test_type, float s, float t, float u)
 {
-    use_target(DCI_P3, test_type);
-    del_test_data();
-    add(s, t, u, 7.0f);
-    if (test_data_gray_count == 1)
+    patch_store_t store;
+    add(store, s, t, u, 7.0f, test_type);
+    if (store.gray_count == 1)
         return "gray";
     for (int i = 0; i < GAMUT_COUNT; ++i)
-        if (data_gamut[i].c.Y == 7.0f)
+        if (store.gamut[i].c.Y == 7.0f)
             return "gamut " + std::to_string(i);
     for (int i = 0; i < CHECK_COUNT; ++i)
-        if (data_check[i].c.Y == 7.0f)
+        if (store.check[i].c.Y == 7.0f)
             return "check " + std::to_string(i);
     return "lost";
 }
@@ -75,42 +77,38 @@ TEST(Store, Classification)
 
 TEST(Store, GrayscaleOrderCoverAndSuperWhite)
 {
-    use_target(DCI_P3, 0);
-    del_test_data();
+    patch_store_t store;
     for (auto [s, Y] : {std::pair{1.0f, 100.0f}, {0.0f, 0.0f}, {0.5f, 20.0f}, {1.03f, 101.0f}})
-        add(s, s, s, Y);
-    EXPECT_EQ(flag_super_white, 0);
+        add(store, s, s, s, Y);
+    EXPECT_FALSE(store.super_white);
     testing::internal::CaptureStdout();
-    add(0.5f, 0.5f, 0.5f, 21);
+    add(store, 0.5f, 0.5f, 0.5f, 21);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "data cover\xEF\xBC\x8C i = 1\r\n");
-    add(1.09f, 1.09f, 1.09f, 110);
-    EXPECT_EQ(flag_super_white, 1);
-    ASSERT_EQ(test_data_gray_count, 5);
+    add(store, 1.09f, 1.09f, 1.09f, 110);
+    EXPECT_TRUE(store.super_white);
+    ASSERT_EQ(store.gray_count, 5);
     const float ts[] = {0.0f, 0.5f, 1.0f, 1.03f, 1.09f}, Y[] = {0, 21, 100, 101, 110};
     for (int i = 0; i < 5; ++i)
-        EXPECT_EQ((std::array{data_gray[i].c.ts0, data_gray[i].c.Y}), (std::array{ts[i], Y[i]})) << i;
-    del_test_data();
-    EXPECT_EQ(test_data_gray_count + flag_super_white, 0);
+        EXPECT_EQ((std::array{store.gray[i].c.ts0, store.gray[i].c.Y}), (std::array{ts[i], Y[i]})) << i;
 }
 
 TEST(Store, ThirtySecondPatchIsKeptOnBothPathsTheThirtyThirdRefused)
 {
-    use_target(DCI_P3, 0);
     for (float level : {0.5f, 0.005f}) {  // appended, then inserted first
         SCOPED_TRACE(level);
-        del_test_data();
+        patch_store_t store;
         for (int i = 1; i <= 31; ++i)
-            add(i / 100.0f, i / 100.0f, i / 100.0f, static_cast<float>(i));
-        add(level, level, level, 99);
-        ASSERT_EQ(test_data_gray_count, GRAY_MAX);
-        EXPECT_EQ(data_gray[level < 0.01f ? 0 : 31].c.Y, 99.0f);
-        EXPECT_EQ(data_gray[level < 0.01f ? 31 : 30].c.Y, 31.0f);
+            add(store, i / 100.0f, i / 100.0f, i / 100.0f, static_cast<float>(i));
+        add(store, level, level, level, 99);
+        ASSERT_EQ(store.gray_count, GRAY_MAX);
+        EXPECT_EQ(store.gray[level < 0.01f ? 0 : 31].c.Y, 99.0f);
+        EXPECT_EQ(store.gray[level < 0.01f ? 31 : 30].c.Y, 31.0f);
         testing::internal::CaptureStdout();
-        add(0.001f, 0.001f, 0.001f);
+        add(store, 0.001f, 0.001f, 0.001f);
         EXPECT_EQ(testing::internal::GetCapturedStdout(), "[add_data_gray] Error: test_data_gray_count beyond!!\r\n");
-        EXPECT_EQ(test_data_gray_count, GRAY_MAX);
+        EXPECT_EQ(store.gray_count, GRAY_MAX);
         for (int i = 1; i < GRAY_MAX; ++i)
-            EXPECT_LT(data_gray[i - 1].c.ts0, data_gray[i].c.ts0);
+            EXPECT_LT(store.gray[i - 1].c.ts0, store.gray[i].c.ts0);
     }
 }
 
@@ -121,7 +119,6 @@ struct data_file {
     explicit data_file(const std::string &lines)
     {
         write_file(path, "header 1\nheader 2\n" + lines);
-        test_file_path = path.c_str();
     }
 };
 
@@ -141,52 +138,97 @@ std::string ramp(float white)
     return s;
 }
 
-// Evaluates the current file against the target, console output swallowed.
-void evaluate(int test_type, int standard = DCI_P3)
+// Evaluates the file against the target, console output swallowed.
+job_t evaluated(const std::string &path, int test_type, int standard = DCI_P3)
 {
-    use_target(standard, test_type);
+    const reference_t target = make_target(standard, test_type);
     testing::internal::CaptureStdout();
-    EXPECT_TRUE(evaluate_measure(test_type > 1 ? 1 : 0));
+    job_t job = evaluate(target, path.c_str());
     testing::internal::GetCapturedStdout();
+    EXPECT_TRUE(job.evaluated);
+    return job;
 }
 
 TEST(Run, SuperWhiteStaysInSdrAndLeavesHdr)
 {
     // (9, 0, 0) is nearer to no gamut row: it takes the white slot first.
     data_file f(ramp(200) + gray_line(1.09f, 230) + "9,0,0,1,2,3\n");
-    evaluate(0);
-    EXPECT_EQ(test_data_gray_count, 12);
-    EXPECT_EQ(reference->gray_steps, 11);
-    EXPECT_EQ(reference->white_level, 200.0f);
-    EXPECT_EQ(reference->max_E, get_ST2084_inver_EOTF(200.0f));
-    EXPECT_EQ((std::array{data_gamut[0].c.ts0, data_gamut[0].c.Y}), (std::array{1.0f, 200.0f}));
-    evaluate(2);
-    EXPECT_EQ(test_data_gray_count, 11);
-    EXPECT_EQ(reference->gray_steps, 10);
+    const job_t sdr = evaluated(f.path, 0);
+    EXPECT_EQ(sdr.store.gray_count, 12);
+    EXPECT_EQ(sdr.white.gray_steps, 11);
+    EXPECT_EQ(sdr.white.bright_Y, 200.0f);
+    EXPECT_EQ(sdr.white.max_E, get_ST2084_inver_EOTF(200.0f));
+    EXPECT_EQ((std::array{sdr.store.gamut[0].c.ts0, sdr.store.gamut[0].c.Y}), (std::array{1.0f, 200.0f}));
+    const job_t hdr = evaluated(f.path, 2);
+    EXPECT_EQ(hdr.store.gray_count, 11);
+    EXPECT_EQ(hdr.white.gray_steps, 10);
 }
 
 TEST(Run, PillarsGammasAndDegenerateFiles)
 {
     data_file f(ramp(100));
-    evaluate(2);
     // PQ of 100 cd/m2 is about 0.508: signals 0.0 to 0.5 lie below it.
-    EXPECT_EQ(hdr_gray_pillar_count, 6);
-    evaluate(3);
-    EXPECT_EQ(hdr_gray_pillar_count, 11);
+    EXPECT_EQ(evaluated(f.path, 2).hdr_gray_pillar_count, 6);
+    EXPECT_EQ(evaluated(f.path, 3).hdr_gray_pillar_count, 11);
 
     // Both SDR EOTFs estimate 2.2 from ts1; at the white only BT.1886 has one.
     for (int type : {0, 1}) {
-        evaluate(type);
-        EXPECT_NEAR(data_gray[5].gamma, 2.2f, 1e-4) << type;
-        EXPECT_EQ(data_gray[10].gamma, type == 0 ? 0.0f : 2.4f) << type;
+        const job_t job = evaluated(f.path, type);
+        EXPECT_NEAR(job.store.gray[5].gamma, 2.2f, 1e-4) << type;
+        EXPECT_EQ(job.store.gray[10].gamma, type == 0 ? 0.0f : 2.4f) << type;
     }
 
     data_file lone(gray_line(1.09f, 150));  // a single super-white patch is the white
-    evaluate(0);
-    EXPECT_EQ(reference->white_level, 150.0f);
-    data_file none("0.5,0,0,10,5,1\n");  // no grayscale: white 100
-    evaluate(0);
-    EXPECT_EQ(reference->white_level, 100.0f);
+    EXPECT_EQ(evaluated(lone.path, 0).white.bright_Y, 150.0f);
+    data_file none("0.5,0,0,10,5,1\n");  // no grayscale: white 100, not measured
+    const job_t job = evaluated(none.path, 0);
+    EXPECT_EQ(job.white.bright_Y, 100.0f);
+    EXPECT_FALSE(job.white.measured);
+    EXPECT_EQ(job.store.gray_count, 0);
+}
+
+// A job is a value: evaluating one leaves the target as it was and nothing
+// of it behind for the next, in either order.
+TEST(Run, JobsAreIndependentAndLeaveTheTargetAlone)
+{
+    data_file a(ramp(200) + gray_line(1.09f, 230) + "0.2,0.5,0.1,10,20,5\n");
+    data_file b("0.5,0,0,10,5,1\n");
+    const reference_t target = make_target(BT2020, 3);  // HLG without a peak: the white stands in
+    const reference_t before = target;
+    testing::internal::CaptureStdout();
+    const job_t first = evaluate(target, a.path.c_str());
+    const job_t other = evaluate(target, b.path.c_str());
+    const job_t again = evaluate(target, a.path.c_str());
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(target.peak_lum, 0.0f);
+    EXPECT_EQ(memcmp(&before.standard, &target.standard, sizeof target.standard), 0);
+    EXPECT_EQ(memcmp(&before.white.color, &target.white.color, sizeof target.white.color), 0);
+    EXPECT_EQ(first.white.hlg_peak, 200.0f);
+    EXPECT_EQ(other.white.hlg_peak, 100.0f);  // no grayscale: the assumed white
+    EXPECT_EQ(other.store.gray_count, 0);
+    EXPECT_FALSE(other.store.check_measured[13]);
+    // Arrays of floats and bools: no padding to compare.
+    const patch_store_t &x = first.store, &y = again.store;
+    EXPECT_EQ(memcmp(x.gray.data(), y.gray.data(), sizeof x.gray), 0);
+    EXPECT_EQ(memcmp(x.check.data(), y.check.data(), sizeof x.check), 0);
+    EXPECT_EQ((std::array{x.gray_count, int{x.super_white}}), (std::array{y.gray_count, int{y.super_white}}));
+    EXPECT_EQ(x.check_measured, y.check_measured);
+    EXPECT_EQ((std::array{first.white.bright_Y, first.white.max_E}), (std::array{again.white.bright_Y, again.white.max_E}));
+    EXPECT_EQ(first.hdr_gray_pillar_count, again.hdr_gray_pillar_count);
+    EXPECT_EQ(first.summary.verdicts[HDR_GRAY_DE2000_AVG].value, again.summary.verdicts[HDR_GRAY_DE2000_AVG].value);
+    // The missing peak is reported once per job that is judged.
+    size_t n = 0;
+    for (size_t at = out.find("peak_lum == 0"); at != std::string::npos; at = out.find("peak_lum == 0", at + 1))
+        ++n;
+    EXPECT_EQ(n, 3u);
+
+    // A file that cannot be read gives a job with no figure, every verdict failing.
+    testing::internal::CaptureStdout();
+    const job_t missing = evaluate(target, "/nonexistent/data.csv");
+    testing::internal::GetCapturedStdout();
+    EXPECT_FALSE(missing.evaluated);
+    for (const verdict_t &v : missing.summary.verdicts)
+        EXPECT_FALSE(v.pass || v.has_value);
 }
 
 // The bundled samples of ideal displays, written once by the simulator, under
@@ -205,10 +247,12 @@ TEST(Samples, IdealDisplaysMatchTheTarget)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.file);
         const std::string path = std::string(ANALYZER_SOURCE_DIR) + "/samples/" + c.file;
-        test_file_path = path.c_str();
-        evaluate(c.type, c.standard);
-        ASSERT_EQ(test_data_gray_count, 11);
-        for (int i = 0; i < test_data_gray_count; ++i) {
+        const job_t job = evaluated(path, c.type, c.standard);
+        const auto &data_gray = job.store.gray;
+        const auto &data_check = job.store.check;
+        const auto &data_gamut = job.store.gamut;
+        ASSERT_EQ(job.store.gray_count, 11);
+        for (int i = 0; i < job.store.gray_count; ++i) {
             EXPECT_LT(data_gray[i].dE2000, 0.01f) << i;
             if (c.type > 1) {
                 EXPECT_LT(data_gray[i].dEITP, 0.01f) << i;
@@ -224,8 +268,8 @@ TEST(Samples, IdealDisplaysMatchTheTarget)
             EXPECT_LT(data_gamut[i].dE2000, 0.01f) << "gamut " << i;
         // The PQ display clips at 600 cd/m2, whose PQ value is about 0.696.
         if (c.type == 2) {
-            EXPECT_EQ(reference->white_level, 600.0f);
-            EXPECT_EQ(hdr_gray_pillar_count, 7);
+            EXPECT_EQ(job.white.bright_Y, 600.0f);
+            EXPECT_EQ(job.hdr_gray_pillar_count, 7);
         }
     }
 }

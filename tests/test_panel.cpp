@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "config/configure.h"
+#include "app/serial_number.h"
 #include "config/reference.h"
 #include "measure/measure.h"
 #include "panel/draw_config_chart.h"
@@ -38,8 +38,8 @@ protected:
     void SetUp() override
     {
         setenv("ANALYZER_ROOT", root_path.c_str(), 1);
-        init_reference();
-        white_measured = true;
+        job.target = init_reference();
+        job.white.measured = true;
         first = eina_list_count(get_config_text_list());
     }
     void TearDown() override { unsetenv("ANALYZER_ROOT"); }
@@ -52,9 +52,12 @@ protected:
     std::string draw()
     {
         testing::internal::CaptureStdout();
-        draw_config_chart();
+        const std::string serial = serial_number_value(read_serial_number());
+        draw_config_chart(job, serial.c_str(), sensor_id);
         return testing::internal::GetCapturedStdout();
     }
+    job_t job;
+    int32_t sensor_id = 0;
 };
 
 const std::string R = "<font_size=16 align=right>";
@@ -90,11 +93,10 @@ TEST_F(Panel, SerialNumberFromTheReadersLastLine)
 
 TEST_F(Panel, SdrRowsAndLegend)
 {
-    reference->test_type = 1;
-    reference->white_level = 123.456789f;
+    job.target.test_type = EOTF_BT1886;
+    job.white.bright_Y = 123.456789f;
     sensor_id = 5;
     draw();
-    sensor_id = 0;
     std::vector<std::string> t = panel_texts(first);
     ASSERT_EQ(t.size(), 2u * 6 + 3 + 2 * 5 + 2);
     EXPECT_EQ(t[3], R + "CA-410");
@@ -115,8 +117,8 @@ TEST_F(Panel, SdrRowsAndLegend)
 
 TEST_F(Panel, HdrRowsWithGreyFail)
 {
-    reference->test_type = 3;
-    reference->white_level = 100.0f;
+    job.target.test_type = EOTF_HLG;
+    job.white.bright_Y = 100.0f;
     draw();
     std::vector<std::string> t = panel_texts(first);
     ASSERT_EQ(t.size(), 27u);
@@ -129,7 +131,7 @@ TEST_F(Panel, HdrRowsWithGreyFail)
     EXPECT_EQ(t[26], "<color=rgb(160,160,160)><font_size=16 align=center>Fail:   <color>");
 
     // A job without a grayscale patch has no white level to show.
-    white_measured = false;
+    job.white.measured = false;
     first = eina_list_count(get_config_text_list());
     draw();
     EXPECT_EQ(panel_texts(first).at(11), R + "--");

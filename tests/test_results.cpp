@@ -84,24 +84,18 @@ TEST_P(SampleRecord, HoldsTheNumbersTheReportDraws)
     for (std::string &a : args)
         argv.push_back(a.data());
     const std::string file = sample(c.file);
-    const char *default_file = test_file_path;
-    int kind = 0;
+    settings_t settings = default_settings();
+    job_t job;
     output_of([&] {
-        ASSERT_EQ(read_configure(static_cast<int>(argv.size()), argv.data()), 0);
-        test_file_path = file.c_str();
-        kind = reference->test_type >= 2 ? 1 : 0;
-        ASSERT_TRUE(evaluate_measure(kind));
-        if (kind == 0) {
-            init_sdr_page();
-            render_sdr_chart_data_object();
-        } else {
-            init_hdr_page();
-            render_hdr_chart_data_object();
-        }
+        ASSERT_EQ(read_configure(static_cast<int>(argv.size()), argv.data(), settings), 0);
+        job = evaluate(settings.target, file.c_str());
+        ASSERT_TRUE(job.evaluated);
+        show_page(report_page(job), job);
+        render_page_data(report_page(job), job);
     });
-    test_file_path = default_file;
+    const int kind = job.kind == REPORT_HDR ? 1 : 0;
     // Through the text, as both outputs write it.
-    const results_json r = results_json::parse(results_record(*reference, &job_summary, file.c_str(), "", "").dump());
+    const results_json r = results_json::parse(results_record(job, "", "").dump());
     ASSERT_EQ(r["report"], kind == 0 ? "SDR" : "HDR");
 
     // Caption and icon of each chart from the record's verdict.
@@ -118,7 +112,7 @@ TEST_P(SampleRecord, HoldsTheNumbersTheReportDraws)
                                        {HDR_SLOT_GRAY_DEITP, HDR_GRAY_DEICTCP_AVG},
                                        {HDR_SLOT_EOTF, HDR_EOTF_DIFF_MAX},
                                        {HDR_SLOT_CHECKER, HDR_CHECKER_DEICTCP_AVG}};
-    canvas_t **page = kind == 0 ? get_sdr_page() : get_hdr_page();
+    const auto page = page_canvases(report_page(job));
     ASSERT_EQ(r["verdicts"].size(), 4u);
     for (const chart &ch : charts) {
         const results_json &v = r["verdicts"][verdict_limits[ch.id].key];
@@ -127,12 +121,12 @@ TEST_P(SampleRecord, HoldsTheNumbersTheReportDraws)
         EXPECT_EQ(verdict_of(page[ch.slot]).text,
                   std::string(verdict_limits[ch.id].caption) + format(" %0.4f", v["value"].get<float>()));
         EXPECT_EQ(verdict_of(page[ch.slot]).pass, v["pass"].get<bool>());
-        EXPECT_EQ(v["value"].get<float>(), job_summary.verdicts[ch.id].value) << "float precision";
+        EXPECT_EQ(v["value"].get<float>(), job.summary.verdicts[ch.id].value) << "float precision";
     }
 
     // The value labels above the bars from the record's patches.
     const results_json &p = r["patches"];
-    ASSERT_EQ(p["grayscale"].size(), static_cast<size_t>(test_data_gray_count));
+    ASSERT_EQ(p["grayscale"].size(), static_cast<size_t>(job.store.gray_count));
     ASSERT_EQ(p["gamut"].size(), 7u);
     ASSERT_EQ(p["checker"].size(), 18u);
     if (kind == 0) {
@@ -141,21 +135,21 @@ TEST_P(SampleRecord, HoldsTheNumbersTheReportDraws)
         EXPECT_EQ(labels(page[SDR_SLOT_CHECKER]), expected_labels(p["checker"], "dE2000", 3, 18));
         EXPECT_EQ(p["gamut"][3]["name"], "Blue");
     } else {
-        const size_t pillars = static_cast<size_t>(hdr_gray_pillar_count);
+        const size_t pillars = static_cast<size_t>(job.hdr_gray_pillar_count);
         EXPECT_EQ(labels(page[HDR_SLOT_GRAY_DE2000]), expected_labels(p["grayscale"], "dE2000", 2, pillars));
         EXPECT_EQ(labels(page[HDR_SLOT_GRAY_DEITP]), expected_labels(p["grayscale"], "dEICTCP", 2, pillars));
         EXPECT_EQ(labels(page[HDR_SLOT_CHECKER]), expected_labels(p["checker"], "dEICTCP", 3, 18));
     }
     EXPECT_EQ(p["checker"][17]["name"], "Cyan");
-    for (int i = 0; i < test_data_gray_count; ++i) {
-        const color_t &g = data_gray[i];
+    for (int i = 0; i < job.store.gray_count; ++i) {
+        const color_t &g = job.store.gray[i];
         const results_json &j = p["grayscale"][i];
         EXPECT_EQ(j["signal"][0].get<float>(), g.c.ts0);
         EXPECT_EQ(j["XYZ"][1].get<float>(), g.c.Y);
         EXPECT_EQ(j["E"].get<float>(), g.E_prime);
         EXPECT_TRUE(j["measured"].get<bool>());
     }
-    EXPECT_EQ(r["white_level"].get<float>(), reference->white_level);
+    EXPECT_EQ(r["white_level"].get<float>(), job.white.bright_Y);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -8,6 +8,7 @@
 #include "charts/sdr/draw_sdr_cm_gamut_chart.h"
 #include "charts/sdr/draw_sdr_data.h"
 #include "charts/sdr/draw_sdr_gray_EOTF_chart.h"
+#include "draw/draw_basic.h"
 
 namespace {
 
@@ -15,14 +16,14 @@ using SdrCharts = ChartTest;
 
 // A white of 100 cd/m² (PQ 0.51) and a grayscale ramp of `steps` + 1 patches
 // from 0 to 100 % with the same results; `super_white` appends a 109 % patch.
-void store_ramp(int steps, bool super_white, float dE, float gamma)
+void store_ramp(job_t &job, int steps, bool super_white, float dE, float gamma)
 {
-    reference->max_E = 0.51f;
-    test_data_gray_count = steps + 1 + (super_white ? 1 : 0);
-    flag_super_white = super_white ? 1 : 0;
-    reference->gray_steps = test_data_gray_count - 1;
-    for (int i = 0; i < test_data_gray_count; ++i) {
-        color_t &p = data_gray[i];
+    job.white.max_E = 0.51f;
+    job.store.gray_count = steps + 1 + (super_white ? 1 : 0);
+    job.store.super_white = super_white;
+    job.white.gray_steps = job.store.gray_count - 1;
+    for (int i = 0; i < job.store.gray_count; ++i) {
+        color_t &p = job.store.gray[i];
         p.c.ts0 = i <= steps ? static_cast<float>(i) / steps : 1.09f;
         p.dE2000 = dE;
         p.gamma = gamma;
@@ -30,10 +31,22 @@ void store_ramp(int steps, bool super_white, float dE, float gamma)
     }
 }
 
-void plot(int kind, const color_t *records, int count)
+// The SDR page of the job with its data and verdicts.
+std::span<canvas_t *const> render(const job_t &job)
 {
-    for (int i = 0; i < count; ++i)
-        draw_sdr_data(get_sdr_page(), kind, i, i == 0 ? nullptr : &records[i - 1], &records[i]);
+    output_of([&] {
+        show_page(PAGE_SDR, job);
+        render_page_data(PAGE_SDR, job);
+    });
+    return page_canvases(PAGE_SDR);
+}
+
+void place_primaries(job_t &job)
+{
+    for (auto [i, x, y] : {std::tuple{1, 0.64f, 0.33f}, {2, 0.30f, 0.60f}, {3, 0.15f, 0.06f}}) {
+        job.store.gamut[i].c.x = x;
+        job.store.gamut[i].c.y = y;
+    }
 }
 
 }  // namespace
@@ -49,8 +62,8 @@ TEST_F(SdrCharts, EotfScaleTicksAndMappingFollowTheWhiteAndSuperWhite)
           {0.96f, 0, "1.000000", 10, 1126, quad{1082, 790, 86, 20}, "100"},
           {INFINITY, 0, "1.000000", 10, 1126, quad{1082, 790, 86, 20}, "100"},
           {1e30f, 0, "1.000000", 10, 1126, quad{1082, 790, 86, 20}, "100"}}) {
-        reference->max_E = max_E;
-        flag_super_white = super;
+        job.white.max_E = max_E;
+        job.store.super_white = super;
         std::string out;
         canvas_t *c = build(draw_sdr_gray_EOTF_canvas, &out);
         EXPECT_EQ(out, std::string("max_val_y = ") + max_y + "\r\n");
@@ -67,7 +80,7 @@ TEST_F(SdrCharts, EotfScaleTicksAndMappingFollowTheWhiteAndSuperWhite)
         EXPECT_EQ(outputs(get_sdr_gray_EOTF_coord, NAN, NAN), (quad{1040, 790, 0, 0}));
     }
     // Without a white the axis keeps its last range, silently.
-    reference->max_E = 0.0f;
+    job.white.max_E = 0.0f;
     std::string out;
     EXPECT_EQ(build(draw_sdr_gray_EOTF_canvas, &out)->y_grid_count, 10);
     EXPECT_EQ(out, "");
@@ -75,11 +88,11 @@ TEST_F(SdrCharts, EotfScaleTicksAndMappingFollowTheWhiteAndSuperWhite)
 
 TEST_F(SdrCharts, EotfCurveAndVerdict)
 {
-    reference->max_E = 0.51f;
+    // The chart is built with the target's curve for the job's white: from
+    // the bottom-left corner to 5 % signal (100 * 0.05^2.4 cd/m², PQ 0.054),
+    // ending at full signal on the white's PQ value 0.508.
+    white_level(100.0f);
     canvas_t *c = build(draw_sdr_gray_EOTF_canvas);
-    // From the bottom-left corner to 5 % signal (100 * 0.05^2.4 cd/m², PQ
-    // 0.054), ending at full signal on the white's PQ value 0.508.
-    draw_sdr_ref_EOTF(c, 100.0f);
     const auto lines = marks(c);
     ASSERT_EQ(lines.size(), 100u);
     EXPECT_EQ(where(lines[0]), (quad{1040, 790, 1083, 748}));
@@ -88,7 +101,7 @@ TEST_F(SdrCharts, EotfCurveAndVerdict)
 
     // Within 0.1 of the target gamma 2.4, limits included.
     for (auto [gamma, pass] : {std::pair{2.5f, true}, {2.51f, false}, {2.31f, true}, {2.29f, false}, {NAN, false}}) {
-        draw_sdr_gray_EOTF_avg(c, judge(SDR_TOTAL_GAMMA, gamma, reference->gamma));
+        draw_verdict(c, SDR_TOTAL_GAMMA, judge(SDR_TOTAL_GAMMA, gamma, job.target.gamma));
         EXPECT_EQ(verdict_of(c).pass, pass) << gamma;
     }
     EXPECT_EQ(verdict_of(c).text, "Total Gamma :  nan");
@@ -107,7 +120,7 @@ TEST_F(SdrCharts, Cie1931MappingAndTargetGamut)
 
     // The three secondaries are printed, yellow first.
     EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 3);
-    EXPECT_EQ(out.rfind("color x = " + std::to_string(reference->yellow.x), 0), 0u) << out;
+    EXPECT_EQ(out.rfind("color x = 0.4", 0), 0u) << out;
 
     // DCI-P3 red (0.68, 0.32) maps to (898, 626), green (0.265, 0.69) to
     // (667, 437); the markers lie above the sides, centred.
@@ -122,18 +135,19 @@ TEST_F(SdrCharts, Cie1931MappingAndTargetGamut)
 
 TEST_F(SdrCharts, OverlayPlotsBarsPointsAndTriangle)
 {
-    store_ramp(10, false, 0.5f, 2.35f);
-    for (auto [i, x, y] : {std::tuple{1, 0.64f, 0.33f}, {2, 0.30f, 0.60f}, {3, 0.15f, 0.06f}}) {
-        data_gamut[i].c.x = x;
-        data_gamut[i].c.y = y;
-    }
-    data_gamut[6].dE2000 = 1.5f;
-    for (color_t &p : data_check)
+    store_ramp(job, 10, false, 0.5f, 2.35f);
+    place_primaries(job);
+    job.store.gamut[6].dE2000 = 1.5f;
+    for (color_t &p : job.store.check)
         p.dE2000 = 1.2345f;
-    output_of(init_sdr_page);
-    canvas_t **page = get_sdr_page();
-    ASSERT_TRUE(std::all_of(page, page + SDR_SLOTS, [](canvas_t *c) { return c != nullptr; }));
-    plot(0, data_gray, test_data_gray_count);
+    // With only white, red and green the triangle has one side (five strokes).
+    job.store.gamut_measured = {true, true, true, false, false, false, false};
+    auto page = render(job);
+    ASSERT_TRUE(std::all_of(page.begin(), page.end(), [](canvas_t *c) { return c != nullptr; }));
+    EXPECT_EQ(objects(page[2]->data_list, "line", 40).size(), 5u);
+    job.store.gamut_measured.fill(true);
+    job.summary = summarize_job(job);
+    render(job);
 
     // Grayscale bars in their grey level, values above them.
     const auto bars = objects(page[0]->data_list, "rectangle", 42);
@@ -148,21 +162,15 @@ TEST_F(SdrCharts, OverlayPlotsBarsPointsAndTriangle)
     EXPECT_EQ(where(objects(page[1]->data_line_list, "line", 41).at(9)), (quad{1814, 445, 1900, 407}));
     EXPECT_EQ(objects(page[1]->data_list, "rectangle", 42).size(), 22u);
 
-    // The measured triangle closes only with blue: green to red, then shifted up.
-    const size_t sides_after[GAMUT_COUNT] = {0, 0, 5, 15, 15, 15, 15};
-    for (int i = 0; i < GAMUT_COUNT; ++i) {
-        draw_sdr_data(page, 1, i, i == 0 ? nullptr : &data_gamut[i - 1], &data_gamut[i]);
-        EXPECT_EQ(objects(page[2]->data_list, "line", 40).size(), sides_after[i]) << i;
-    }
+    // The measured triangle: green to red, then shifted up, then blue's two.
     const auto sides = objects(page[2]->data_list, "line", 40);
+    ASSERT_EQ(sides.size(), 15u);
     EXPECT_EQ(where(sides[0]), (quad{687, 483, 876, 621}));
     EXPECT_EQ(where(sides[1]), (quad{687, 482, 876, 620}));
     EXPECT_EQ(colour(objects(page[3]->data_list, "rectangle", 42).at(3)), "0,0,255");
 
-    plot(2, data_check, CHECK_COUNT);
     EXPECT_EQ(text(objects(page[4]->data_text_list).at(0)), "<align=center font_size=14> 1.235");
     EXPECT_EQ(colour(objects(page[4]->data_list, "rectangle", 42).at(0)), "116,81,67");
-    draw_sdr_data_avg(page, summarize_job(*reference, 0));
     for (auto [slot, verdict] : {std::pair{0, "Grayscale Avg dE:  0.5000"}, {1, "Total Gamma :  2.3500"},
                                  {3, "dE 2000 Max:  1.5000"}, {4, "Color Checker Avg dE:  1.2345"}}) {
         EXPECT_EQ(verdict_of(page[slot]).text, verdict);
@@ -177,11 +185,11 @@ TEST_F(SdrCharts, TotalGammaAveragesThePatchesInsideTheRamp)
     for (auto [what, steps, super_white, white_gamma, value] :
          {std::tuple{"power ramp", 10, false, 0.0f, 2.4f}, {"BT.1886 at full signal", 10, false, 2.4f, 2.4f},
           {"super white", 10, true, 1.0f, 2.4f}, {"no patch inside", 1, false, 0.0f, NAN}}) {
-        store_ramp(steps, super_white, 0.0f, 2.4f);
-        data_gray[0].gamma = 5.0f;
-        for (int i = steps; i < test_data_gray_count; ++i)
-            data_gray[i].gamma = white_gamma;
-        const verdict_t v = summarize_job(*reference, 0).verdicts[SDR_TOTAL_GAMMA];
+        store_ramp(job, steps, super_white, 0.0f, 2.4f);
+        job.store.gray[0].gamma = 5.0f;
+        for (int i = steps; i < job.store.gray_count; ++i)
+            job.store.gray[i].gamma = white_gamma;
+        const verdict_t v = summarize_job(job).verdicts[SDR_TOTAL_GAMMA];
         if (std::isnan(value))
             EXPECT_TRUE(std::isnan(v.value)) << what;
         else
@@ -192,19 +200,12 @@ TEST_F(SdrCharts, TotalGammaAveragesThePatchesInsideTheRamp)
 
 TEST_F(SdrCharts, UnmeasuredSlotsDrawNothingAndFailTheirChart)
 {
-    store_ramp(10, false, 0.5f, 2.4f);
-    for (auto [i, x, y] : {std::tuple{1, 0.64f, 0.33f}, {2, 0.30f, 0.60f}, {3, 0.15f, 0.06f}}) {
-        data_gamut[i].c.x = x;
-        data_gamut[i].c.y = y;
-    }
-    data_gamut_measured[1] = false;  // red
-    std::fill(std::begin(data_check_measured), std::end(data_check_measured), false);
-    job_summary = summarize_job(*reference, 0);
-    output_of([] {
-        init_sdr_page();
-        render_sdr_chart_data_object();
-    });
-    canvas_t **page = get_sdr_page();
+    store_ramp(job, 10, false, 0.5f, 2.4f);
+    place_primaries(job);
+    job.store.gamut_measured[1] = false;  // red
+    job.store.check_measured.fill(false);
+    job.summary = summarize_job(job);
+    auto page = render(job);
 
     // Six gamut bars with their outlines and values, six points; of the
     // triangle only the blue-green side.
@@ -226,8 +227,8 @@ TEST_F(SdrCharts, UnmeasuredSlotsDrawNothingAndFailTheirChart)
     EXPECT_TRUE(verdict_of(page[0]).pass);
 
     // A NaN among the measured gamut patches makes the largest NaN: a fail.
-    data_gamut[4].dE2000 = NAN;
-    const verdict_t gamut = summarize_job(*reference, 0).verdicts[SDR_GAMUT_DE2000_MAX];
+    job.store.gamut[4].dE2000 = NAN;
+    const verdict_t gamut = summarize_job(job).verdicts[SDR_GAMUT_DE2000_MAX];
     EXPECT_TRUE(std::isnan(gamut.value));
     EXPECT_FALSE(gamut.pass);
 }

@@ -297,16 +297,17 @@ int alpha(const rgba_image &img, int x, int y)
     return img.rgba[(static_cast<size_t>(y) * img.width + x) * 4 + 3];
 }
 
-void use_target(int standard, int test_type, float gamma, int white)
+reference_t make_target(int standard, int test_type, float gamma, int white)
 {
-    init_reference();
-    reference->standard = standard_type[standard];
-    reference->white = white_type[white];
-    reference->test_type = test_type;
-    reference->gamma = gamma;
+    reference_t ref = init_reference();
+    ref.standard = standard_type[standard];
+    ref.white = white_type[white];
+    ref.test_type = static_cast<eotf_t>(test_type);
+    ref.gamma = gamma;
     testing::internal::CaptureStdout();
-    init_ref_matrix();
+    init_ref_matrix(ref);
     testing::internal::GetCapturedStdout();
+    return ref;
 }
 
 long differing_pixels(const rgba_image &a, const rgba_image &b, int tolerance)

@@ -7,6 +7,8 @@
 
 #include <Elementary.h>
 
+#include "config/reference.h"
+
 // A fresh temporary folder, removed (recursively) when the object dies.
 struct temp_dir {
     std::string path;
@@ -98,8 +100,8 @@ int alpha(const rgba_image &img, int x, int y);
 // Indices into standard_type and white_type.
 enum { REC709 = 2, BT2020 = 3, DCI_P3 = 5 };
 enum { D65 = 5, WHITE_E = 15 };
-// A fresh reference record for the given target, its matrices built.
-void use_target(int standard, int test_type, float gamma = 2.4f, int white = D65);
+// A target record for the given settings, its matrices built.
+reference_t make_target(int standard, int test_type, float gamma = 2.4f, int white = D65);
 
 // Headless EFL: elm_init once per test process (ELM_DISPLAY=buffer) and the
 // main window created by draw_win().

@@ -23,6 +23,9 @@
 
 namespace {
 
+// The target the display is modelled against, as the options set it.
+reference_t target = init_reference();
+
 const char *const USAGE =
     "Usage: analyzer-simulate [target options] [display options] [-o FILE]\n"
     "\n"
@@ -100,7 +103,7 @@ void set_target(const char *opt, const char *value)
     if (strcmp(opt, "-colorSpace") == 0) {
         for (const standard_t &row : standard_type)
             if (strcmp(value, row.name) == 0) {
-                reference->standard = row;
+                target.standard = row;
                 return;
             }
         fail("unknown colour space", value);
@@ -108,13 +111,13 @@ void set_target(const char *opt, const char *value)
     if (strcmp(opt, "-EOTF") == 0) {
         for (int32_t t = 0; t < 4; ++t)
             if (strcmp(value, EOTF_NAMES[t]) == 0) {
-                reference->test_type = t;
+                target.test_type = static_cast<eotf_t>(t);
                 return;
             }
         fail("unknown EOTF", value);
     }
     if (strcmp(opt, "-gamma") == 0) {
-        reference->gamma = number(opt, value);
+        target.gamma = number(opt, value);
         return;
     }
     if (strcmp(opt, "-cct") == 0) {
@@ -123,13 +126,13 @@ void set_target(const char *opt, const char *value)
             cct = 6301;
         for (const white_t &row : white_type)
             if (row.cct == cct) {
-                reference->white = row;
+                target.white = row;
                 return;
             }
         fail("unknown CCT", value);
     }
     if (strcmp(opt, "-lum") == 0) {
-        reference->peak_lum = number(opt, value);
+        target.peak_lum = number(opt, value);
         return;
     }
     fail("unknown option", opt);
@@ -180,16 +183,16 @@ display_t parse(int argc, char **argv)
             set_target(opt, value);
     }
     if (std::isnan(d.white))
-        d.white = reference->test_type == 3 ? 1000.0f : 100.0f;
+        d.white = target.test_type == 3 ? 1000.0f : 100.0f;
     if (std::isnan(d.gamma))
-        d.gamma = reference->gamma;
+        d.gamma = target.gamma;
     return d;
 }
 
 // The target's matrices, built as at start-up but without the printout.
 matrix_t rgb_to_xyz_of(const standard_t &standard)
 {
-    color_block_t &w = reference->white.color;
+    color_block_t &w = target.white.color;
     get_XYZ_from_xyY(&w);
     matrix_t p = get_primaries_matrix(standard);
     matrix_t wc = create_matrix(3, 1);
@@ -205,10 +208,10 @@ matrix_t rgb_to_xyz_of(const standard_t &standard)
 // The display's primaries: the target's, moved away from the white point.
 standard_t display_primaries(float k)
 {
-    standard_t s = reference->standard;
+    standard_t s = target.standard;
     if (k == 0.0f)
         return s;
-    const color_block_t &w = reference->white.color;
+    const color_block_t &w = target.white.color;
     for (color_block_t *p : {&s.red, &s.green, &s.blue}) {
         p->x = w.x + (1.0f + k) * (p->x - w.x);
         p->y = w.y + (1.0f + k) * (p->y - w.y);
@@ -231,7 +234,7 @@ color_block_t show(const model_t &m, float s0, float s1, float s2)
     c.ts2 = std::fmax(0.0f, s2 + d.eotf_offset);
 
     // The display is the target with its own primaries and gamma.
-    reference_t display = *reference;
+    reference_t display = target;
     display.RGB_to_XYZ = m.display_matrix;
     display.gamma = d.gamma;
     switch (display.test_type) {
@@ -246,9 +249,9 @@ color_block_t show(const model_t &m, float s0, float s1, float s2)
         break;
     }
 
-    if (reference->test_type == 2 && d.black != 0.0f) {
+    if (target.test_type == 2 && d.black != 0.0f) {
         // Light added at the white-point chromaticity on top of the patch.
-        const color_block_t &w = reference->white.color;
+        const color_block_t &w = target.white.color;
         c.X += d.black * w.X / w.Y;
         c.Y += d.black;
         c.Z += d.black * w.Z / w.Y;
@@ -278,13 +281,12 @@ void shuffle(std::vector<color_block_t> &v, uint32_t seed)
 
 int main(int argc, char **argv)
 {
-    init_reference();
     display_t d = parse(argc, argv);
-    reference->RGB_to_XYZ = rgb_to_xyz_of(reference->standard);
+    target.RGB_to_XYZ = rgb_to_xyz_of(target.standard);
     model_t m{d, rgb_to_xyz_of(display_primaries(d.primary_shift))};
     // Without -lum the analyzer takes the measured white as the HLG peak.
-    if (reference->test_type == 3 && std::fabs(reference->peak_lum) < 1e-7f)
-        reference->peak_lum = d.white;
+    if (target.test_type == 3 && std::fabs(target.peak_lum) < 1e-7f)
+        target.peak_lum = d.white;
 
     std::vector<color_block_t> patches;
     for (int i = 0; i <= 10; ++i) {
@@ -296,7 +298,7 @@ int main(int argc, char **argv)
     // make it exact, so that an ideal display is judged against the very
     // white it was modelled with.
     color_block_t &white = patches.back();
-    float level = reference->test_type == 2 ? std::fmin(d.clip, 10000.0f) : d.white;
+    float level = target.test_type == 2 ? std::fmin(d.clip, 10000.0f) : d.white;
     if (white.Y > 0.0f && std::fabs(white.Y / level - 1.0f) < 1e-5f) {
         float k = level / white.Y;
         white.X *= k;
@@ -305,11 +307,11 @@ int main(int argc, char **argv)
     }
     if (d.super_white)
         patches.push_back(show(m, 1.09f, 1.09f, 1.09f));
-    const bool hdr = reference->test_type > 1;
+    const bool hdr = target.test_type > 1;
     const auto &gamut = hdr ? gamut_stand_hdr : gamut_stand_sdr;
     for (size_t i = d.gamut_white ? 0 : 1; i < gamut.size(); ++i)
         patches.push_back(show(m, gamut[i][0], gamut[i][1], gamut[i][2]));
-    const auto &check = reference->test_type == 2 ? colorCheck_stand_hdr : colorCheck_stand_sdr;
+    const auto &check = target.test_type == 2 ? colorCheck_stand_hdr : colorCheck_stand_sdr;
     for (const signal_row_t &row : check)
         patches.push_back(show(m, row[0], row[1], row[2]));
     free_matrix(m.display_matrix);
@@ -329,8 +331,8 @@ int main(int argc, char **argv)
     }
     // Header lines stay below the analyzer's 255-character line buffer.
     fprintf(out.get(), "Simulated test data: EOTF %s, %s, white %s (%d K), gamma %.2f\n",
-            EOTF_NAMES[reference->test_type], reference->standard.name, reference->white.name,
-            reference->white.cct, static_cast<double>(reference->gamma));
+            EOTF_NAMES[target.test_type], target.standard.name, target.white.name,
+            target.white.cct, static_cast<double>(target.gamma));
     fprintf(out.get(), "ts0,ts1,ts2,X,Y,Z\n");
     for (const color_block_t &c : patches)
         fprintf(out.get(), "%.6f,%.6f,%.6f,%.9g,%.9g,%.9g\n", static_cast<double>(c.ts0),
