@@ -1,11 +1,9 @@
 #include "config/configure.h"
 
-#include <cctype>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
 #include <string>
 
 #include "config/paths.h"
