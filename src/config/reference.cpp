@@ -78,8 +78,6 @@ const std::array<const char *, 4> eotf_names = {"Power", "BT.1886", "PQ", "HLG"}
 void init_reference()
 {
     if (reference != nullptr) {
-        free_matrix(reference->RGB_to_XYZ);
-        free_matrix(reference->XYZ_to_RGB);
         free(reference);
         reference = nullptr;
     }
@@ -98,39 +96,29 @@ void init_reference()
     reference->gray_steps = 10;
 }
 
-matrix_t get_primaries_matrix(standard_t s)
+mat3_t get_primaries_matrix(standard_t s)
 {
-    matrix_t p = create_matrix(3, 3);
+    mat3_t p;
     const color_block_t *prim[3] = {&s.red, &s.green, &s.blue};
     for (int j = 0; j < 3; j++) {
         const float x = prim[j]->x;
         const float y = prim[j]->y;
-        p.data[0][j] = x / y;
-        p.data[1][j] = 1.0f;
-        p.data[2][j] = (1.0f - x - y) / y;
+        p.m[0][j] = x / y;
+        p.m[1][j] = 1.0f;
+        p.m[2][j] = (1.0f - x - y) / y;
     }
     return p;
 }
 
 void init_ref_matrix()
 {
-    matrix_t p = get_primaries_matrix(reference->standard);
+    const mat3_t p = get_primaries_matrix(reference->standard);
 
     color_block_t *w = &reference->white.color;
     get_XYZ_from_xyY(w);
-    matrix_t wc = create_matrix(3, 1);
-    wc.data[0][0] = w->X;
-    wc.data[1][0] = w->Y;
-    wc.data[2][0] = w->Z;
-
-    // A repeated call replaces the matrices of the previous colour space.
-    free_matrix(reference->RGB_to_XYZ);
-    free_matrix(reference->XYZ_to_RGB);
+    const vec3_t wc{{w->X, w->Y, w->Z}};
 
     reference->RGB_to_XYZ = get_RGB_to_XYZ_matrix(p, wc);
     printf_matrix(reference->RGB_to_XYZ);
     reference->XYZ_to_RGB = get_XYZ_to_RGB_matrix();
-
-    free_matrix(p);
-    free_matrix(wc);
 }

@@ -26,8 +26,8 @@ struct reference_t {
     float peak_lum;
     float max_E;
     int32_t gray_steps;
-    matrix_t RGB_to_XYZ;
-    matrix_t XYZ_to_RGB;
+    mat3_t RGB_to_XYZ;
+    mat3_t XYZ_to_RGB;
     color_block_t yellow, cyan, magenta;
 };
 
@@ -40,5 +40,5 @@ extern const char sensor_name[9][10];
 extern const std::array<const char *, 4> eotf_names;
 
 void init_reference();
-matrix_t get_primaries_matrix(standard_t s);
+mat3_t get_primaries_matrix(standard_t s);
 void init_ref_matrix();

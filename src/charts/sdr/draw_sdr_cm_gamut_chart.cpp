@@ -34,7 +34,7 @@ void complete_target(reference_t &ref)
 {
     color_block_t *primaries[3] = {&ref.standard.red, &ref.standard.green, &ref.standard.blue};
     for (int j = 0; j < 3; ++j) {
-        primaries[j]->Y = ref.RGB_to_XYZ.data != nullptr ? ref.RGB_to_XYZ.data[1][j] : 0.0f;
+        primaries[j]->Y = ref.RGB_to_XYZ.m[1][j];
         get_XYZ_from_xyY(primaries[j]);
     }
     const color_block_t &r = ref.standard.red;
