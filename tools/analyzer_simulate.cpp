@@ -190,19 +190,11 @@ display_t parse(int argc, char **argv)
 }
 
 // The target's matrices, built as at start-up but without the printout.
-matrix_t rgb_to_xyz_of(const standard_t &standard)
+mat3_t rgb_to_xyz_of(const standard_t &standard)
 {
     color_block_t &w = target.white.color;
     get_XYZ_from_xyY(&w);
-    matrix_t p = get_primaries_matrix(standard);
-    matrix_t wc = create_matrix(3, 1);
-    wc.data[0][0] = w.X;
-    wc.data[1][0] = w.Y;
-    wc.data[2][0] = w.Z;
-    matrix_t m = get_RGB_to_XYZ_matrix(p, wc);
-    free_matrix(p);
-    free_matrix(wc);
-    return m;
+    return get_RGB_to_XYZ_matrix(get_primaries_matrix(standard), vec3_t{{w.X, w.Y, w.Z}});
 }
 
 // The display's primaries: the target's, moved away from the white point.
@@ -221,7 +213,7 @@ standard_t display_primaries(float k)
 
 struct model_t {
     display_t d;
-    matrix_t display_matrix;
+    mat3_t display_matrix;
 };
 
 // The XYZ that the modelled display shows for a test signal.
@@ -314,7 +306,6 @@ int main(int argc, char **argv)
     const auto &check = target.test_type == 2 ? colorCheck_stand_hdr : colorCheck_stand_sdr;
     for (const signal_row_t &row : check)
         patches.push_back(show(m, row[0], row[1], row[2]));
-    free_matrix(m.display_matrix);
     shuffle(patches, d.seeded ? d.seed : std::random_device{}());
 
     struct file_closer {

@@ -146,16 +146,10 @@ void get_xyY_from_XYZ(color_block_t *c)
 
 void get_XYZ_from_RGB(const reference_t &ref, color_block_t *c)
 {
-    matrix_t rgb = create_matrix(3, 1);
-    rgb.data[0][0] = c->R;
-    rgb.data[1][0] = c->G;
-    rgb.data[2][0] = c->B;
-    matrix_t xyz = mul_matrix(ref.RGB_to_XYZ, rgb);
-    c->X = xyz.data[0][0];
-    c->Y = xyz.data[1][0];
-    c->Z = xyz.data[2][0];
-    free_matrix(rgb);
-    free_matrix(xyz);
+    const vec3_t xyz = mul_matrix(ref.RGB_to_XYZ, vec3_t{{c->R, c->G, c->B}});
+    c->X = xyz.v[0];
+    c->Y = xyz.v[1];
+    c->Z = xyz.v[2];
 }
 
 float Fratio(float t)
@@ -192,24 +186,19 @@ white_t get_user_defined_white(const reference_t &ref, float luminance)
     return w;
 }
 
-matrix_t get_RGB_to_XYZ_matrix(matrix_t primaries, matrix_t white)
+mat3_t get_RGB_to_XYZ_matrix(const mat3_t &primaries, const vec3_t &white)
 {
     // Scale each primary's column so that RGB (1, 1, 1) lands on the white
     // at Y = 1.
-    matrix_t q = get_inver_matrix(primaries);
-    matrix_t s = mul_matrix(q, white);
-    const float Yw = white.data[1][0];
-    matrix_t d = create_matrix(3, 3);
+    const vec3_t s = mul_matrix(get_inver_matrix(primaries), white);
+    const float Yw = white.v[1];
+    mat3_t d;
     for (int i = 0; i < 3; i++)
-        d.data[i][i] = s.data[i][0] / Yw;
-    matrix_t result = mul_matrix(primaries, d);
-    free_matrix(q);
-    free_matrix(s);
-    free_matrix(d);
-    return result;
+        d.m[i][i] = s.v[i] / Yw;
+    return mul_matrix(primaries, d);
 }
 
-matrix_t get_XYZ_to_RGB_matrix(const reference_t &ref)
+mat3_t get_XYZ_to_RGB_matrix(const reference_t &ref)
 {
     return get_inver_matrix(ref.RGB_to_XYZ);
 }

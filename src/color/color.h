@@ -38,8 +38,8 @@ void get_XYZ_from_RGB(const reference_t &ref, color_block_t *c);
 float Fratio(float t);
 void get_Lab_from_XYZ(color_block_t *c, color_block_t white);
 white_t get_user_defined_white(const reference_t &ref, float luminance);
-matrix_t get_RGB_to_XYZ_matrix(matrix_t primaries, matrix_t white);
-matrix_t get_XYZ_to_RGB_matrix(const reference_t &ref);
+mat3_t get_RGB_to_XYZ_matrix(const mat3_t &primaries, const vec3_t &white);
+mat3_t get_XYZ_to_RGB_matrix(const reference_t &ref);
 void update_secondary(const reference_t &ref, color_block_t *out, const color_block_t *c1,
                       const color_block_t *c2, const color_block_t *c3);
 void print_xyY(const color_block_t *c);

@@ -83,39 +83,29 @@ reference_t init_reference()
     return ref;
 }
 
-matrix_t get_primaries_matrix(standard_t s)
+mat3_t get_primaries_matrix(standard_t s)
 {
-    matrix_t p = create_matrix(3, 3);
+    mat3_t p;
     const color_block_t *prim[3] = {&s.red, &s.green, &s.blue};
     for (int j = 0; j < 3; j++) {
         const float x = prim[j]->x;
         const float y = prim[j]->y;
-        p.data[0][j] = x / y;
-        p.data[1][j] = 1.0f;
-        p.data[2][j] = (1.0f - x - y) / y;
+        p.m[0][j] = x / y;
+        p.m[1][j] = 1.0f;
+        p.m[2][j] = (1.0f - x - y) / y;
     }
     return p;
 }
 
 void init_ref_matrix(reference_t &ref)
 {
-    matrix_t p = get_primaries_matrix(ref.standard);
+    const mat3_t p = get_primaries_matrix(ref.standard);
 
     color_block_t *w = &ref.white.color;
     get_XYZ_from_xyY(w);
-    matrix_t wc = create_matrix(3, 1);
-    wc.data[0][0] = w->X;
-    wc.data[1][0] = w->Y;
-    wc.data[2][0] = w->Z;
-
-    // A repeated call replaces the matrices of the previous colour space.
-    free_matrix(ref.RGB_to_XYZ);
-    free_matrix(ref.XYZ_to_RGB);
+    const vec3_t wc{{w->X, w->Y, w->Z}};
 
     ref.RGB_to_XYZ = get_RGB_to_XYZ_matrix(p, wc);
     printf_matrix(ref.RGB_to_XYZ);
     ref.XYZ_to_RGB = get_XYZ_to_RGB_matrix(ref);
-
-    free_matrix(p);
-    free_matrix(wc);
 }

@@ -38,8 +38,8 @@ struct reference_t {
     eotf_t test_type;
     float gamma;
     float peak_lum;  // HLG peak luminance; 0: none given
-    matrix_t RGB_to_XYZ;
-    matrix_t XYZ_to_RGB;
+    mat3_t RGB_to_XYZ;
+    mat3_t XYZ_to_RGB;
 };
 
 extern const std::array<standard_t, 6> standard_type;
@@ -50,6 +50,6 @@ extern const std::array<const char *, 4> eotf_names;
 
 // The default target (DCI-P3, D65, Power 2.4) without its matrices.
 reference_t init_reference();
-matrix_t get_primaries_matrix(standard_t s);
+mat3_t get_primaries_matrix(standard_t s);
 // Derives the two matrices from the target's colour space and white.
 void init_ref_matrix(reference_t &ref);

@@ -39,7 +39,7 @@ target_gamut_t target_gamut(const reference_t &ref)
 {
     target_gamut_t t{{ref.standard.red, ref.standard.green, ref.standard.blue}, {}, {}, {}};
     for (int j = 0; j < 3; ++j) {
-        t.primaries[j].Y = ref.RGB_to_XYZ.data != nullptr ? ref.RGB_to_XYZ.data[1][j] : 0.0f;
+        t.primaries[j].Y = ref.RGB_to_XYZ.m[1][j];
         get_XYZ_from_xyY(&t.primaries[j]);
     }
     const color_block_t &r = t.primaries[0];
