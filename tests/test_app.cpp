@@ -102,21 +102,15 @@ TEST(AppDevice, OverlongDeviceNameIsRefused)
     EXPECT_TRUE(contains(r.out, "Error: EVAS_FB_DEV is too long"));
 }
 
-TEST(FbDevice, WholeDevicePathIsKept)
+TEST(FbDevice, WholePathFromTheEnvironmentElseTheDefault)
 {
     setenv("EVAS_FB_DEV", "/dev/fb12345678", 1);
     testing::internal::CaptureStdout();
     EXPECT_EQ(choose_fb_device(), 0);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Info: Use env fb = /dev/fb12345678\n");
-    unsetenv("EVAS_FB_DEV");
     EXPECT_STREQ(dev_node, "/dev/fb12345678");
-}
-
-TEST(FbDevice, DefaultWhenUnset)
-{
     unsetenv("EVAS_FB_DEV");
-    testing::internal::CaptureStdout();
     EXPECT_EQ(choose_fb_device(), 0);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Info: Use default fb = /dev/fb0\n");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "Info: Use env fb = /dev/fb12345678\nInfo: Use default fb = /dev/fb0\n");
     EXPECT_STREQ(dev_node, "/dev/fb0");
 }

@@ -127,31 +127,6 @@ protected:
 
 }  // namespace
 
-TEST_F(HdrOverlay, PillarsBelowTheClipPointsForEveryPatch)
-{
-    render();
-    for (int s : {0, 1}) {
-        EXPECT_EQ(fills(s).size(), 3u) << s;
-        EXPECT_EQ(objects(slot(s)->data_list, "rectangle", 31).size(), 3u) << s;
-        EXPECT_EQ(objects(slot(s)->data_text_list, nullptr, 42).size(), 3u) << s;
-    }
-    // ΔE 3 of patch 2 (3 slots of 3 x 68) over its frame, its value above it.
-    EXPECT_EQ(where(fills(0).at(2)), (quad{996, 280, 136, 66}));
-    EXPECT_EQ(where(objects(slot(0)->data_list, "rectangle", 31)[2]), (quad{995, 279, 138, 67}));
-    Evas_Object *label = objects(slot(0)->data_text_list)[2];
-    EXPECT_EQ(where(label), (quad{994, 260, 136, 20}));
-    EXPECT_TRUE(eina_list_data_find(slot(0)->data_list, label));
-
-    const auto lines = objects(slot(2)->data_line_list, "line", 41);
-    ASSERT_EQ(lines.size(), 4u);  // none into the first patch
-    EXPECT_EQ(where(lines[0]), (quad{1220, 692, 1390, 539}));
-    EXPECT_EQ(where(lines[3]), (quad{1730, 325, 1900, 386}));
-    EXPECT_EQ(colour(lines[3]), "255,255,0");
-    const auto points = fills(2);  // a grey 7 x 7 square under a white 5 x 5 one each
-    ASSERT_EQ(points.size(), 10u);
-    EXPECT_EQ(where(points[0]), (quad{1217, 689, 7, 7}));
-}
-
 TEST_F(HdrOverlay, FillsAndValueLabels)
 {
     data_gray[0].c.ts0 = 1.0f;

@@ -191,41 +191,28 @@ TEST(Run, PillarsGammasAndDegenerateFiles)
 // of it behind for the next, in either order.
 TEST(Run, JobsAreIndependentAndLeaveTheTargetAlone)
 {
-    data_file a(ramp(200) + gray_line(1.09f, 230) + "0.2,0.5,0.1,10,20,5\n");
-    data_file b("0.5,0,0,10,5,1\n");
+    data_file a(ramp(200) + gray_line(1.09f, 230) + "0.2,0.5,0.1,10,20,5\n"), b("0.5,0,0,10,5,1\n");
     const reference_t target = make_target(BT2020, 3);  // HLG without a peak: the white stands in
     const reference_t before = target;
     testing::internal::CaptureStdout();
-    const job_t first = evaluate(target, a.path.c_str());
-    const job_t other = evaluate(target, b.path.c_str());
-    const job_t again = evaluate(target, a.path.c_str());
+    const job_t first = evaluate(target, a.path.c_str()), other = evaluate(target, b.path.c_str()),
+                again = evaluate(target, a.path.c_str()), missing = evaluate(target, "/nonexistent/data.csv");
     const std::string out = testing::internal::GetCapturedStdout();
     EXPECT_EQ(target.peak_lum, 0.0f);
-    EXPECT_EQ(memcmp(&before.standard, &target.standard, sizeof target.standard), 0);
     EXPECT_EQ(memcmp(&before.white.color, &target.white.color, sizeof target.white.color), 0);
-    EXPECT_EQ(first.white.hlg_peak, 200.0f);
-    EXPECT_EQ(other.white.hlg_peak, 100.0f);  // no grayscale: the assumed white
+    EXPECT_EQ((std::array{first.white.hlg_peak, other.white.hlg_peak}), (std::array{200.0f, 100.0f}));
     EXPECT_EQ(other.store.gray_count, 0);
     EXPECT_FALSE(other.store.check_measured[13]);
     // Arrays of floats and bools: no padding to compare.
-    const patch_store_t &x = first.store, &y = again.store;
-    EXPECT_EQ(memcmp(x.gray.data(), y.gray.data(), sizeof x.gray), 0);
-    EXPECT_EQ(memcmp(x.check.data(), y.check.data(), sizeof x.check), 0);
-    EXPECT_EQ((std::array{x.gray_count, int{x.super_white}}), (std::array{y.gray_count, int{y.super_white}}));
-    EXPECT_EQ(x.check_measured, y.check_measured);
-    EXPECT_EQ((std::array{first.white.bright_Y, first.white.max_E}), (std::array{again.white.bright_Y, again.white.max_E}));
-    EXPECT_EQ(first.hdr_gray_pillar_count, again.hdr_gray_pillar_count);
+    EXPECT_EQ(memcmp(first.store.gray.data(), again.store.gray.data(), sizeof first.store.gray), 0);
+    EXPECT_EQ(memcmp(first.store.check.data(), again.store.check.data(), sizeof first.store.check), 0);
+    EXPECT_EQ((std::array{first.store.gray_count, first.hdr_gray_pillar_count}),
+              (std::array{again.store.gray_count, again.hdr_gray_pillar_count}));
+    EXPECT_EQ(first.store.check_measured, again.store.check_measured);
     EXPECT_EQ(first.summary.verdicts[HDR_GRAY_DE2000_AVG].value, again.summary.verdicts[HDR_GRAY_DE2000_AVG].value);
     // The missing peak is reported once per job that is judged.
-    size_t n = 0;
-    for (size_t at = out.find("peak_lum == 0"); at != std::string::npos; at = out.find("peak_lum == 0", at + 1))
-        ++n;
-    EXPECT_EQ(n, 3u);
-
+    EXPECT_EQ(count_of(out, "peak_lum == 0"), 3);
     // A file that cannot be read gives a job with no figure, every verdict failing.
-    testing::internal::CaptureStdout();
-    const job_t missing = evaluate(target, "/nonexistent/data.csv");
-    testing::internal::GetCapturedStdout();
     EXPECT_FALSE(missing.evaluated);
     for (const verdict_t &v : missing.summary.verdicts)
         EXPECT_FALSE(v.pass || v.has_value);

@@ -30,14 +30,6 @@ verdict verdict_of(const rgba_image &img, int x, int y, int width)
     return verdict::none;
 }
 
-int count(const std::string &text, const std::string &part)
-{
-    int n = 0;
-    for (size_t p = text.find(part); p != std::string::npos; p = text.find(part, p + 1))
-        ++n;
-    return n;
-}
-
 struct report {
     analyzer_root root;
     run_result run;
@@ -113,7 +105,7 @@ TEST_P(SdrIdeal, PassesAllFourVerdictsInBothCaptures)
               std::string::npos);
     EXPECT_NE(out.find("old_status = -1, new_status = 3\n"), std::string::npos);
     EXPECT_NE(out.find("max_val_y = 0.600000\r\n"), std::string::npos);
-    EXPECT_EQ(count(out, "color x = "), 3);
+    EXPECT_EQ(count_of(out, "color x = "), 3);
     for (const rgba_image *img : {&rep.dark, &rep.white}) {
         expect_all_pass(*img, SDR_CHARTS);
         // The colour checker's threshold line at dE 3 keeps its green in both styles.
@@ -182,7 +174,7 @@ TEST_P(HlgReport, PeakLuminanceFallsBackToTheWhiteOnce)
     report rep(args, sample("hlg_ideal.csv"));
     ASSERT_EQ(rep.run.status, 0) << rep.run.out;
     ASSERT_TRUE(rep.dark.ok && rep.white.ok);
-    EXPECT_EQ(count(rep.run.out, "Error: get_HLG_EOTF, peak_lum == 0, gamma error!\r\n"), with_lum ? 0 : 1);
+    EXPECT_EQ(count_of(rep.run.out, "Error: get_HLG_EOTF, peak_lum == 0, gamma error!\r\n"), with_lum ? 0 : 1);
     EXPECT_NE(rep.run.out.find("init_hdr_page\n"), std::string::npos);
     // The sample's white is 1000 cd/m2, so the fallback gives the same target.
     for (const rgba_image *img : {&rep.dark, &rep.white}) {
@@ -307,15 +299,15 @@ TEST(ImperfectJobs, WhatWasNotMeasuredNeverPasses)
         SCOPED_TRACE("grayscale only: the gamut and checker charts fail");
         job j(dir, s.gray);
         j.expect({P, P, F, F});
-        EXPECT_EQ(count(j.run.out, "Warning: 6 of 7 gamut patches were not measured: the gamut verdict fails.\r\n"), 1);
-        EXPECT_EQ(count(j.run.out, "Warning: 18 of 18 color checker patches were not measured"), 1);
+        EXPECT_EQ(count_of(j.run.out, "Warning: 6 of 7 gamut patches were not measured: the gamut verdict fails.\r\n"), 1);
+        EXPECT_EQ(count_of(j.run.out, "Warning: 18 of 18 color checker patches were not measured"), 1);
     }
     {
         SCOPED_TRACE("no grayscale: no white, nothing passes");
         job j(dir, s.colour);
         j.expect({F, F, F, F});
-        EXPECT_EQ(count(j.run.out, "no grayscale patch: no white, no verdict can pass"), 1);
-        EXPECT_EQ(count(j.run.out, "Warning: 1 of 7 gamut patches"), 1);
+        EXPECT_EQ(count_of(j.run.out, "no grayscale patch: no white, no verdict can pass"), 1);
+        EXPECT_EQ(count_of(j.run.out, "Warning: 1 of 7 gamut patches"), 1);
     }
     {
         SCOPED_TRACE("a checker patch missing fails the checker chart only");
@@ -325,7 +317,7 @@ TEST(ImperfectJobs, WhatWasNotMeasuredNeverPasses)
         colour.erase(dark_skin, colour.find('\n', dark_skin) + 1 - dark_skin);
         job j(dir, s.gray + colour);
         j.expect({P, P, P, F});
-        EXPECT_EQ(count(j.run.out, "Warning: 1 of 18 color checker patches"), 1);
+        EXPECT_EQ(count_of(j.run.out, "Warning: 1 of 18 color checker patches"), 1);
     }
 }
 
@@ -337,16 +329,16 @@ TEST(ImperfectJobs, MalformedLinesAndRefusedPatchesChangeNothing)
         SCOPED_TRACE("a short line after a checker line is skipped, not completed");
         job j(dir, s.colour + "0.5,0.5,0.5\n" + std::string(300, '1') + "\n" + s.gray);
         j.expect({P, P, P, P});
-        EXPECT_EQ(count(j.run.out, "data cover"), 0);
-        EXPECT_EQ(count(j.run.out, "Warning: test data line 27 does not hold six numbers, skipped.\r\n"), 1);
-        EXPECT_EQ(count(j.run.out, "Warning: test data line 28 is longer than 255 characters, skipped.\r\n"), 1);
+        EXPECT_EQ(count_of(j.run.out, "data cover"), 0);
+        EXPECT_EQ(count_of(j.run.out, "Warning: test data line 27 does not hold six numbers, skipped.\r\n"), 1);
+        EXPECT_EQ(count_of(j.run.out, "Warning: test data line 28 is longer than 255 characters, skipped.\r\n"), 1);
     }
     {
         SCOPED_TRACE("32 levels and a refused super white: the white stays the 100 % level");
         job j(dir, gray_ramp(32, true) + s.colour);
         j.expect({P, P, P, P});
-        EXPECT_EQ(count(j.run.out, "[add_data_gray] Error: test_data_gray_count beyond!!\r\n"), 1);
-        EXPECT_EQ(count(j.run.out, "bright_Y = 100.000000, dark_Y = 0.000000, test_data_gray_count = 32 \r\n"), 1);
+        EXPECT_EQ(count_of(j.run.out, "[add_data_gray] Error: test_data_gray_count beyond!!\r\n"), 1);
+        EXPECT_EQ(count_of(j.run.out, "bright_Y = 100.000000, dark_Y = 0.000000, test_data_gray_count = 32 \r\n"), 1);
     }
 }
 
@@ -369,8 +361,8 @@ TEST(ImperfectJobs, NotANumberFailsAndABadLumIsRefused)
     {
         SCOPED_TRACE("-lum -5 is refused with a warning; the HLG peak comes from the white");
         report r({"-EOTF", "HLG", "-colorSpace", "BT.2020", "-lum", "-5"}, sample("hlg_ideal.csv"));
-        EXPECT_EQ(count(r.run.out, "Warning: lum out of range, only 0 < lum_value <= 10000 is valid.\n"), 1);
-        EXPECT_EQ(count(r.run.out, "Warning: Use deafult -lum"), 1);
+        EXPECT_EQ(count_of(r.run.out, "Warning: lum out of range, only 0 < lum_value <= 10000 is valid.\n"), 1);
+        EXPECT_EQ(count_of(r.run.out, "Warning: Use deafult -lum"), 1);
         expect_all_pass(r.dark, HDR_CHARTS);
     }
 }

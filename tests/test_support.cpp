@@ -68,6 +68,14 @@ bool contains(const std::string &text, const std::string &part)
     return text.find(part) != std::string::npos;
 }
 
+int count_of(const std::string &text, const std::string &part)
+{
+    int n = 0;
+    for (size_t p = text.find(part); p != std::string::npos; p = text.find(part, p + 1))
+        ++n;
+    return n;
+}
+
 namespace {
 
 void drain(int fd, std::string &to)

@@ -23,6 +23,8 @@ void write_file(const std::string &path, const std::string &text);
 std::string read_file(const std::string &path);
 bool file_exists(const std::string &path);
 bool contains(const std::string &text, const std::string &part);
+// How often `part` occurs in `text`, overlaps included.
+int count_of(const std::string &text, const std::string &part);
 
 // Result of running a program: exit status (-1 for killed by signal),
 // captured standard output and standard error.
