@@ -1,6 +1,6 @@
 // Watches the file system steps of the program under test, loaded with
-// LD_PRELOAD: every call of mkostemp, fsync, renameat and unlinkat that the
-// program makes itself is one step.
+// LD_PRELOAD: every call of fsync, renameat and unlinkat that the program
+// makes itself is one step.
 //
 //   FS_STEPS_LOG      append one line per step: the call and the base names
 //                     of its files ("renameat .partial-Ab12Cd 1.png")
@@ -44,13 +44,6 @@ F real(const char *name)
 }
 
 }  // namespace
-
-extern "C" int mkostemp(char *tmpl, int flags)
-{
-    const int fd = real<int (*)(char *, int)>("mkostemp")(tmpl, flags);
-    step("mkostemp " + base(tmpl));
-    return fd;
-}
 
 extern "C" int fsync(int fd)
 {
