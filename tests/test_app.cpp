@@ -29,11 +29,6 @@ TEST(AppRun, CapturesRotateAcrossRuns)
                                     "[save_osd_to_png]: unexist name: [" + dir + "/1.png]\n"
                                     "[save_osd_to_png]: unexist name: [" + dir + "/1_white.png]\n")) << first.out;
     EXPECT_FALSE(contains(first.out, "Info: Use default fb")) << "headless runs do not probe the framebuffer";
-    for (const char *name : {"/1.png", "/1_white.png"}) {
-        rgba_image img = read_png(dir + name);
-        EXPECT_EQ(img.width, 1920) << name;
-        EXPECT_EQ(img.height, 1080) << name;
-    }
     EXPECT_EQ(fs::status(dir + "/1.png").permissions() & fs::perms::others_read, fs::perms::others_read);
     fs::resize_file(dir + "/1.png", 1);  // mark the first generation
 

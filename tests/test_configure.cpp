@@ -139,14 +139,4 @@ TEST(Reader, EdgeCases)
     }
 }
 
-TEST(Reader, TenThousandLines)
-{
-    std::string text = "h1\nh2\n";
-    for (int i = 0; i < 10000; ++i)
-        text += "0.5,0,0," + std::to_string(i) + ",1,1\n";
-    const std::vector<std::string> lines = read_lines(text);
-    ASSERT_EQ(lines.size(), 10000u);
-    EXPECT_EQ(lines.back(), "0.5,0,0,9999,1,1");
-}
-
 }  // namespace

@@ -181,9 +181,10 @@ TEST(Faults, FailedJobKeepsTheSavedGenerations)
 }
 
 // SIGKILL right after each file system step of the capture (file synced,
-// removed, moved): each generation keeps the files of one job, and the next
-// run cleans up and saves a whole one.
-TEST(Faults, KillAtEveryStepOfTheCaptureLeavesWholeGenerations)
+// removed, moved): each generation keeps the files of one job. Then two jobs
+// at once: one waits for the other, the stale temporary files go, and each
+// generation holds the whole files of one of them.
+TEST(Faults, KilledOrConcurrentJobsLeaveWholeGenerations)
 {
     analyzer_root first;
     const std::string log = first.dir.path + "/steps.log";
@@ -199,7 +200,7 @@ TEST(Faults, KillAtEveryStepOfTheCaptureLeavesWholeGenerations)
     const int step_count = count_of(steps, "\n");
 
     // Chains of runs in parallel, each from a copy of this folder: runs killed
-    // at every fourth step, then a normal run.
+    // at every fourth step, then two jobs at once.
     constexpr int CHAINS = 4;
     std::array<analyzer_root, CHAINS> roots;
     std::atomic<int> kills{0};
@@ -207,51 +208,29 @@ TEST(Faults, KillAtEveryStepOfTheCaptureLeavesWholeGenerations)
     for (int c = 0; c < CHAINS; ++c) {
         fs::create_directories(roots[c].dir.path + "/mnt/mmc-disk4/img");
         fs::copy(first.capture_dir(), roots[c].capture_dir(), fs::copy_options::recursive);
-        chains.emplace_back([&, c] {
-            for (int step = c + 1; step <= step_count + CHAINS; step += CHAINS) {
-                const bool last = step > step_count;
+        chains.emplace_back([&, c, x = job(roots[c], "x"), y = job(roots[c], "y")] {
+            for (int step = c + 1; step <= step_count; step += CHAINS) {
                 std::vector<std::string> env = preload_env(FS_STEPS_LIB);
-                env.push_back("FS_STEPS_KILL_AT=" + std::to_string(last ? 0 : step));
-                const run_result r = roots[c].run(job(roots[c], "job" + std::to_string(step)), env);
-                const auto files = folder(roots[c].capture_dir());
-                const auto [current, previous] = generations(files);
-                SCOPED_TRACE(last ? "normal run" : "killed after step " + std::to_string(step));
-                EXPECT_NE(current, "mixed");
-                EXPECT_NE(previous, "mixed");
-                kills += r.signal == SIGKILL;
-                if (last) {
-                    EXPECT_EQ(r.status, 0) << r.err;
-                    EXPECT_EQ(current, "job" + std::to_string(step));
-                    EXPECT_EQ(files.count("1.png") + files.count("1_white.png") + files.count("1.json"), 3u);
-                    EXPECT_NE(files.begin()->first[0], '.') << "no temporary file is left";
-                }
+                env.push_back("FS_STEPS_KILL_AT=" + std::to_string(step));
+                kills += roots[c].run(job(roots[c], "job" + std::to_string(step)), env).signal == SIGKILL;
+                const auto [current, previous] = generations(folder(roots[c].capture_dir()));
+                EXPECT_NE(current, "mixed") << "killed after step " << step;
+                EXPECT_NE(previous, "mixed") << "killed after step " << step;
             }
+            run_result other;
+            std::thread at_once([&] { other = roots[c].run(y); });
+            const run_result r = roots[c].run(x);
+            at_once.join();
+            EXPECT_EQ(r.status + other.status, 0) << r.err << other.err;
+            const auto files = folder(roots[c].capture_dir());
+            const auto [current, previous] = generations(files);
+            EXPECT_TRUE(current + previous == "xy" || current + previous == "yx") << current << " / " << previous;
+            EXPECT_EQ(files.size(), 6u) << "whole, and no temporary file is left";
         });
     }
     for (std::thread &t : chains)
         t.join();
     EXPECT_EQ(kills, step_count);
-}
-
-// Two jobs started at once in one folder, in several folders at a time: one
-// waits for the other, and each generation holds the files of one job.
-TEST(Faults, TwoJobsAtOnceEachSaveAWholeGeneration)
-{
-    constexpr int TRIES = 4;
-    std::array<analyzer_root, TRIES> roots;
-    std::array<run_result, 2 * TRIES> runs;
-    std::vector<std::thread> jobs;
-    for (int i = 0; i < 2 * TRIES; ++i)
-        jobs.emplace_back([&, i, args = job(roots[i / 2], i % 2 ? "y" : "x")] { runs[i] = roots[i / 2].run(args); });
-    for (std::thread &t : jobs)
-        t.join();
-    for (int t = 0; t < TRIES; ++t) {
-        EXPECT_EQ(runs[2 * t].status + runs[2 * t + 1].status, 0) << runs[2 * t].err << runs[2 * t + 1].err;
-        const auto files = folder(roots[t].capture_dir());
-        const auto [current, previous] = generations(files);
-        EXPECT_EQ(files.size(), 6u);
-        EXPECT_EQ(current + previous == "xy" || current + previous == "yx", true) << current << " / " << previous;
-    }
 }
 
 TEST(Faults, SignalDuringEvaluationEndsTheRunAt255)
