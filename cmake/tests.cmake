@@ -20,6 +20,11 @@ add_library(fbdev_emu SHARED ${CMAKE_SOURCE_DIR}/tests/fbdev_emu.cpp)
 target_compile_options(fbdev_emu PRIVATE -fno-sanitize=all)
 target_link_options(fbdev_emu PRIVATE -fno-sanitize=all)
 target_link_libraries(fbdev_emu PRIVATE dl)
+# The file system steps of a run, logged or cut short (tests/fs_steps.cpp).
+add_library(fs_steps SHARED ${CMAKE_SOURCE_DIR}/tests/fs_steps.cpp)
+target_compile_options(fs_steps PRIVATE -fno-sanitize=all)
+target_link_options(fs_steps PRIVATE -fno-sanitize=all)
+target_link_libraries(fs_steps PRIVATE dl)
 
 # What the tests share, compiled once: helpers, and where the programs and
 # the build's artwork are.
@@ -32,7 +37,8 @@ target_compile_definitions(test_support PUBLIC
   ANALYZER_SIMULATE_BIN="${CMAKE_BINARY_DIR}/tools/analyzer-simulate"
   ANALYZER_BUILD_ROOT="${ANALYZER_BUILD_ROOT}"
   ANALYZER_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
-  FBDEV_EMU_LIB="$<TARGET_FILE:fbdev_emu>")
+  FBDEV_EMU_LIB="$<TARGET_FILE:fbdev_emu>"
+  FS_STEPS_LIB="$<TARGET_FILE:fs_steps>")
 
 # One test executable per file under tests/, so a module's tests build and run alone.
 file(GLOB TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/test_*.cpp)
@@ -41,7 +47,7 @@ foreach(src ${TEST_SOURCES})
   get_filename_component(name ${src} NAME_WE)
   add_executable(${name} ${src})
   target_link_libraries(${name} PRIVATE test_support GTest::gtest_main)
-  add_dependencies(${name} analyzer analyzer-results artwork fbdev_emu)
+  add_dependencies(${name} analyzer analyzer-results artwork fbdev_emu fs_steps)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
     PROPERTIES ENVIRONMENT "ECORE_NO_SYSTEM_MODULES=1" TIMEOUT 120)
   # The sanitizer build also runs each test program whole, in one process, so

@@ -1,6 +1,9 @@
 // The results record: against what the report draws for every sample, both
 // outputs of it (the analyzer's 1.json, analyzer-results), and what neither
 // program may write.
+#include <sys/stat.h>
+
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <sstream>
@@ -95,7 +98,7 @@ TEST_P(SampleRecord, HoldsTheNumbersTheReportDraws)
     });
     const int kind = job.kind == REPORT_HDR ? 1 : 0;
     // Through the text, as both outputs write it.
-    const results_json r = results_json::parse(results_record(job, "", "").dump());
+    const results_json r = results_json::parse(results_record(job, "", "", {}).dump());
     ASSERT_EQ(r["report"], kind == 0 ? "SDR" : "HDR");
 
     // Caption and icon of each chart from the record's verdict.
@@ -179,13 +182,17 @@ TEST(Results, AnalyzerWritesTheRecordBesideTheCapturesAndRotatesIt)
         EXPECT_EQ(results_json::parse(png_text_chunk(dir + png, "analyzer-results")), results_json::parse(first))
             << png;
 
-    const std::vector<std::string> hdr{"-EOTF", "PQ", "-colorSpace", "BT.2020", "-dev", "5",
-                                       "-testFilePath", sample("pq_ideal_600.csv")};
+    const std::vector<std::string> hdr{"-EOTF", "PQ", "-colorSpace", "BT.2020", "-dev", "5", "-gamma", "3.0",
+                                       "-lum", "abc", "-testFilePath", sample("pq_ideal_600.csv")};
     ASSERT_EQ(root.run(hdr).status, 0);
     EXPECT_EQ(read_file(dir + "/2.json"), first);
     results_json written = results_json::parse(read_file(dir + "/1.json"));
     EXPECT_EQ(written["serial_number"], "A1B2C3");
     EXPECT_EQ(written["sensor"], "CA-410");
+    // What the command line skipped, as the console reported it.
+    EXPECT_EQ(results_json::parse(first)["warnings"], results_json::array());
+    EXPECT_EQ(written["warnings"], results_json({"Warning: gamma out of range, only 1.00 <= gamma_value <= 2.8 is valid.",
+                                                 "Error: Unrecognized parameter! -lum.", "Error: Unrecognized parameter! abc."}));
 
     // analyzer-results judges the same job to the same record; it has no
     // panel, so no serial number.
@@ -194,8 +201,6 @@ TEST(Results, AnalyzerWritesTheRecordBesideTheCapturesAndRotatesIt)
     written["serial_number"] = "";
     EXPECT_EQ(r.out, written.dump(2) + "\n");
     EXPECT_TRUE(contains(r.err, "[start_measure]: test_type = 1.\r\n")) << "console lines go to stderr";
-    for (const auto &e : fs::directory_iterator(dir))
-        EXPECT_FALSE(e.path().filename().string().starts_with(".")) << e.path();
 }
 
 TEST(Results, ArchiveOfJobsAsJsonLines)
@@ -203,13 +208,26 @@ TEST(Results, ArchiveOfJobsAsJsonLines)
     temp_dir dir;
     // A NaN reading, a red patch and nothing else of the gamut or checker.
     const std::string nan_job = dir.path + "/nan.csv", no_gray = dir.path + "/no_gray.csv";
+    // Its malformed lines print more than a buffer of console lines.
     write_file(nan_job, "h\nh\n0,0,0,0,0,0\n0.5,0.5,0.5,nan,nan,nan\n1,1,1,95.047,100,108.883\n"
                         "0.780392,0,0,41.2,21.3,1.9\n");
+    for (int i = 0; i < 100; ++i)
+        write_file(nan_job, read_file(nan_job) + "x\n");
     write_file(no_gray, "h\nh\n0.780392,0,0,41.2,21.3,1.9\n");
-    run_result r = run_results({"-EOTF", "Power", "-dev", "8", nan_job, dir.path + "/missing.csv", no_gray});
+    // Files that cannot be read, or never end, get no line, at once.
+    const std::string fifo = dir.path + "/data.fifo";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const auto start = std::chrono::steady_clock::now();
+    run_result r = run_results({"-EOTF", "Power", "-dev", "8", nan_job, dir.path + "/missing.csv", fifo, "/dev/zero",
+                                dir.path, no_gray});
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
     EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(count_of(r.err, "analyzer-results: cannot read the test data file"), 4) << r.err;
+    EXPECT_TRUE(contains(r.err, "read_test_data: /dev/zero: not a regular file\n")) << r.err;
     EXPECT_TRUE(contains(r.err, "analyzer-results: cannot read the test data file \"" + dir.path + "/missing.csv\"\n"))
         << r.err;
+    EXPECT_TRUE(contains(r.err, "[start_measure]: test_type = 0.\r\nfopen: No such file or directory\n"))
+        << "standard error lines stay whole:\n" << r.err;
     const std::vector<results_json> jobs = records(r.out);
     ASSERT_EQ(jobs.size(), 2u) << r.out;
 

@@ -233,20 +233,27 @@ fb_device::fb_device(bool present)
         write_file(file, "");
 }
 
-std::vector<std::string> fb_device::env(int bpp, int virtual_height, int yoffset) const
+std::vector<std::string> preload_env(const char *library)
 {
     const char *asan = std::getenv("ASAN_OPTIONS");
-    return {"ELM_DISPLAY=",
-            "ELM_ENGINE=fb",
-            std::string("EVAS_FB_DEV=") + FB_DEVICE,
-            "ECORE_FB_NO_VT=1",
-            std::string("LD_PRELOAD=") + FBDEV_EMU_LIB,
-            std::string("FBDEV_EMU_DEVICE=") + FB_DEVICE,
-            "FBDEV_EMU_FILE=" + file,
-            "FBDEV_EMU_BPP=" + std::to_string(bpp),
-            "FBDEV_EMU_VHEIGHT=" + std::to_string(virtual_height),
-            "FBDEV_EMU_YOFFSET=" + std::to_string(yoffset),
+    return {std::string("LD_PRELOAD=") + library,
             std::string("ASAN_OPTIONS=verify_asan_link_order=0:") + (asan != nullptr ? asan : "")};
+}
+
+std::vector<std::string> fb_device::env(int bpp, int virtual_height, int yoffset) const
+{
+    std::vector<std::string> env{"ELM_DISPLAY=",
+                                 "ELM_ENGINE=fb",
+                                 std::string("EVAS_FB_DEV=") + FB_DEVICE,
+                                 "ECORE_FB_NO_VT=1",
+                                 std::string("FBDEV_EMU_DEVICE=") + FB_DEVICE,
+                                 "FBDEV_EMU_FILE=" + file,
+                                 "FBDEV_EMU_BPP=" + std::to_string(bpp),
+                                 "FBDEV_EMU_VHEIGHT=" + std::to_string(virtual_height),
+                                 "FBDEV_EMU_YOFFSET=" + std::to_string(yoffset)};
+    for (std::string &e : preload_env(FBDEV_EMU_LIB))
+        env.push_back(std::move(e));
+    return env;
 }
 
 rgba_image read_png(const std::string &path)

@@ -61,6 +61,10 @@ struct analyzer_root {
     std::vector<std::string> environment(const std::vector<std::string> &env = {}) const;
 };
 
+// The environment entries that preload `library` into a run (also into a
+// sanitizer build).
+std::vector<std::string> preload_env(const char *library);
+
 // A framebuffer device for device-mode runs of the real binary: the build's
 // preload library (tests/fbdev_emu.cpp) serves FB_DEVICE on a plain file in a
 // temporary folder. The file is created unless told not to: a missing file

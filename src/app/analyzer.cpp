@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/capture.h"
+#include "app/generation.h"
 #include "app/results_file.h"
 #include "app/serial_number.h"
 #include "app/signals.h"
@@ -26,11 +27,12 @@ char dev_node[DEV_NODE_SIZE] = {0};
 namespace {
 
 // What the run knows once the command line is read: its settings, the
-// evaluated job and the serial number the panel shows.
+// evaluated job and the serial number the panel shows; and its exit status.
 struct run_t {
     settings_t settings;
     job_t job;
     std::string serial_number;
+    int status = 0;
 };
 
 bool device_opens()
@@ -93,18 +95,37 @@ int choose_fb_device()
     return 0;
 }
 
-Eina_Bool _exit_app_cb(void *data)
+namespace {
+
+// Captures the page dark, then white, and saves both captures and the
+// record as one generation. False when any of them could not be saved.
+bool save_report(const run_t &run)
 {
-    const run_t &run = *static_cast<const run_t *>(data);
-    puts("run exit!");
-    const std::string record = run_results_json(run.job, run.serial_number, run.settings.sensor_id);
+    const std::string record =
+        run_results_json(run.job, run.serial_number, run.settings.sensor_id, run.settings.warnings);
     render_whole_window();
-    save_osd_to_png(0, record);
-    save_results_file(run_results_json(run.job, run.serial_number, run.settings.sensor_id, 2));
+    generation_t gen;
+    bool ok = open_generation(gen, device_path(CAPTURE_DIR)) && save_osd_to_png(gen, 0, record) == 0 &&
+              save_results_file(gen, run_results_json(run.job, run.serial_number, run.settings.sensor_id,
+                                                      run.settings.warnings, 2)) == 0;
     set_win_bg_color(255, 255, 255);
     change_page_style(report_page(run.job), STYLE_LIGHT);
     render_whole_window();
-    save_osd_to_png(1, record);
+    ok = ok && save_osd_to_png(gen, 1, record) == 0;
+    return ok && commit_generation(gen) == 0;
+}
+
+}  // namespace
+
+Eina_Bool _exit_app_cb(void *data)
+{
+    run_t &run = *static_cast<run_t *>(data);
+    puts("run exit!");
+    // A job whose data could not be read leaves the saved generations alone.
+    if (run.job.evaluated && !save_report(run)) {
+        fprintf(stderr, "analyzer: the report of %s was not saved\n", run.job.test_data_file.c_str());
+        run.status = 1;
+    }
     elm_exit();
     return ECORE_CALLBACK_CANCEL;
 }
@@ -128,7 +149,7 @@ int elm_main(int argc, char **argv)
     // The framebuffer engine's console code takes SIGINT over (to ignore it)
     // when the window is made: the handler is installed again.
     install_signal_handlers();
-    run_t run{default_settings(), {}, {}};
+    run_t run{default_settings(), {}, {}, 0};
     if (read_configure(argc, argv, run.settings) < 0)
         return -1;
     draw_logo_and_title();
@@ -139,6 +160,10 @@ int elm_main(int argc, char **argv)
     if (run.job.evaluated) {
         run.serial_number = serial_number_value(read_serial_number());
         start_measure(run.job, run.serial_number.c_str(), run.settings.sensor_id);
+    } else {
+        fprintf(stderr, "analyzer: cannot read the test data file \"%s\"; the saved reports are kept\n",
+                run.job.test_data_file.c_str());
+        run.status = 1;
     }
 
     puts("exit_app:");
@@ -148,5 +173,5 @@ int elm_main(int argc, char **argv)
 
     del_page(PAGE_SDR);
     del_page(PAGE_HDR);
-    return 0;
+    return run.status;
 }

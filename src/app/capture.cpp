@@ -1,24 +1,20 @@
 #include "app/capture.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <png.h>
 #include <sys/ioctl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
 #include <vector>
 
 #include <Ecore_Evas.h>
 
 #include "app/analyzer.h"
-#include "app/replace_file.h"
-#include "config/paths.h"
+#include "app/generation.h"
 #include "draw/draw_main_win.h"
 
 namespace {
@@ -200,19 +196,6 @@ bool write_framebuffer_png(FILE *fp, const char *device, const std::string &reco
     return false;
 }
 
-// Captures into `path`, whole or not at all.
-int grab_screen(const std::string &dir, const std::string &path, const std::string &record)
-{
-    const bool ok = replace_file(dir, path, [&](FILE *fp) {
-        return headless_display() ? write_canvas_png(fp, record) : write_framebuffer_png(fp, dev_node, record);
-    });
-    if (!ok) {
-        fprintf(stderr, "save_osd_to_png: capture %s failed: %s\n", path.c_str(), strerror(errno));
-        return -1;
-    }
-    return 0;
-}
-
 }  // namespace
 
 bool write_png(FILE *fp, const uint8_t *pixels, int width, int height, size_t stride,
@@ -299,25 +282,16 @@ std::string framebuffer_capture_layout(const fb_var_screeninfo &var, const fb_fi
     return "";
 }
 
-int save_osd_to_png(int kind, const std::string &record)
+int save_osd_to_png(generation_t &g, int kind, const std::string &record)
 {
-    const std::string dir = device_path(CAPTURE_DIR);
-    const char *current_name = kind == 1 ? "1_white.png" : "1.png";
-    const char *previous_name = kind == 1 ? "2_white.png" : "2.png";
-
-    DIR *d = opendir(dir.c_str());
-    if (d == nullptr) {
-        printf("Warning: opendir [%s] fail! mkdir dir.\n", dir.c_str());
-        std::error_code ec;
-        std::filesystem::create_directories(dir, ec);
-        if (ec)
-            fprintf(stderr, "mkdir %s: %s\n", dir.c_str(), ec.message().c_str());
-    } else {
-        closedir(d);
+    const job_file_kind file = kind == 1 ? FILE_WHITE : FILE_DARK;
+    const bool ok = stage_file(g, file, [&](FILE *fp) {
+        return headless_display() ? write_canvas_png(fp, record) : write_framebuffer_png(fp, dev_node, record);
+    });
+    if (!ok) {
+        fprintf(stderr, "save_osd_to_png: capture %s/%s failed: %s\n", g.dir.c_str(), job_files[file].current,
+                strerror(errno));
+        return -1;
     }
-
-    const std::string current = dir + "/" + current_name;
-    rotate_generations(current, dir + "/" + previous_name, "save_osd_to_png");
-    fflush(stdout);
-    return grab_screen(dir, current, record);
+    return 0;
 }

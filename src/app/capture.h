@@ -1,5 +1,4 @@
-// Screen captures of the report: rotation of the previous pair, a temporary
-// file renamed into place, and the PNG encoding of the rendered canvas
+// Screen captures of the report: the PNG encoding of the rendered canvas
 // (headless) or of the framebuffer (device mode).
 #pragma once
 #include <linux/fb.h>
@@ -9,6 +8,8 @@
 #include <cstdio>
 #include <functional>
 #include <string>
+
+struct generation_t;
 
 inline constexpr int CAPTURE_W = 1920;
 inline constexpr int CAPTURE_H = 1080;
@@ -59,7 +60,7 @@ std::string framebuffer_capture_layout(const fb_var_screeninfo &var, const fb_fi
 bool write_framebuffer_rows(FILE *fp, int fd, const framebuffer_layout &layout, const std::string &record,
                             int *read_errno);
 
-// Captures the screen into "1.png" (kind 0) or "1_white.png" (kind 1) after
-// moving the previous capture aside, with the job's results record in a text
-// chunk. Returns 0 when the capture is written.
-int save_osd_to_png(int kind, const std::string &record);
+// Captures the screen for "1.png" (kind 0) or "1_white.png" (kind 1) of the
+// generation `g`, with the job's results record in a text chunk. Returns 0
+// when the capture is written whole, -1 (reported on standard error) when not.
+int save_osd_to_png(generation_t &g, int kind, const std::string &record);

@@ -1,6 +1,9 @@
 // analyzer-results: judges test data files as the analyzer does, without
 // drawing, and prints each job's results record on standard output.
+#include <fcntl.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include <cerrno>
 #include <cstdio>
@@ -55,6 +58,20 @@ command_line split(int argc, char **argv)
     return c;
 }
 
+// Writes all of `text`, as one write where the output takes it whole.
+bool write_whole(int fd, const std::string &text)
+{
+    for (size_t done = 0; done < text.size();) {
+        const ssize_t n = write(fd, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return false;
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char **argv)
@@ -64,46 +81,42 @@ int main(int argc, char **argv)
         return 0;
     }
     // Standard output carries the records only: the descriptor is kept for
-    // them, and everything printed to stdout goes to standard error.
-    const int json_fd = dup(STDOUT_FILENO);
-    FILE *json = json_fd >= 0 ? fdopen(json_fd, "w") : nullptr;
-    if (json == nullptr || dup2(STDERR_FILENO, STDOUT_FILENO) < 0) {
+    // them, and everything printed to stdout goes to standard error, a whole
+    // line at a time so that it never cuts into this program's own lines.
+    const int json_fd = fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, 0);
+    if (json_fd < 0 || dup2(STDERR_FILENO, STDOUT_FILENO) < 0) {
         fprintf(stderr, "analyzer-results: standard output: %s\n", strerror(errno));
         return 1;
     }
-    static char json_buffer[1 << 16];
-    setvbuf(json, json_buffer, _IOFBF, sizeof json_buffer);
+    setvbuf(stdout, nullptr, _IOLBF, 0);
+    // A file size limit fails the write instead of ending the program.
+    signal(SIGXFSZ, SIG_IGN);
 
     command_line c = split(argc, argv);
     settings_t settings = default_settings();
-    if (read_configure(static_cast<int>(c.options.size()) - 1, c.options.data(), settings) < 0) {
-        fclose(json);
+    if (read_configure(static_cast<int>(c.options.size()) - 1, c.options.data(), settings) < 0)
         return 255;
-    }
     const bool lines = !c.files.empty();
     if (!lines || settings.test_file_path_set)
         c.files.insert(c.files.begin(), settings.test_file_path.c_str());
 
-    // Every job is evaluated against the same target, as a run of its own.
+    // Every job is evaluated against the same target, as a run of its own,
+    // and its record written as soon as it is judged.
     int status = 0;
-    std::string text;
     for (const char *file : c.files) {
         const job_t job = evaluate(settings.target, file);
+        fflush(stdout);
         if (!job.evaluated) {
-            fflush(stdout);
             fprintf(stderr, "analyzer-results: cannot read the test data file \"%s\"\n", file);
             status = 1;
             continue;
         }
-        text = results_record(job, "", sensor_shown(settings.sensor_id)).dump(lines ? -1 : 2);
-        text += '\n';
-        fwrite(text.data(), 1, text.size(), json);
-    }
-    fflush(stdout);
-    const bool write_error = ferror(json) != 0;
-    if (fclose(json) != 0 || write_error) {
-        fprintf(stderr, "analyzer-results: writing the records: %s\n", strerror(errno));
-        status = 1;
+        const std::string text =
+            results_record(job, "", sensor_shown(settings.sensor_id), settings.warnings).dump(lines ? -1 : 2) + "\n";
+        if (!write_whole(json_fd, text)) {
+            fprintf(stderr, "analyzer-results: writing the records: %s\n", strerror(errno));
+            return 1;
+        }
     }
     return status;
 }

@@ -99,6 +99,9 @@ void install_signal_handlers()
     signal(SIGINT, run_terminate);
     signal(SIGQUIT, run_terminate);
     signal(SIGSEGV, run_terminate);
+    // A file size limit fails the write of a capture (reported, the saved
+    // generations kept) instead of ending the run halfway.
+    signal(SIGXFSZ, SIG_IGN);
 }
 
 void handle_signals_in_main_loop()

@@ -1,6 +1,7 @@
 #include "config/configure.h"
 
 #include <climits>
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -58,6 +59,22 @@ bool scan_float(const char *s, float *out)
     return true;
 }
 
+// Prints the console line of a skipped option or value (format and
+// arguments as printf) followed by `line_end`, and keeps it for the record.
+[[gnu::format(printf, 3, 4)]] void report_skipped(settings_t &settings, const char *line_end, const char *format, ...)
+{
+    va_list args, again;
+    va_start(args, format);
+    va_copy(again, args);
+    const int n = vsnprintf(nullptr, 0, format, args);
+    va_end(args);
+    std::string line(n > 0 ? static_cast<size_t>(n) : 0, '\0');
+    vsnprintf(line.data(), line.size() + 1, format, again);
+    va_end(again);
+    printf("%s%s", line.c_str(), line_end);
+    settings.warnings.push_back(std::move(line));
+}
+
 opt_result reject(const char *line)
 {
     puts(line);
@@ -98,7 +115,8 @@ opt_result set_gamma(parse_t &p, const char *value)
         return reject("Error: -gamma is given an unrecognized value!");
     // Written so that a NaN counts as out of range too; 2.8f widened passes.
     if (!(g >= 1.0f && static_cast<double>(g) <= 2.8)) {
-        printf("Warning: gamma out of range, only %.2f <= gamma_value <= %.1f is valid.\n", 1.0, 2.8);
+        report_skipped(p.settings, "\n", "Warning: gamma out of range, only %.2f <= gamma_value <= %.1f is valid.", 1.0,
+                       2.8);
         return opt_result::accepted;
     }
     p.settings.target.gamma = g;
@@ -132,7 +150,8 @@ opt_result set_lum(parse_t &p, const char *value)
         return opt_result::unrecognized;
     // Written so that a NaN counts as out of range too.
     if (!(lum > 0.0f && lum <= 10000.0f)) {
-        printf("Warning: lum out of range, only %.0f < lum_value <= %.0f is valid.\n", 0.0, 10000.0);
+        report_skipped(p.settings, "\n", "Warning: lum out of range, only %.0f < lum_value <= %.0f is valid.", 0.0,
+                       10000.0);
         return opt_result::accepted;
     }
     p.settings.target.peak_lum = lum;
@@ -145,12 +164,12 @@ opt_result set_dev(parse_t &p, const char *value)
 {
     int32_t id = 0;
     if (!scan_int(value, &id)) {
-        puts("Warning: The sensor is set error!\r");
+        report_skipped(p.settings, "\r\n", "Warning: The sensor is set error!");
         return opt_result::unrecognized;
     }
     // sensor_name has nine entries: any other id keeps the previous sensor.
     if (id < 0 || id >= SENSOR_COUNT) {
-        puts("Warning: The sensor is set error!\r");
+        report_skipped(p.settings, "\r\n", "Warning: The sensor is set error!");
         return opt_result::accepted;
     }
     p.settings.sensor_id = id;
@@ -214,14 +233,14 @@ int read_configure(int argc, char **argv, settings_t &settings)
             }
         if (opt != nullptr && i + 1 >= argc) {
             // The value is missing: nothing after this can be an option value.
-            printf("Error: Required argument to %s not specified\n", opt->name);
+            report_skipped(settings, "\n", "Error: Required argument to %s not specified", opt->name);
             break;
         }
         opt_result r = opt == nullptr ? opt_result::unrecognized : opt->apply(parse, argv[i + 1]);
         if (r == opt_result::rejected)
             return -1;
         if (r == opt_result::unrecognized) {
-            printf("Error: Unrecognized parameter! %s.\n", argv[i]);
+            report_skipped(settings, "\n", "Error: Unrecognized parameter! %s.", argv[i]);
             i += 1;
         } else {
             i += 2;

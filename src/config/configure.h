@@ -2,6 +2,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "config/reference.h"
 
@@ -11,6 +12,9 @@ struct settings_t {
     int32_t sensor_id = 0;
     std::string test_file_path;  // the default file unless -testFilePath names one
     bool test_file_path_set = false;
+    // The console lines of options and values that were skipped, without
+    // their line ends: the job is judged against the defaults instead.
+    std::vector<std::string> warnings;
 };
 
 // The defaults before any option: the default target and test data file.

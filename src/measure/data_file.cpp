@@ -1,17 +1,101 @@
 #include "measure/data_file.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cctype>
+#include <cerrno>
+#include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
+#include <string>
 
 namespace {
 
-constexpr size_t LINE_BUF = 256;
+constexpr size_t LINE_MAX_CHARS = 255;
 
-struct file_closer {
-    void operator()(FILE *f) const { fclose(f); }
+// Owns an open descriptor.
+struct fd_owner {
+    int fd;
+    ~fd_owner()
+    {
+        if (fd >= 0)
+            close(fd);
+    }
+};
+
+enum class line_state { line, too_long, end, failed };
+
+void report_too_large(const char *path)
+{
+    fprintf(stderr, "read_test_data: %s: larger than %" PRId64 " MiB, refused\n", path, TEST_DATA_MAX_BYTES >> 20);
+}
+
+// Splits the file into lines by their length, so that a NUL byte is part of
+// its line like any other character. A line longer than LINE_MAX_CHARS is
+// read to its end and reported as too long: no piece of it is ever taken for
+// a line of its own.
+struct line_reader {
+    int fd = -1;
+    const char *path = nullptr;
+    char buf[1 << 16];
+    size_t pos = 0, len = 0;
+    bool after_cr = false;  // an LF right after a CR ends no further line
+    int64_t bytes = 0;
+    int64_t number = 0;  // number of the last line read, headers included
+
+    // The next byte, or -1 at the end of the file, -2 when it cannot be read.
+    int next_byte()
+    {
+        if (pos == len) {
+            ssize_t n;
+            do
+                n = read(fd, buf, sizeof buf);
+            while (n < 0 && errno == EINTR);
+            if (n < 0) {
+                fprintf(stderr, "read_test_data: %s: %s\n", path, strerror(errno));
+                return -2;
+            }
+            bytes += n;
+            // The file may have grown since it was opened.
+            if (bytes > TEST_DATA_MAX_BYTES) {
+                report_too_large(path);
+                return -2;
+            }
+            if (n == 0)
+                return -1;
+            pos = 0;
+            len = static_cast<size_t>(n);
+        }
+        return static_cast<unsigned char>(buf[pos++]);
+    }
+
+    line_state read_line(std::string &line)
+    {
+        line.clear();
+        bool too_long = false;
+        for (;;) {
+            const int c = next_byte();
+            if (c == -2)
+                return line_state::failed;
+            const bool crlf = after_cr && c == '\n';
+            after_cr = c == '\r';
+            if (crlf)
+                continue;
+            if (c == -1 && line.empty() && !too_long)
+                return line_state::end;
+            if (c == -1 || c == '\n' || c == '\r')
+                break;
+            if (line.size() < LINE_MAX_CHARS)
+                line += static_cast<char>(c);
+            else
+                too_long = true;
+        }
+        ++number;
+        return too_long ? line_state::too_long : line_state::line;
+    }
 };
 
 // Fills `field` with the next number of a data line (leading white space
@@ -25,29 +109,6 @@ bool next_field(const char *&p, float &field)
     field = v;
     p = end;
     return true;
-}
-
-enum class line_state { line, too_long, end };
-
-// Reads the next line of the test data file into `line`. A line longer than
-// the buffer is read to its end and reported as too long, so that no piece of
-// it is ever taken for a line of its own.
-line_state read_line(FILE *fp, char (&line)[LINE_BUF], int &line_number)
-{
-    memset(line, 0, sizeof line);
-    if (fgets(line, sizeof line, fp) == nullptr)
-        return line_state::end;
-    ++line_number;
-    const size_t n = strlen(line);
-    if (n < LINE_BUF - 1 || line[n - 1] == '\n' || feof(fp))
-        return line_state::line;
-    // A full buffer: the line fits when its end comes next.
-    int c = fgetc(fp);
-    if (c == '\n' || c == EOF)
-        return line_state::line;
-    while ((c = fgetc(fp)) != EOF && c != '\n') {
-    }
-    return line_state::too_long;
 }
 
 bool is_blank(const char *line)
@@ -74,37 +135,67 @@ bool six_numbers(const char *p, float (&values)[6])
     return is_blank(p);
 }
 
+// Opens the file without blocking (a FIFO without a writer, a device) and
+// accepts only a regular file within the size bound. -1 after the reason was
+// printed.
+int open_regular(const char *path)
+{
+    const int fd = open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        perror("fopen");
+        return -1;
+    }
+    struct stat st{};
+    if (fstat(fd, &st) != 0)
+        fprintf(stderr, "read_test_data: %s: %s\n", path, strerror(errno));
+    else if (!S_ISREG(st.st_mode))
+        fprintf(stderr, "read_test_data: %s: not a regular file\n", path);
+    else if (st.st_size > TEST_DATA_MAX_BYTES)
+        report_too_large(path);
+    else
+        return fd;
+    close(fd);
+    return -1;
+}
+
 }  // namespace
 
 bool read_test_data(const char *path, const std::function<void(const color_block_t &)> &patch)
 {
-    std::unique_ptr<FILE, file_closer> fp(fopen(path, "r"));
-    if (!fp) {
-        perror("fopen");
+    const fd_owner file{open_regular(path)};
+    if (file.fd < 0)
         return false;
-    }
-    // Number of the last line read, headers included.
-    int line_number = 0;
-    char line[LINE_BUF];
-    for (int n = 0; n < 2; ++n)
-        if (read_line(fp.get(), line, line_number) == line_state::end)
+    line_reader reader;
+    reader.fd = file.fd;
+    reader.path = path;
+    std::string line;
+    line.reserve(LINE_MAX_CHARS);
+    for (int n = 0; n < 2; ++n) {
+        const line_state state = reader.read_line(line);
+        if (state == line_state::failed)
+            return false;
+        if (state == line_state::end)
             return true;
+    }
     for (;;) {
-        const line_state state = read_line(fp.get(), line, line_number);
+        const line_state state = reader.read_line(line);
+        if (state == line_state::failed)
+            return false;
         if (state == line_state::end)
             return true;
         if (state == line_state::too_long) {
-            printf("Warning: test data line %d is longer than %d characters, skipped.\r\n", line_number,
-                   static_cast<int>(LINE_BUF - 1));
+            printf("Warning: test data line %" PRId64 " is longer than %d characters, skipped.\r\n", reader.number,
+                   static_cast<int>(LINE_MAX_CHARS));
             continue;
         }
-        if (is_blank(line))
+        const bool has_nul = line.find('\0') != std::string::npos;
+        if (!has_nul && is_blank(line.c_str()))
             continue;
         // The six numbers land in the block only when the line holds exactly
         // six: a malformed line never takes values of another line.
         float values[6];
-        if (!six_numbers(line, values)) {
-            printf("Warning: test data line %d does not hold six numbers, skipped.\r\n", line_number);
+        if (has_nul || !six_numbers(line.c_str(), values)) {
+            printf("Warning: test data line %" PRId64 " does not hold six numbers, skipped.\r\n", reader.number);
             continue;
         }
         color_block_t block{};

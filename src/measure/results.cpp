@@ -128,7 +128,8 @@ const char *sensor_shown(int32_t id)
     return id >= 0 && id < static_cast<int32_t>(std::size(sensor_name)) ? sensor_name[id] : "";
 }
 
-results_json results_record(const job_t &job, const char *serial_number, const char *sensor)
+results_json results_record(const job_t &job, const char *serial_number, const char *sensor,
+                            const std::vector<std::string> &warnings)
 {
     const reference_t &ref = job.target;
     const bool hdr = job.kind == REPORT_HDR;
@@ -153,6 +154,7 @@ results_json results_record(const job_t &job, const char *serial_number, const c
     r["white_level"] = white ? results_json(level) : results_json(nullptr);
     r["serial_number"] = serial_number != nullptr ? serial_number : "";
     r["sensor"] = sensor != nullptr ? sensor : "";
+    r["warnings"] = warnings;
     r["verdicts"] = verdicts(ref, job.summary, hdr);
     r["patches"] = patches(job.store, hdr);
     return r;

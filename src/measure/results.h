@@ -19,8 +19,10 @@ using results_json = nlohmann::basic_json<nlohmann::ordered_map, std::vector, st
 inline constexpr int RESULTS_VERSION = 1;
 
 // The record of one job; a job that was not evaluated (its test data file
-// could not be read) has verdicts without a value, all failing.
-results_json results_record(const job_t &job, const char *serial_number, const char *sensor);
+// could not be read) has verdicts without a value, all failing. `warnings`
+// are the console lines of the options and values the command line skipped.
+results_json results_record(const job_t &job, const char *serial_number, const char *sensor,
+                            const std::vector<std::string> &warnings);
 
 // The sensor as the panel names it: "" for none (or an id outside the table).
 const char *sensor_shown(int32_t id);
