@@ -27,16 +27,8 @@ protected:
 TEST_F(HdrEotfChart, MappingTicksAndVerdict)
 {
     canvas_t *c = build(draw_hdr_gray_EOTF_canvas);
-    EXPECT_EQ(outputs(get_hdr_gray_EOTF_coord, job, 0.5f, 0.5f), (quad{1560, 386, 0, 0}));
-
-    const auto ticks = objects(c->x_gap_list, "line", 30), labels = objects(c->x_gap_text_list, nullptr, 30);
-    ASSERT_EQ(ticks.size(), 11u);
-    ASSERT_EQ(labels.size(), 11u);
-    for (int i : {0, 1, 10}) {  // 68 pixels apart, labels centred under them
-        EXPECT_EQ(where(ticks[i]), (quad{1220 + 68 * i, 692, 1220 + 68 * i, 687})) << i;
-        EXPECT_EQ(where(labels[i]), (quad{1185 + 68 * i, 692, 68, 20})) << i;
-        EXPECT_EQ(text(labels[i]), "<align=center font_size=12> " + std::to_string(10 * i));
-    }
+    EXPECT_EQ(outputs(get_hdr_gray_EOTF_coord, job, 0.5f, 0.25f), (quad{1560, 539, 0, 0}));
+    EXPECT_EQ(eina_list_count(c->x_gap_text_list), 11u);  // ticks as on the SDR chart
 
     draw_verdict(c, HDR_EOTF_DIFF_MAX, judge(HDR_EOTF_DIFF_MAX, 0.0499f, 2.4f));
     EXPECT_TRUE(verdict_of(c).pass);
@@ -206,17 +198,11 @@ TEST_F(PageLifecycle, DeletedPagesTakeNoOverlayVerdictOrRestyle)
     // Both pages with their panels; deleted, nothing of them is left.
     const size_t empty = canvas_objects();
     output_of([this] {
-        for (page_id page : {PAGE_SDR, PAGE_HDR}) {
-            draw_page_panel(page, job, "", 0);
-            switch_page(page, job);
-        }
+        for (page_id page : {PAGE_SDR, PAGE_HDR})
+            draw_page_panel(page, job, "", 0), switch_page(page, job);
     });
     del_pages();
     EXPECT_EQ(canvas_objects(), empty);
-    for (canvas_t *c : page_canvases(PAGE_SDR))
-        EXPECT_EQ(c, nullptr);
-    for (canvas_t *c : page_canvases(PAGE_HDR))
-        EXPECT_EQ(c, nullptr);
 
     // The data, verdicts and restyles of both reports find no canvas to draw on.
     const size_t before = canvas_objects();

