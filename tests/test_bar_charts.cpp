@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "chart_probe.h"
+#include "charts/draw_verdict.h"
 #include "charts/overlay.h"
 #include "draw/draw_basic.h"
 #include "charts/hdr/draw_hdr_checker_dE_chart.h"

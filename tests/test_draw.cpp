@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "chart_probe.h"
+#include "charts/draw_verdict.h"
 #include "draw/draw_basic.h"
 #include "draw/draw_title.h"
 #include "draw/draw_x_y.h"

@@ -40,8 +40,7 @@ std::string command_line(const std::string &lines)
 }  // namespace
 
 // Every input evaluated alone; then every input drawn as the report's chart
-// pages, the overlays included. Evaluation comes first: once a page has been
-// deleted, the charts' records still point at its freed canvases.
+// pages, the overlays included.
 TEST(HardeningCorpus, EveryTestDataInputEvaluatesWithConsistentCounts)
 {
     ensure_headless_efl();

@@ -14,17 +14,14 @@
 
 namespace {
 
-std::vector<std::string> panel_texts(size_t from)
+std::vector<std::string> panel_texts(const panel_t &panel)
 {
     std::vector<std::string> out;
     Eina_List *l;
     void *o;
-    size_t i = 0;
-    EINA_LIST_FOREACH(get_config_text_list(), l, o) {
-        if (i++ >= from) {
-            const char *t = elm_object_text_get(static_cast<Evas_Object *>(o));
-            out.push_back(t != nullptr ? t : "");
-        }
+    EINA_LIST_FOREACH(panel.config_text_list, l, o) {
+        const char *t = elm_object_text_get(static_cast<Evas_Object *>(o));
+        out.push_back(t != nullptr ? t : "");
     }
     return out;
 }
@@ -33,16 +30,15 @@ class Panel : public ::testing::Test {
 protected:
     analyzer_root device;
     const std::string &root_path = device.dir.path;
-    size_t first = 0;
+    panel_t panel;
     static void SetUpTestSuite() { ensure_headless_efl(); }
     void SetUp() override
     {
         setenv("ANALYZER_ROOT", root_path.c_str(), 1);
         job.target = init_reference();
         job.white.measured = true;
-        first = eina_list_count(get_config_text_list());
     }
-    void TearDown() override { unsetenv("ANALYZER_ROOT"); }
+    void TearDown() override { del_config_chart(panel), unsetenv("ANALYZER_ROOT"); }
     void reader(const std::string &script)
     {
         const std::string path = root_path + "/opt/bin/fw_printenv";
@@ -53,7 +49,7 @@ protected:
     {
         testing::internal::CaptureStdout();
         const std::string serial = serial_number_value(read_serial_number());
-        draw_config_chart(job, serial.c_str(), sensor_id);
+        draw_config_chart(panel, job, serial.c_str(), sensor_id);
         return testing::internal::GetCapturedStdout();
     }
     job_t job;
@@ -85,9 +81,8 @@ TEST_F(Panel, SerialNumberFromTheReadersLastLine)
         std::filesystem::remove(root_path + "/opt/bin/fw_printenv");
         if (c.script != nullptr)
             reader(c.script);
-        const size_t from = eina_list_count(get_config_text_list());
         EXPECT_EQ(draw(), c.out);
-        EXPECT_EQ(panel_texts(from)[1], c.value);
+        EXPECT_EQ(panel_texts(panel)[1], c.value);
     }
 }
 
@@ -97,7 +92,7 @@ TEST_F(Panel, SdrRowsAndLegend)
     job.white.bright_Y = 123.456789f;
     sensor_id = 5;
     draw();
-    std::vector<std::string> t = panel_texts(first);
+    std::vector<std::string> t = panel_texts(panel);
     ASSERT_EQ(t.size(), 2u * 6 + 3 + 2 * 5 + 2);
     EXPECT_EQ(t[3], R + "CA-410");
     EXPECT_EQ(t[5], R + "DCI-P3");
@@ -120,7 +115,7 @@ TEST_F(Panel, HdrRowsWithGreyFail)
     job.target.test_type = EOTF_HLG;
     job.white.bright_Y = 100.0f;
     draw();
-    std::vector<std::string> t = panel_texts(first);
+    std::vector<std::string> t = panel_texts(panel);
     ASSERT_EQ(t.size(), 27u);
     EXPECT_EQ(t[7], R + "HLG");
     EXPECT_EQ(t[11], R + "100 cd/m²");
@@ -130,23 +125,24 @@ TEST_F(Panel, HdrRowsWithGreyFail)
     EXPECT_EQ(t[22], R + "Max ≤ 0.05");
     EXPECT_EQ(t[26], "<color=rgb(160,160,160)><font_size=16 align=center>Fail:   <color>");
 
-    // A job without a grayscale patch has no white level to show.
+    // A job without a grayscale patch has no white level to show. A second
+    // draw replaces the first.
     job.white.measured = false;
-    first = eina_list_count(get_config_text_list());
     draw();
-    EXPECT_EQ(panel_texts(first).at(11), R + "--");
+    EXPECT_EQ(panel_texts(panel).size(), 27u);
+    EXPECT_EQ(panel_texts(panel).at(11), R + "--");
 }
 
 TEST_F(Panel, RestyleTurnsLabelsBlackAndTitleDarkGrey)
 {
     draw();
     int marker = 0;
-    change_config_text_style(nullptr, 1);  // ignored
-    Evas_Object *label = static_cast<Evas_Object *>(eina_list_data_get(get_config_text_list()));
+    change_config_text_style(panel, nullptr, 1);  // ignored
+    Evas_Object *label = static_cast<Evas_Object *>(eina_list_data_get(panel.config_text_list));
     int r, g, b, a;
     evas_object_color_get(label, &r, &g, &b, &a);
     EXPECT_EQ(r, 255);
-    change_config_text_style(&marker, 1);
+    change_config_text_style(panel, &marker, 1);
     evas_object_color_get(label, &r, &g, &b, &a);
     EXPECT_EQ(r, 0);
 }

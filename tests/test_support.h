@@ -35,16 +35,16 @@ struct run_result {
     std::string err;
 };
 
+// The current environment with the entries "NAME=value" overriding, in
+// order; an entry written "NAME=" removes NAME.
+std::vector<std::string> merged_environment(const std::vector<std::string> &env);
+
 // Runs `argv` (argv[0] a path) with extra environment entries "NAME=value"
 // added to (or overriding) the current environment. When `signal_after_ms`
 // is positive, sends `sig` to the child after that many milliseconds; when
 // negative, as soon as the child has a handler for it. With `signal_after_output`
 // the milliseconds count from the moment the child's standard output first
 // contains that text, so that slow (sanitizer) builds reach the same state.
-// The current environment with the entries "NAME=value" overriding, in
-// order; an entry written "NAME=" removes NAME.
-std::vector<std::string> merged_environment(const std::vector<std::string> &env);
-
 run_result run_program(const std::vector<std::string> &argv, const std::vector<std::string> &env,
                        int signal_after_ms = 0, int sig = 0, const std::string &signal_after_output = "");
 

@@ -84,9 +84,9 @@ void print_ticks(const char *name, const plot_t &p, int steps)
     printf("\n");
 }
 
-sdr_eotf_scale_t print_sdr_scale(const sdr_eotf_scale_t &last, bool super, float max_E)
+sdr_eotf_scale_t print_sdr_scale(bool super, float max_E)
 {
-    const sdr_eotf_scale_t s = sdr_eotf_scale(last, super, max_E);
+    const sdr_eotf_scale_t s = sdr_eotf_scale(super, max_E);
     printf("sdr scale super=%d max_E=%a: %a %a %a %a rows %d\n", super, static_cast<double>(max_E),
            static_cast<double>(s.max_y), static_cast<double>(s.min_y), static_cast<double>(s.max_x),
            static_cast<double>(s.min_x), sdr_eotf_rows(s));
@@ -123,13 +123,12 @@ void grid()
         print_ticks("sdr", SDR_EOTF_PLOT, steps);
         print_ticks("hdr", HDR_EOTF_PLOT, steps);
     }
-    sdr_eotf_scale_t last{};
     for (bool super : {false, true})
         for (float max_E : v)
-            last = print_sdr_scale(last, super, max_E);
+            print_sdr_scale(super, max_E);
     for (float max_E : {0.51f, 0.96f})
         for (bool super : {false, true}) {
-            const sdr_eotf_scale_t s = sdr_eotf_scale({}, super, max_E);
+            const sdr_eotf_scale_t s = sdr_eotf_scale(super, max_E);
             for (int i = 1; i <= 20; ++i)
                 for (float pq : v)
                     print_point("sdr curve", sdr_curve_signal(s, i), pq,
@@ -140,14 +139,14 @@ void grid()
         }
     for (float x : v)
         for (float y : v) {
-            print_point("hdr point", x, y, hdr_eotf_point(1.0f, 0.0f, x, y));
-            print_point("cie point", x, y, cie_point(0.9f, 0.0f, x, y));
+            print_point("hdr point", x, y, hdr_eotf_point(x, y));
+            print_point("cie point", x, y, cie_point(x, y));
         }
     for (float max_E : v)
         print_pq_curve(max_E);
     for (int i = 1; i <= 20; ++i)
         for (float e : v)
-            print_point("hlg curve", hlg_curve_signal(i), e, hlg_curve_point(HDR_EOTF_PLOT, 1.0f, 0.0f, i, e));
+            print_point("hlg curve", hlg_curve_signal(i), e, hlg_curve_point(HDR_EOTF_PLOT, i, e));
 }
 
 // A number of a record; null (not finite) and absent numbers are NaN.
@@ -175,7 +174,7 @@ void record(const results_json &r)
     for (const results_json &p : gray)
         super = super || number(p, "signal") > 1.0f;
     printf("record white %a max_E %a\n", static_cast<double>(white), static_cast<double>(max_E));
-    const sdr_eotf_scale_t s = print_sdr_scale({}, super, max_E);
+    const sdr_eotf_scale_t s = print_sdr_scale(super, max_E);
     print_pq_curve(max_E);
     const int n = static_cast<int>(gray.size());
     for (int i = 0; i < n; ++i) {
@@ -186,13 +185,13 @@ void record(const results_json &r)
         print_bars(BAR_CHARTS[3], n, i, number(p, "dE2000"));
         print_bars(BAR_CHARTS[4], n, i, number(p, "dEICTCP"));
         print_point("sdr point", signal, E, sdr_eotf_point(s, signal, E));
-        print_point("hdr point", signal, E, hdr_eotf_point(1.0f, 0.0f, signal, E));
+        print_point("hdr point", signal, E, hdr_eotf_point(signal, E));
     }
     const results_json &gamut = list("gamut");
     for (size_t i = 0; i < gamut.size(); ++i) {
         print_bars(BAR_CHARTS[1], static_cast<int>(gamut.size()), static_cast<int>(i), number(gamut[i], "dE2000"));
         const float x = number(gamut[i], "xy", 0), y = number(gamut[i], "xy", 1);
-        print_point("cie point", x, y, cie_point(0.9f, 0.0f, x, y));
+        print_point("cie point", x, y, cie_point(x, y));
     }
     const results_json &checker = list("checker");
     for (size_t i = 0; i < checker.size(); ++i) {

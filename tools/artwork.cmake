@@ -3,21 +3,23 @@
 # the build's device root and installed to /usr/local/app.
 
 add_executable(make_artwork ${CMAKE_CURRENT_LIST_DIR}/make_artwork.cpp)
+target_include_directories(make_artwork PRIVATE ${CMAKE_SOURCE_DIR}/src)
 target_link_libraries(make_artwork PRIVATE PNG::PNG m)
 
-set(ARTWORK_IMAGE_DIR ${ANALYZER_BUILD_ROOT}/usr/local/app/image)
 set(ARTWORK_FONT_DIR ${ANALYZER_BUILD_ROOT}/usr/local/app/font)
 set(ARTWORK_CIE_TABLE ${CMAKE_SOURCE_DIR}/data/cie1931_2deg_5nm.csv)
 set(ARTWORK_FONT_SOURCE /usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf
     CACHE FILEPATH "TrueType font installed as the program's arial.ttf")
 
-set(ARTWORK_IMAGES
-    tervane.png title_07.png
-    icon_luma.png icon_dE.png icon_gamut.png
-    bg_trans.png cie_1931.png
-    round_15_15_01.png meas_white_7_7.png
-    result_true.png result_false.png)
-list(TRANSFORM ARTWORK_IMAGES PREPEND ${ARTWORK_IMAGE_DIR}/ OUTPUT_VARIABLE ARTWORK_IMAGE_FILES)
+# The images are the device paths of the program's table, under the root.
+set(ARTWORK_IMAGE_TABLE ${CMAKE_SOURCE_DIR}/src/draw/images.h)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${ARTWORK_IMAGE_TABLE})
+file(STRINGS ${ARTWORK_IMAGE_TABLE} ARTWORK_IMAGES REGEX "^ *\"/usr/local/app/image/[^\"]+\",$")
+list(TRANSFORM ARTWORK_IMAGES REPLACE "^ *\"([^\"]+)\",$" "${ANALYZER_BUILD_ROOT}\\1" OUTPUT_VARIABLE ARTWORK_IMAGE_FILES)
+list(LENGTH ARTWORK_IMAGE_FILES ARTWORK_IMAGE_COUNT)
+if(ARTWORK_IMAGE_COUNT EQUAL 0)
+  message(FATAL_ERROR "no image paths found in ${ARTWORK_IMAGE_TABLE}")
+endif()
 set(ARTWORK_CONTACT_SHEET ${CMAKE_BINARY_DIR}/contact_sheet.png)
 set(ARTWORK_FONT_FILE ${ARTWORK_FONT_DIR}/arial.ttf)
 # Evas looks a font name up in the folder's index: "arial.ttf" is an alias of
@@ -26,8 +28,7 @@ set(ARTWORK_FONT_INDEX ${ARTWORK_FONT_DIR}/fonts.dir ${ARTWORK_FONT_DIR}/fonts.a
 
 add_custom_command(
   OUTPUT ${ARTWORK_IMAGE_FILES} ${ARTWORK_CONTACT_SHEET}
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${ARTWORK_IMAGE_DIR}
-  COMMAND make_artwork ${ARTWORK_IMAGE_DIR} ${ARTWORK_CIE_TABLE} ${CMAKE_BINARY_DIR}
+  COMMAND make_artwork ${ANALYZER_BUILD_ROOT} ${ARTWORK_CIE_TABLE} ${CMAKE_BINARY_DIR}
   DEPENDS make_artwork ${ARTWORK_CIE_TABLE}
   COMMENT "Generating report artwork"
   VERBATIM)

@@ -2,7 +2,10 @@
 // chart backgrounds, the CIE 1931 xy diagram, markers and verdict badges) as
 // RGBA PNG files, and optionally a contact sheet for reviewing them.
 //
-//   make_artwork <image dir> <cie1931 csv> [<contact sheet dir>]
+//   make_artwork <device root> <cie1931 csv> [<contact sheet dir>]
+//
+// Each image of the program's table (src/draw/images.h) is written to its
+// device path under the root.
 //
 // Everything is drawn with a small anti-aliased RGBA canvas; nothing is
 // loaded from outside except the colour-matching table.
@@ -18,6 +21,9 @@
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "charts/geometry/cie_geometry.h"
+#include "draw/images.h"
 
 namespace {
 
@@ -325,9 +331,10 @@ std::vector<point> read_locus(const std::string &csv_path)
     return locus;
 }
 
-// Geometry of the diagram image: x 0..0.9 across, y 0.9..0 down.
-constexpr int cie_w = 500, cie_h = 460;
-constexpr double cie_span = 0.9;
+// Geometry of the diagram image: the chart's plot, x 0..0.9 across, y 0.9..0
+// down.
+constexpr int cie_w = static_cast<int>(CIE_PLOT.width), cie_h = static_cast<int>(CIE_PLOT.height);
+constexpr double cie_span = CIE_SPAN;
 
 point cie_pixel(double x, double y)
 {
@@ -603,38 +610,45 @@ canvas make_contact_sheet(const artwork &a)
 int main(int argc, char **argv)
 {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: %s <image dir> <cie1931 csv> [<contact sheet dir>]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s <device root> <cie1931 csv> [<contact sheet dir>]\n", argv[0]);
         return 2;
     }
-    const std::filesystem::path out = argv[1];
+    const std::string root = argv[1];
     std::vector<point> locus = read_locus(argv[2]);
     if (locus.size() < 10) {
         std::fprintf(stderr, "make_artwork: no colour-matching data in %s\n", argv[2]);
         return 1;
     }
     std::error_code ec;
-    std::filesystem::create_directories(out, ec);
+    std::filesystem::create_directories(root + IMAGE_DIR, ec);
 
     artwork a{make_logo(),       make_title_bar(),     make_icon_luma(),   make_icon_dE(),
               make_icon_gamut(), make_bg_trans(),      make_cie(locus),    make_round_marker(),
               make_meas_marker(), make_result_true(), make_result_false()};
 
-    const std::array<std::pair<const char *, const canvas *>, 11> files{{
-        {"tervane.png", &a.logo},
-        {"title_07.png", &a.title},
-        {"icon_luma.png", &a.luma},
-        {"icon_dE.png", &a.dE},
-        {"icon_gamut.png", &a.gamut},
-        {"bg_trans.png", &a.bg},
-        {"cie_1931.png", &a.cie},
-        {"round_15_15_01.png", &a.round},
-        {"meas_white_7_7.png", &a.meas},
-        {"result_true.png", &a.yes},
-        {"result_false.png", &a.no},
-    }};
+    // Each image at its row of the program's table; a row without an image
+    // fails the build.
+    std::array<const canvas *, IMAGE_COUNT> images{};
+    images[IMAGE_LOGO] = &a.logo;
+    images[IMAGE_TITLE_BAR] = &a.title;
+    images[IMAGE_ICON_LUMA] = &a.luma;
+    images[IMAGE_ICON_DE] = &a.dE;
+    images[IMAGE_ICON_GAMUT] = &a.gamut;
+    images[IMAGE_BG_TRANS] = &a.bg;
+    images[IMAGE_CIE_1931] = &a.cie;
+    images[IMAGE_MARKER] = &a.round;
+    images[IMAGE_MEAS_MARKER] = &a.meas;
+    images[IMAGE_PASS] = &a.yes;
+    images[IMAGE_FAIL] = &a.no;
     bool ok = true;
-    for (const auto &[name, img] : files)
-        ok = img->write_png((out / name).string()) && ok;
+    for (int id = 0; id < IMAGE_COUNT; ++id) {
+        if (images[id] == nullptr) {
+            std::fprintf(stderr, "make_artwork: nothing drawn for %s\n", image_path[id]);
+            ok = false;
+            continue;
+        }
+        ok = images[id]->write_png(root + image_path[id]) && ok;
+    }
 
     if (argc > 3) {
         std::filesystem::create_directories(argv[3], ec);

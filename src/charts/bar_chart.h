@@ -8,6 +8,7 @@
 
 #include "charts/geometry/bar_geometry.h"
 #include "draw/draw_bg.h"
+#include "draw/images.h"
 #include "measure/measure.h"
 
 // A horizontal guide line at a ΔE value, in its colour.
@@ -34,7 +35,7 @@ constexpr chart_def_t bar_chart_frame(const bar_layout_t &bars, const char *text
     return {.plot = bars.plot,
             .y_grid_count = 6,
             .title_width = static_cast<int32_t>(bars.plot.width),
-            .icon = "/usr/local/app/image/icon_dE.png",
+            .icon = image_path[IMAGE_ICON_DE],
             .text = text,
             .left = {.max = 12.0f, .step = 2.0f, .digits = 2},
             .down = {.max = 1.0f, .step = 1.0f, .digits = 5}};

@@ -1,7 +1,7 @@
 // What the two grayscale EOTF charts share: signal ticks along the bottom of
 // the plot and the expected curve drawn as 20 thick grey strokes.
 #pragma once
-#include "charts/geometry/pixel.h"
+#include "draw/pixel.h"
 #include "draw/draw_basic.h"
 
 inline constexpr uint8_t CURVE_GREY[3] = {120, 120, 120};

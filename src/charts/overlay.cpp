@@ -54,13 +54,14 @@ void draw_value_pillar(canvas_t *canvas, const rect_t &place, float v, const rgb
     evas_object_move(label, x + (w - room) / 2, y - label_dy);
 }
 
-void draw_eotf_trace(canvas_t *canvas, eotf_point_fn map, const color_t *prev, const color_t &cur)
+void draw_eotf_trace(canvas_t *canvas, const job_t &job, eotf_point_fn map, const color_t *prev,
+                     const color_t &cur)
 {
     int x = 0, y = 0;
-    map(cur.c.ts0, cur.E_prime, &x, &y);
+    map(job, cur.c.ts0, cur.E_prime, &x, &y);
     if (prev != nullptr) {
         int px = 0, py = 0;
-        map(prev->c.ts0, prev->E_prime, &px, &py);
+        map(job, prev->c.ts0, prev->E_prime, &px, &py);
         draw_line(canvas, px, py, x, y, YELLOW, LAYER_DATA_LINE);
     }
     draw_square_marker(canvas, x, y);

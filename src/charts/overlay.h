@@ -6,8 +6,10 @@
 #include "color/color.h"
 #include "draw/draw_bg.h"
 
+struct job_t;
+
 using rgb_t = std::array<uint8_t, 3>;
-using eotf_point_fn = int (*)(float signal, float value, int *px, int *py);
+using eotf_point_fn = int (*)(const job_t &job, float signal, float value, int *px, int *py);
 
 // The grey of a test signal on 0 to 255; NaN and negative signals are black.
 rgb_t signal_grey(float signal);
@@ -22,4 +24,5 @@ void draw_value_pillar(canvas_t *canvas, const rect_t &place, float v, const rgb
 
 // A measured grayscale patch on an EOTF chart: a yellow line from the
 // previous patch, when there is one, and the square marker.
-void draw_eotf_trace(canvas_t *canvas, eotf_point_fn map, const color_t *prev, const color_t &cur);
+void draw_eotf_trace(canvas_t *canvas, const job_t &job, eotf_point_fn map, const color_t *prev,
+                     const color_t &cur);

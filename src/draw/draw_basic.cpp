@@ -5,20 +5,11 @@
 
 #include "config/paths.h"
 #include "draw/draw_main_win.h"
+#include "draw/images.h"
 
 namespace {
 
 constexpr uint8_t WHITE[3] = {255, 255, 255};
-
-// Objects below layer 40 belong to the chart, the others show data.
-void file_by_layer(canvas_t *canvas, Evas_Object *obj, int layer)
-{
-    if (layer < LAYER_DATA)
-        canvas->chart_list = eina_list_append(canvas->chart_list, obj);
-    else
-        canvas->data_list = eina_list_append(canvas->data_list, obj);
-    evas_object_layer_set(obj, layer);
-}
 
 // What the job's data puts on a chart below layer 40 (bar outlines, value
 // labels, the verdict) is data all the same: it goes with the data, so that
@@ -26,6 +17,17 @@ void file_by_layer(canvas_t *canvas, Evas_Object *obj, int layer)
 void file_as_data(canvas_t *canvas, Evas_Object *obj)
 {
     canvas->data_list = eina_list_append(canvas->data_list, obj);
+}
+
+}  // namespace
+
+void file_by_layer(canvas_t *canvas, Evas_Object *obj, int layer)
+{
+    if (layer < LAYER_DATA)
+        canvas->chart_list = eina_list_append(canvas->chart_list, obj);
+    else
+        canvas->data_list = eina_list_append(canvas->data_list, obj);
+    evas_object_layer_set(obj, layer);
 }
 
 Evas_Object *add_rect(int r, int g, int b, int x, int y, int w, int h)
@@ -45,8 +47,6 @@ void colour_list(Eina_List *list, int r, int g, int b)
     EINA_LIST_FOREACH(list, l, obj)
         evas_object_color_set(static_cast<Evas_Object *>(obj), r, g, b, 255);
 }
-
-}  // namespace
 
 const stroke_t STROKE_CURVE = {{0, 0, 0, 0}, {1, 0, 0, 0}, {0, 1, 0, 1}, {-1, 0, -1, 0}, {0, -1, 0, -1}};
 const stroke_t STROKE_RAMP = {{0, 0, 0, 0}, {1, 0, 1, 0}, {0, 1, 0, 1}, {-1, 0, -1, 0}, {0, -1, 0, -1}};
@@ -144,8 +144,7 @@ void draw_test_result_img(canvas_t *canvas, int pass)
 {
     if (canvas == nullptr)
         return;
-    const char *path = device_cpath(pass ? "/usr/local/app/image/result_true.png"
-                                         : "/usr/local/app/image/result_false.png");
+    const char *path = device_cpath(image_path[pass ? IMAGE_PASS : IMAGE_FAIL]);
     Evas_Object *img = load_image(path);
     if (img == nullptr)
         return;
@@ -242,17 +241,4 @@ int label_text_width(Evas_Object *label)
     int w = 0, h = 0;
     evas_object_size_hint_min_get(label, &w, &h);
     return w;
-}
-
-void draw_verdict(canvas_t *canvas, verdict_id id, const verdict_t &v)
-{
-    if (canvas == nullptr)
-        return;
-    constexpr const char *markup = "<font_size=16 align=right>";
-    const char *caption = verdict_limits[id].caption;
-    const char *text = v.has_value
-                           ? eina_slstr_printf("%s%s %0.4f", markup, caption, static_cast<double>(v.value))
-                           : eina_slstr_printf("%s%s --", markup, caption);
-    draw_test_result_text(canvas, text);
-    draw_test_result_img(canvas, v.pass ? 1 : 0);
 }

@@ -3,7 +3,6 @@
 #include <cstdint>
 
 #include "draw/draw_bg.h"
-#include "measure/verdict.h"
 
 // Layers of the report.
 enum : int {
@@ -18,6 +17,13 @@ enum : int {
     LAYER_DATA_LINE = 41,
     LAYER_DATA_BAR = 42,
 };
+
+// A filled rectangle on the main window, shown; filed nowhere.
+Evas_Object *add_rect(int r, int g, int b, int x, int y, int w, int h);
+// Files obj by its layer (below 40 in chart_list, else data_list) and sets it.
+void file_by_layer(canvas_t *canvas, Evas_Object *obj, int layer);
+// Colours every object of the list (r, g, b), opaque.
+void colour_list(Eina_List *list, int r, int g, int b);
 
 void draw_line(canvas_t *canvas, int x0, int y0, int x1, int y1, const uint8_t *colour, int layer);
 void draw_rect(canvas_t *canvas, int r, int g, int b, int x, int y, int w, int h, int layer);
@@ -77,8 +83,3 @@ Evas_Object *draw_pillar(canvas_t *canvas, int x, int y, int w, int h, const uin
 
 // The width the label's text takes as laid out, in pixels.
 int label_text_width(Evas_Object *label);
-
-// The verdict of a chart from the job's summary: "<font_size=16 align=right>"
-// caption value (four decimals, or "--" when nothing was measured) and the
-// pass/fail image, both in data_list.
-void draw_verdict(canvas_t *canvas, verdict_id id, const verdict_t &v);

@@ -6,7 +6,7 @@
 
 #include <Elementary.h>
 
-#include "charts/geometry/pixel.h"
+#include "draw/pixel.h"
 
 // The two colour styles: the dark one the charts are built in, and the light
 // one for the capture on the white window background. Restyle functions take

@@ -2,14 +2,14 @@
 
 #include <cstdlib>
 
-namespace {
-
 void delete_objects(Eina_List *&list)
 {
     void *obj;
     EINA_LIST_FREE(list, obj)
         evas_object_del(static_cast<Evas_Object *>(obj));
 }
+
+namespace {
 
 void show_objects(Eina_List *list)
 {

@@ -5,18 +5,15 @@
 #include "config/paths.h"
 #include "draw/draw_basic.h"
 #include "draw/draw_main_win.h"
+#include "draw/images.h"
 
 Evas_Object *efl_logo_text = nullptr;
-
-namespace {
-constexpr const char *LOGO_IMAGE = "/usr/local/app/image/tervane.png";
-}
 
 void draw_logo_and_title()
 {
     if (win == nullptr)
         return;
-    Evas_Object *logo = load_image(device_cpath(LOGO_IMAGE), missing_image::keep_empty,
+    Evas_Object *logo = load_image(device_cpath(image_path[IMAGE_LOGO]), missing_image::keep_empty,
                                    "error: [read_configure]:could not load image.\r\n");
     elm_image_aspect_fixed_set(logo, EINA_FALSE);
     evas_object_resize(logo, 200, 200);

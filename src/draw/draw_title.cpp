@@ -3,6 +3,7 @@
 #include "config/paths.h"
 #include "draw/draw_basic.h"
 #include "draw/draw_main_win.h"
+#include "draw/images.h"
 
 void draw_title(canvas_t *canvas)
 {
@@ -12,7 +13,7 @@ void draw_title(canvas_t *canvas)
     const int x = canvas->x;
     const int y = canvas->y;
 
-    Evas_Object *bar = load_image(device_cpath("/usr/local/app/image/title_07.png"));
+    Evas_Object *bar = load_image(device_cpath(image_path[IMAGE_TITLE_BAR]));
     if (bar == nullptr)
         return;
     elm_image_fill_outside_set(bar, EINA_TRUE);

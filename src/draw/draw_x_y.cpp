@@ -3,35 +3,30 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 
 #include "draw/draw_basic.h"
 #include "draw/draw_main_win.h"
 
 namespace {
 
-Evas_Object *add_rect(canvas_t *canvas, int r, int g, int b, int x, int y, int w, int h)
+// A grid rectangle: a dash or a side of the frame.
+Evas_Object *grid_rect(canvas_t *canvas, int v, int x, int y, int w, int h)
 {
-    Evas_Object *rect = evas_object_rectangle_add(evas_object_evas_get(win));
-    evas_object_color_set(rect, r, g, b, 255);
-    evas_object_resize(rect, w, h);
-    evas_object_move(rect, x, y);
-    evas_object_show(rect);
-    canvas->chart_list = eina_list_append(canvas->chart_list, rect);
-    evas_object_layer_set(rect, LAYER_GRID);
+    Evas_Object *rect = add_rect(v, v, v, x, y, w, h);
+    file_by_layer(canvas, rect, LAYER_GRID);
     return rect;
 }
 
 // A grid value label: the value with `digits` significant digits.
 void add_grid_label(canvas_t *canvas, const char *format, float value, int digits, int x, int y)
 {
+    // %g with `digits` significant digits (at most 17, as gcvt takes them),
+    // cut to the 9 characters the label's number has room for: the charts'
+    // values stay far shorter.
     char number[10] = {0};
     char text[50] = {0};
-    // gcvt needs room for the digits, sign, point and exponent; the labels
-    // of the charts stay short, but never write past the buffer.
-    char wide[64] = {0};
-    gcvt(static_cast<double>(value), digits, wide);
-    snprintf(number, sizeof number, "%s", wide);
+    if (snprintf(number, sizeof number, "%.*g", std::min(digits, 17), static_cast<double>(value)) < 0)
+        return;
     snprintf(text, sizeof text, format, number);
     Evas_Object *label = add_label(text, x, y, 40, 15, LAYER_GRID);
     if (label == nullptr)
@@ -79,16 +74,14 @@ Evas_Object *dash_clip(canvas_t *canvas, Evas_Object *&clip)
 
 void add_dash(canvas_t *canvas, Evas_Object *&clip, int x, int y, int w, int h)
 {
-    Evas_Object *rect = add_rect(canvas, 100, 100, 100, x, y, w, h);
+    Evas_Object *rect = grid_rect(canvas, 100, x, y, w, h);
     evas_object_clip_set(rect, dash_clip(canvas, clip));
 }
 
-void colour_list(Eina_List *list, int v)
+// The list in the grey v.
+void grey_list(Eina_List *list, int v)
 {
-    Eina_List *l;
-    void *obj;
-    EINA_LIST_FOREACH(list, l, obj)
-        evas_object_color_set(static_cast<Evas_Object *>(obj), v, v, v, 255);
+    colour_list(list, v, v, v);
 }
 
 }  // namespace
@@ -147,7 +140,7 @@ void draw_x_y_line(canvas_t *canvas)
         {static_cast<int>(canvas->x + width), canvas->y - 40, 1, full_h},
     };
     for (const auto &f : frame) {
-        Evas_Object *rect = add_rect(canvas, 192, 192, 192, f[0], f[1], f[2], f[3]);
+        Evas_Object *rect = grid_rect(canvas, 192, f[0], f[1], f[2], f[3]);
         canvas->x_y_list = eina_list_append(canvas->x_y_list, rect);
     }
 }
@@ -158,11 +151,11 @@ void change_x_y_style(canvas_t *canvas, int style)
         return;
     static constexpr int frame_grey[2] = {192, 63};
     if (style == STYLE_DARK || style == STYLE_LIGHT) {
-        colour_list(canvas->x_y_list, frame_grey[style]);
-        colour_list(canvas->x_y_text_list, style == STYLE_DARK ? 255 : 0);
+        grey_list(canvas->x_y_list, frame_grey[style]);
+        grey_list(canvas->x_y_text_list, style == STYLE_DARK ? 255 : 0);
     } else {
-        colour_list(canvas->x_y_list, 255);
-        colour_list(canvas->x_y_text_list, 255);
+        grey_list(canvas->x_y_list, 255);
+        grey_list(canvas->x_y_text_list, 255);
     }
 }
 
@@ -171,6 +164,6 @@ void change_x_gap_style(canvas_t *canvas, int style)
     if (canvas == nullptr)
         return;
     const int v = style == STYLE_LIGHT ? 0 : 255;
-    colour_list(canvas->x_gap_list, v);
-    colour_list(canvas->x_gap_text_list, v);
+    grey_list(canvas->x_gap_list, v);
+    grey_list(canvas->x_gap_text_list, v);
 }

@@ -5,6 +5,8 @@
 #include "config/paths.h"
 #include "config/reference.h"
 #include "draw/draw_basic.h"
+#include "draw/draw_delete.h"
+#include "draw/images.h"
 #include "draw/draw_logo.h"
 #include "draw/draw_main_win.h"
 #include "measure/measure.h"
@@ -12,17 +14,15 @@
 
 namespace {
 
-Eina_List *config_text_list = nullptr;
-
 constexpr const char *LEFT = "<font_size=16 align=left>";
 constexpr const char *RIGHT = "<font_size=16 align=right>";
 constexpr const char *CENTER = "<font_size=16 align=center>";
 
-Evas_Object *add_text(Evas_Object *parent, const char *text)
+Evas_Object *add_text(panel_t &panel, Evas_Object *parent, const char *text)
 {
     Evas_Object *label = elm_label_add(parent);
     elm_object_part_text_set(label, nullptr, text);
-    config_text_list = eina_list_append(config_text_list, label);
+    panel.config_text_list = eina_list_append(panel.config_text_list, label);
     return label;
 }
 
@@ -32,10 +32,10 @@ void pack(Evas_Object *table, Evas_Object *label, int col, int row)
     evas_object_show(label);
 }
 
-void add_row(Evas_Object *table, int row, const char *caption, const char *value)
+void add_row(panel_t &panel, Evas_Object *table, int row, const char *caption, const char *value)
 {
-    pack(table, add_text(table, eina_slstr_printf("%s%s", LEFT, caption)), 0, row);
-    pack(table, add_text(table, value), 1, row);
+    pack(table, add_text(panel, table, eina_slstr_printf("%s%s", LEFT, caption)), 0, row);
+    pack(table, add_text(panel, table, value), 1, row);
 }
 
 // A verdict's limit from the table, as the panel lists it.
@@ -47,15 +47,16 @@ const char *limit(const char *caption, verdict_id id, const char *format)
 }
 
 // One legend entry: its word and its image; false when the image is missing.
-bool add_legend(const char *word_markup, int x, const char *image)
+bool add_legend(panel_t &panel, const char *word_markup, int x, const char *image)
 {
-    Evas_Object *label = add_text(win, word_markup);
+    Evas_Object *label = add_text(panel, win, word_markup);
     evas_object_resize(label, 50, 30);
     evas_object_move(label, x, 670);
     evas_object_show(label);
     Evas_Object *img = load_image(device_cpath(image));
     if (img == nullptr)
         return false;
+    panel.objects = eina_list_append(panel.objects, img);
     elm_image_fill_outside_set(img, EINA_TRUE);
     evas_object_resize(img, 30, 30);
     evas_object_move(img, x + 50, 670);
@@ -65,9 +66,11 @@ bool add_legend(const char *word_markup, int x, const char *image)
 
 }  // namespace
 
-void draw_config_chart(const job_t &job, const char *serial_number, int32_t sensor_id)
+void draw_config_chart(panel_t &panel, const job_t &job, const char *serial_number, int32_t sensor_id)
 {
+    del_config_chart(panel);
     Evas_Object *table = elm_table_add(win);
+    panel.objects = eina_list_append(panel.objects, table);
     evas_object_move(table, 240, 450);
     evas_object_show(table);
     elm_table_padding_set(table, 0, 5);
@@ -76,9 +79,9 @@ void draw_config_chart(const job_t &job, const char *serial_number, int32_t sens
     const int type = ref->test_type;
     const int sensor = sensor_id >= 0 && sensor_id < 9 ? sensor_id : 0;
 
-    add_row(table, 0, "Serial Number:", eina_slstr_printf("%s%s", RIGHT, serial_number != nullptr ? serial_number : ""));
-    add_row(table, 1, "Sensor:", eina_slstr_printf("%s%s", RIGHT, sensor_name[sensor]));
-    add_row(table, 2, "Gamut:", eina_slstr_printf("%s%s", RIGHT, ref->standard.name));
+    add_row(panel, table, 0, "Serial Number:", eina_slstr_printf("%s%s", RIGHT, serial_number != nullptr ? serial_number : ""));
+    add_row(panel, table, 1, "Sensor:", eina_slstr_printf("%s%s", RIGHT, sensor_name[sensor]));
+    add_row(panel, table, 2, "Gamut:", eina_slstr_printf("%s%s", RIGHT, ref->standard.name));
     const char *eotf = "";
     if (type == 0 || type == 1)
         eotf = eina_slstr_printf("%s%s %2.1f", RIGHT, "Gamma", static_cast<double>(ref->gamma));
@@ -86,41 +89,41 @@ void draw_config_chart(const job_t &job, const char *serial_number, int32_t sens
         eotf = eina_slstr_printf("%s%s", RIGHT, "PQ");
     else if (type == 3)
         eotf = eina_slstr_printf("%s%s", RIGHT, "HLG");
-    add_row(table, 3, "EOTF:", eotf);
-    add_row(table, 4, "White Type:", eina_slstr_printf("%s%s", RIGHT, ref->white.name));
+    add_row(panel, table, 3, "EOTF:", eotf);
+    add_row(panel, table, 4, "White Type:", eina_slstr_printf("%s%s", RIGHT, ref->white.name));
     // A job without a grayscale patch has no white: no number to show.
-    add_row(table, 5, "White Level:",
+    add_row(panel, table, 5, "White Level:",
             job.white.measured ? eina_slstr_printf("%s%.6g cd/m²", RIGHT, static_cast<double>(job.white.bright_Y))
                                : eina_slstr_printf("%s--", RIGHT));
     for (int row = 6; row <= 8; ++row)
-        pack(table, add_text(table, "   "), 0, row);
+        pack(table, add_text(panel, table, "   "), 0, row);
     if (type < 0 || type > 3)
         return;
 
-    add_row(table, 9, "Industry Standards", eina_slstr_printf("%s%s", RIGHT, "dE ≤ 3"));
+    add_row(panel, table, 9, "Industry Standards", eina_slstr_printf("%s%s", RIGHT, "dE ≤ 3"));
     const bool sdr = type == 0 || type == 1;
     if (sdr) {
-        add_row(table, 10, "Grayscale", limit("Avg dE ≤ ", SDR_GRAY_DE2000_AVG, "%0.1f"));
-        add_row(table, 11, "Total Gamma",
+        add_row(panel, table, 10, "Grayscale", limit("Avg dE ≤ ", SDR_GRAY_DE2000_AVG, "%0.1f"));
+        add_row(panel, table, 11, "Total Gamma",
                 eina_slstr_printf("%s%0.3g%s%0.1f", RIGHT, static_cast<double>(ref->gamma), " ± ",
                                   verdict_limits[SDR_TOTAL_GAMMA].limit));
-        add_row(table, 12, "Gamut", limit("Max dE ≤ ", SDR_GAMUT_DE2000_MAX, "%0.1f"));
-        add_row(table, 13, "Color Checker", limit("Avg dE ≤ ", SDR_CHECKER_DE2000_AVG, "%0.1f"));
+        add_row(panel, table, 12, "Gamut", limit("Max dE ≤ ", SDR_GAMUT_DE2000_MAX, "%0.1f"));
+        add_row(panel, table, 13, "Color Checker", limit("Avg dE ≤ ", SDR_CHECKER_DE2000_AVG, "%0.1f"));
     } else {
-        add_row(table, 10, "Grayscale", limit("Avg dE2000 ≤ ", HDR_GRAY_DE2000_AVG, "%0.1f"));
-        add_row(table, 11, "Grayscale", limit("Avg dEICTCP ≤ ", HDR_GRAY_DEICTCP_AVG, "%0.1f"));
-        add_row(table, 12, "EOTF Diff", limit("Max ≤ ", HDR_EOTF_DIFF_MAX, "%0.2f"));
-        add_row(table, 13, "Color Checker", limit("Avg dEICTCP ≤ ", HDR_CHECKER_DEICTCP_AVG, "%0.1f"));
+        add_row(panel, table, 10, "Grayscale", limit("Avg dE2000 ≤ ", HDR_GRAY_DE2000_AVG, "%0.1f"));
+        add_row(panel, table, 11, "Grayscale", limit("Avg dEICTCP ≤ ", HDR_GRAY_DEICTCP_AVG, "%0.1f"));
+        add_row(panel, table, 12, "EOTF Diff", limit("Max ≤ ", HDR_EOTF_DIFF_MAX, "%0.2f"));
+        add_row(panel, table, 13, "Color Checker", limit("Avg dEICTCP ≤ ", HDR_CHECKER_DEICTCP_AVG, "%0.1f"));
     }
 
-    if (!add_legend(eina_slstr_printf("%s%s", CENTER, "Pass:   "), 133, "/usr/local/app/image/result_true.png"))
+    if (!add_legend(panel, eina_slstr_printf("%s%s", CENTER, "Pass:   "), 133, image_path[IMAGE_PASS]))
         return;
     const char *fail = sdr ? eina_slstr_printf("%s%s", CENTER, "Fail:   ")
                            : eina_slstr_printf("<color=rgb(160,160,160)>%s%s<color>", CENTER, "Fail:   ");
-    add_legend(fail, 273, "/usr/local/app/image/result_false.png");
+    add_legend(panel, fail, 273, image_path[IMAGE_FAIL]);
 }
 
-void change_config_text_style(const void *object, int style)
+void change_config_text_style(const panel_t &panel, const void *object, int style)
 {
     if (object == nullptr)
         return;
@@ -133,13 +136,12 @@ void change_config_text_style(const void *object, int style)
             evas_object_color_set(efl_logo_text, 55, 55, 55, 255);
         v = 0;
     }
-    Eina_List *l;
-    void *obj;
-    EINA_LIST_FOREACH(config_text_list, l, obj)
-        evas_object_color_set(static_cast<Evas_Object *>(obj), v, v, v, 255);
+    colour_list(panel.config_text_list, v, v, v);
 }
 
-Eina_List *get_config_text_list()
+void del_config_chart(panel_t &panel)
 {
-    return config_text_list;
+    // The labels first: most are the table's children, gone with it after.
+    delete_objects(panel.config_text_list);
+    delete_objects(panel.objects);
 }

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "charts/draw_verdict.h"
 #include "charts/hdr/draw_hdr_checker_dE_chart.h"
 #include "charts/hdr/draw_hdr_data.h"
 #include "charts/hdr/draw_hdr_gray_EOTF_chart.h"
@@ -39,16 +40,23 @@ constexpr page_slot_t HDR_PAGE[HDR_SLOTS] = {
     {draw_hdr_checker_dE_canvas, draw_hdr_checker_dE_data, HDR_CHECKER_DEICTCP_AVG},
 };
 
-// A page's table, its canvases and the names its messages use.
+// A page's table, its canvases, the panel beside it and the names its
+// messages use.
 struct page_t {
     std::span<const page_slot_t> slots;
     std::array<canvas_t *, SDR_SLOTS> canvases;
     const char *init_message;  // printed when the page is built; null for none
     const char *del_name;
+    panel_t panel;
 };
+static_assert(std::size(SDR_PAGE) <= SDR_SLOTS && std::size(HDR_PAGE) <= SDR_SLOTS,
+              "every page's slots fit the canvases array");
 
-page_t sdr_page{SDR_PAGE, {}, nullptr, "del_sdr_page"};
-page_t hdr_page{HDR_PAGE, {}, "init_hdr_page", "del_hdr_page"};
+page_t sdr_page{SDR_PAGE, {}, nullptr, "del_sdr_page", {}};
+page_t hdr_page{HDR_PAGE, {}, "init_hdr_page", "del_hdr_page", {}};
+
+// The page that is up: -1 before the first switch and after its deletion.
+int current_page_status = -1;
 
 page_t &page_of(page_id id)
 {
@@ -84,6 +92,22 @@ void show_page(page_id id, const job_t &job)
         p.canvases[i] = p.slots[i].chart(job);
 }
 
+void switch_page(page_id page, const job_t &job)
+{
+    if (page == current_page_status) {
+        puts("new page == old page");
+        return;
+    }
+    printf("old_status = %d, new_status = %d\n", current_page_status, static_cast<int>(page));
+    current_page_status = page;
+    show_page(page, job);
+}
+
+void draw_page_panel(page_id id, const job_t &job, const char *serial_number, int32_t sensor_id)
+{
+    draw_config_chart(page_of(id).panel, job, serial_number, sensor_id);
+}
+
 void render_page_data(page_id id, const job_t &job)
 {
     page_t &p = page_of(id);
@@ -117,14 +141,17 @@ void change_page_style(page_id id, int style)
     }
     // The panel (and the logo text) is restyled with the page; a page
     // without any chart leaves it as it is.
-    change_config_text_style(built, style);
+    change_config_text_style(p.panel, built, style);
 }
 
 void del_page(page_id id)
 {
     page_t &p = page_of(id);
     printf("[%s]\r\n", p.del_name);
+    if (current_page_status == id)
+        current_page_status = -1;
     canvas_freeze frozen;
+    del_config_chart(p.panel);
     for (canvas_t *&c : p.canvases) {
         if (c == nullptr)
             continue;

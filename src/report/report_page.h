@@ -2,6 +2,7 @@
 // slot names its chart, the overlay that draws the job's patches on it and
 // the verdict it shows.
 #pragma once
+#include <cstdint>
 #include <span>
 
 #include "draw/draw_bg.h"
@@ -45,10 +46,17 @@ std::span<canvas_t *const> page_canvases(page_id page);
 
 // Builds the page's charts for the job the first time, shows them again after.
 void show_page(page_id page, const job_t &job);
+// Shows the page for the job (built on its first show); a page that is up
+// already stays as it is.
+void switch_page(page_id page, const job_t &job);
+// Draws the panel beside the page: the serial number as shown and the sensor.
+// A second draw replaces the first.
+void draw_page_panel(page_id page, const job_t &job, const char *serial_number, int32_t sensor_id);
 // Draws the job's patches and verdicts on the page, replacing what an
 // earlier call drew.
 void render_page_data(page_id page, const job_t &job);
 // Restyles every chart of the page and, once, the panel.
 void change_page_style(page_id page, int style);
-// Deletes the page's charts.
+// Deletes the page's charts and panel; a page that was up is up no more, so
+// switching to it builds it again.
 void del_page(page_id page);

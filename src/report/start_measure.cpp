@@ -4,8 +4,7 @@
 #include <Evas.h>
 
 #include "draw/draw_main_win.h"
-#include "panel/draw_config_chart.h"
-#include "report/switch_page.h"
+#include "report/report_page.h"
 
 void start_measure(const job_t &job, const char *serial_number, int32_t sensor_id)
 {
@@ -13,7 +12,7 @@ void start_measure(const job_t &job, const char *serial_number, int32_t sensor_i
     {
         // Events stay frozen while the page is built (see canvas_freeze).
         canvas_freeze frozen;
-        draw_config_chart(job, serial_number, sensor_id);
+        draw_page_panel(page, job, serial_number, sensor_id);
         ecore_thread_main_loop_begin();
         switch_page(page, job);
         render_page_data(page, job);

@@ -4,7 +4,7 @@
 // units wide, its pillar the right two of them (left edge x + 3u·i + u), its
 // label and tick on the boundary in the middle of the gap before the pillar.
 #pragma once
-#include "charts/geometry/pixel.h"
+#include "draw/pixel.h"
 
 // Where a bar chart stands and how it takes a value's distance from the top
 // of the scale: in double precision (the SDR grayscale and gamut charts) or

@@ -4,7 +4,7 @@
 #pragma once
 #include <cmath>
 
-#include "charts/geometry/pixel.h"
+#include "draw/pixel.h"
 
 // One signal tick under an EOTF plot: its x and its label's left edge and
 // width (the label centred under the tick).
@@ -33,13 +33,10 @@ inline constexpr plot_t SDR_EOTF_PLOT = {1040, 330, 860.0f, 460.0f};
 
 // The SDR scale for the white's PQ value max_E: the y range ends at the next
 // tenth above it, with headroom for a super white, never above 1.0. Without
-// a positive max_E the y range of the chart's last scale is kept.
-constexpr sdr_eotf_scale_t sdr_eotf_scale(const sdr_eotf_scale_t &last, bool super_white, float max_E)
+// a positive max_E (no white measured) the y range is empty.
+constexpr sdr_eotf_scale_t sdr_eotf_scale(bool super_white, float max_E)
 {
     sdr_eotf_scale_t s{};
-    s.max_y = static_cast<float>(static_cast<double>(last.max_y) - last.min_y);
-    s.min_y = 0.0f;
-    s.min_x = 0.0f;
     s.max_x = super_white ? 1.1f : 1.0f;
     if (!(max_E > 0.0f))
         return s;
@@ -88,12 +85,15 @@ constexpr pixel_t sdr_curve_point(const plot_t &p, const sdr_eotf_scale_t &s, fl
 
 // The HDR chart: E' from min to max on y, the signal over the same span on x.
 inline constexpr plot_t HDR_EOTF_PLOT = {1220, 80, 680.0f, 612.0f};
+inline constexpr float HDR_EOTF_MIN = 0.0f;
+inline constexpr float HDR_EOTF_MAX = 1.0f;
 
 // A measured point on the HDR chart: E' held inside the plot, the signal not
 // (NaN at the left edge).
-constexpr pixel_t hdr_eotf_point(float max, float min, float signal, float value)
+constexpr pixel_t hdr_eotf_point(float signal, float value)
 {
     const plot_t &p = HDR_EOTF_PLOT;
+    constexpr float max = HDR_EOTF_MAX, min = HDR_EOTF_MIN;
     value = clamp_scale(value, min, max);
     if (signal != signal)
         signal = min;
@@ -120,11 +120,11 @@ constexpr float hlg_curve_signal(int i)
     return static_cast<float>(i / 20.0);
 }
 
-// That point with the expected PQ value e (NaN: min) on the plot p, in
-// double precision.
-constexpr pixel_t hlg_curve_point(const plot_t &p, float max, float min, int i, float e)
+// That point with the expected PQ value e (NaN: the bottom) on the plot p,
+// in double precision.
+constexpr pixel_t hlg_curve_point(const plot_t &p, int i, float e)
 {
     if (e != e)
-        e = min;
-    return {px_round(p.x + i * 0.05 * p.width), px_round(p.y + (static_cast<double>(max) - e) * p.height)};
+        e = HDR_EOTF_MIN;
+    return {px_round(p.x + i * 0.05 * p.width), px_round(p.y + (static_cast<double>(HDR_EOTF_MAX) - e) * p.height)};
 }

@@ -40,7 +40,7 @@ void draw_hdr_gray_EOTF_data(canvas_t *canvas, const job_t &job)
     if (canvas == nullptr)
         return;
     for (int i = 0; i < job.store.gray_count; ++i)
-        draw_eotf_trace(canvas, get_hdr_gray_EOTF_coord, i != 0 ? &job.store.gray[i - 1] : nullptr,
+        draw_eotf_trace(canvas, job, get_hdr_gray_EOTF_coord, i != 0 ? &job.store.gray[i - 1] : nullptr,
                         job.store.gray[i]);
 }
 

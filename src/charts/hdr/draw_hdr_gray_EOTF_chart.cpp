@@ -6,21 +6,18 @@
 #include "charts/geometry/eotf_geometry.h"
 #include "color/color.h"
 #include "measure/measure.h"
+#include "draw/images.h"
 
 namespace {
 
 constexpr chart_def_t def = {.plot = HDR_EOTF_PLOT,
                              .y_grid_count = 10,
-                             .bg_image = "/usr/local/app/image/bg_trans.png",
+                             .bg_image = image_path[IMAGE_BG_TRANS],
                              .title_width = 680,
-                             .icon = "/usr/local/app/image/icon_luma.png",
+                             .icon = image_path[IMAGE_ICON_LUMA],
                              .text = " EOTF --- Grayscale",
-                             .left = {.max = 1.0f, .step = 0.1f, .digits = 2},
+                             .left = {.max = HDR_EOTF_MAX, .step = 0.1f, .digits = 2},
                              .down = {.max = 1.0f, .step = 1.0f, .digits = 2}};
-
-// E' at the top and test signal at the right edge, and both at the other edges.
-float max_val = 0.0f;
-float min_val = 0.0f;
 
 // PQ target: E' follows the signal up to the PQ value of the measured white
 // and stays there.
@@ -40,7 +37,7 @@ void draw_hlg_curve(canvas_t *canvas, const reference_t &target, float level)
         color_block_t block{};
         block.ts0 = block.ts1 = block.ts2 = hlg_curve_signal(i);
         get_expect_HLG(target, level, 0.0f, &block);
-        return hlg_curve_point(plot, max_val, min_val, i, get_ST2084_inver_EOTF(block.Y));
+        return hlg_curve_point(plot, i, get_ST2084_inver_EOTF(block.Y));
     });
 }
 
@@ -48,8 +45,6 @@ void draw_hlg_curve(canvas_t *canvas, const reference_t &target, float level)
 
 canvas_t *draw_hdr_gray_EOTF_canvas(const job_t &job)
 {
-    max_val = 1.0f;
-    min_val = 0.0f;
     canvas_t *canvas = build_chart_canvas(def);
     if (canvas != nullptr) {
         draw_signal_ticks(canvas, 10);
@@ -76,9 +71,9 @@ void draw_hdr_ref_EOTF(canvas_t *canvas, const job_t &job)
     }
 }
 
-int get_hdr_gray_EOTF_coord(float signal, float value, int *px, int *py)
+int get_hdr_gray_EOTF_coord(const job_t &, float signal, float value, int *px, int *py)
 {
-    const pixel_t p = hdr_eotf_point(max_val, min_val, signal, value);
+    const pixel_t p = hdr_eotf_point(signal, value);
     *px = p.x;
     *py = p.y;
     return 0;

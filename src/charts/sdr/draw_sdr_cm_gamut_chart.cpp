@@ -4,15 +4,13 @@
 
 #include "charts/geometry/cie_geometry.h"
 #include "color/color.h"
-#include "measure/measure.h"
 #include "draw/draw_basic.h"
+#include "draw/images.h"
+#include "measure/measure.h"
 
 namespace {
 
-float max_val = 0.0f;
-float min_val = 0.0f;
-
-constexpr const char *MARKER = "/usr/local/app/image/round_15_15_01.png";
+constexpr const char *MARKER = image_path[IMAGE_MARKER];
 constexpr uint8_t SIDE_COLOUR[3] = {30, 30, 30};
 
 struct point_t {
@@ -75,24 +73,22 @@ void draw_target(canvas_t *canvas, const reference_t &ref)
 
 void get_sdr_cm_gamut_1931_coord(float x, float y, int *px, int *py)
 {
-    const pixel_t p = cie_point(max_val, min_val, x, y);
+    const pixel_t p = cie_point(x, y);
     *px = p.x;
     *py = p.y;
 }
 
 canvas_t *draw_sdr_cm_gamut_canvas(const job_t &job)
 {
-    max_val = 0.9f;
-    min_val = 0.0f;
     static constexpr chart_def_t def = {.plot = CIE_PLOT,
                                         .x_grid_count = 9,
                                         .y_grid_count = 9,
-                                        .bg_image = "/usr/local/app/image/cie_1931.png",
+                                        .bg_image = image_path[IMAGE_CIE_1931],
                                         .title_width = 500,
-                                        .icon = "/usr/local/app/image/icon_gamut.png",
+                                        .icon = image_path[IMAGE_ICON_GAMUT],
                                         .text = " CIE 1931 xy --- Gamut",
-                                        .left = {.max = 0.9f, .step = 0.1f, .digits = 2},
-                                        .down = {.max = 0.9f, .step = 0.1f, .digits = 2}};
+                                        .left = {.max = CIE_MAX, .step = 0.1f, .digits = 2},
+                                        .down = {.max = CIE_MAX, .step = 0.1f, .digits = 2}};
     canvas_t *canvas = build_chart_canvas(def);
     if (canvas != nullptr)
         draw_target(canvas, job.target);

@@ -1,7 +1,7 @@
-// Turning chart positions into screen pixels. This header and the other
-// geometry headers beside it are plain arithmetic over their parameters: no
-// toolkit, no module state, so that the device builds can be checked to place
-// every mark where the development machine does.
+// Turning chart positions into screen pixels. This header and the chart
+// geometry headers built on it (src/charts/geometry) are plain arithmetic over
+// their parameters: no toolkit, no module state, so that the device builds can
+// be checked to place every mark where the development machine does.
 #pragma once
 #include <cstdint>
 
@@ -20,6 +20,7 @@ struct pixel_t {
 // A rectangle in screen pixels: top-left corner, width and height.
 struct rect_t {
     int x, y, w, h;
+    bool operator==(const rect_t &) const = default;
 };
 
 // A position + 0.5, truncated toward zero. Measured values can be NaN or
