@@ -21,7 +21,7 @@
 #include <vector>
 
 #include "config/configure.h"
-#include "config/reference.h"
+#include "color/reference.h"
 #include "measure/measure.h"
 
 namespace {

@@ -10,7 +10,7 @@
 
 #include "color/color.h"
 #include "color/matrix.h"
-#include "config/reference.h"
+#include "color/reference.h"
 #include "test_support.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "config/reference.h"
+#include "color/reference.h"
 #include "measure/measure.h"
 #include "test_support.h"
 

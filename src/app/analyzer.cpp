@@ -12,7 +12,7 @@
 #include "app/results_file.h"
 #include "app/serial_number.h"
 #include "app/signals.h"
-#include "config/command.h"
+#include "app/command.h"
 #include "config/configure.h"
 #include "config/paths.h"
 #include "draw/draw_logo.h"

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "config/configure.h"
-#include "config/reference.h"
+#include "color/reference.h"
 #include "config/usage.h"
 #include "measure/measure.h"
 #include "measure/results.h"

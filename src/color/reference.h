@@ -1,9 +1,10 @@
-// The target record and its constant tables.
+// The target record and the constant tables of colour spaces and whites.
 #pragma once
 #include <array>
 #include <cstdint>
 
 #include "color/color.h"
+#include "color/eotf.h"
 #include "color/matrix.h"
 
 struct standard_t {
@@ -16,19 +17,6 @@ struct white_t {
     color_block_t color;
     int32_t cct;
 };
-
-// The EOTF a target follows; the first two make an SDR report, the others HDR.
-enum eotf_t : int32_t {
-    EOTF_POWER = 0,
-    EOTF_BT1886 = 1,
-    EOTF_PQ = 2,
-    EOTF_HLG = 3,
-};
-
-inline bool is_hdr(eotf_t e)
-{
-    return e >= EOTF_PQ;
-}
 
 // What the panel is judged against, as the command line set it. Nothing
 // writes into it after the command line: what a job measures lives in the job.
@@ -44,9 +32,6 @@ struct reference_t {
 
 extern const std::array<standard_t, 6> standard_type;
 extern const std::array<white_t, 18> white_type;
-extern const char sensor_name[9][10];
-// The EOTF names of `test_type` 0 to 3, as the command line takes them.
-extern const std::array<const char *, 4> eotf_names;
 
 // The default target (DCI-P3, D65, Power 2.4) without its matrices.
 reference_t init_reference();

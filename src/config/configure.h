@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "config/reference.h"
+#include "color/reference.h"
 
 // What the command line sets: the target, the sensor and the test data file.
 struct settings_t {

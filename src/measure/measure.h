@@ -5,21 +5,11 @@
 #include <string>
 
 #include "color/color.h"
-#include "config/reference.h"
+#include "color/reference.h"
+#include "color/signal_tables.h"
 #include "measure/verdict.h"
 
 inline constexpr int GRAY_MAX = 32;
-inline constexpr int GAMUT_COUNT = 7;
-inline constexpr int CHECK_COUNT = 18;
-
-using signal_row_t = std::array<float, 3>;
-using code_row_t = std::array<int32_t, 3>;
-extern const std::array<signal_row_t, GAMUT_COUNT> gamut_stand_sdr;
-extern const std::array<signal_row_t, GAMUT_COUNT> gamut_stand_hdr;
-extern const std::array<signal_row_t, CHECK_COUNT> colorCheck_stand_sdr;
-extern const std::array<signal_row_t, CHECK_COUNT> colorCheck_stand_hdr;
-extern const std::array<code_row_t, CHECK_COUNT> colorCheck_stand_sdr_int;
-extern const std::array<code_row_t, CHECK_COUNT> colorCheck_stand_hdr_int;
 
 // The patches of one job, sorted into their sets.
 struct patch_store_t {
