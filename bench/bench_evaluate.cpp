@@ -20,8 +20,8 @@
 #include <string>
 #include <vector>
 
-#include "config/configure.h"
 #include "color/reference.h"
+#include "config/configure.h"
 #include "measure/measure.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <string>
 
-#include "config/configure.h"
 #include "color/reference.h"
+#include "config/configure.h"
 #include "draw/draw_main_win.h"
 #include "fuzz_input.h"
 #include "measure/measure.h"

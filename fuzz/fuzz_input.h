@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "config/configure.h"
 #include "color/reference.h"
+#include "config/configure.h"
 
 namespace fuzz_input {
 

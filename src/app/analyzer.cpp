@@ -9,10 +9,10 @@
 #include <string>
 
 #include "app/capture.h"
+#include "app/command.h"
 #include "app/results_file.h"
 #include "app/serial_number.h"
 #include "app/signals.h"
-#include "app/command.h"
 #include "config/configure.h"
 #include "config/paths.h"
 #include "draw/draw_logo.h"

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "config/configure.h"
 #include "color/reference.h"
+#include "config/configure.h"
 #include "config/usage.h"
 #include "measure/measure.h"
 #include "measure/results.h"

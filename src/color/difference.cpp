@@ -47,20 +47,27 @@ void lms_from_XYZ(const float *xyz, float *lms)
 }
 
 // The expected colour of the patch's test signal under the target, into
-// `expected`; false, with the error printed for `caller`, when the target's
-// EOTF has no row or (with `itp`) no ICtCp weights.
-bool expected_colour(const reference_t &ref, float bright, float dark, const color_t &patch, bool itp,
-                     const char *caller, color_block_t *expected)
+// `expected`. False, with the result to give in `failed`, for no patch
+// (DE_MISSING) and for an EOTF without a row or, with `itp`, without ICtCp
+// weights (0, the error printed for `caller`).
+bool expected_colour(const reference_t &ref, float bright, float dark, const color_t *patch, bool itp,
+                     const char *caller, color_block_t *expected, float *failed)
 {
+    if (patch == nullptr) {
+        puts("warning:test is NULL!");
+        *failed = DE_MISSING;
+        return false;
+    }
     const eotf_row_t *row = find_eotf(ref.test_type);
     if (row == nullptr || (itp && row->ictcp == nullptr)) {
         printf("[%s]: EOTF_type Error!!!\r\n", caller);
+        *failed = 0.0f;
         return false;
     }
     *expected = color_block_t{};
-    expected->ts0 = patch.c.ts0;
-    expected->ts1 = patch.c.ts1;
-    expected->ts2 = patch.c.ts2;
+    expected->ts0 = patch->c.ts0;
+    expected->ts1 = patch->c.ts1;
+    expected->ts2 = patch->c.ts2;
     row->expect(ref, bright, dark, expected);
     return true;
 }
@@ -69,13 +76,10 @@ bool expected_colour(const reference_t &ref, float bright, float dark, const col
 
 float get_color_dE2000(const reference_t &ref, float bright, float dark, color_t *patch)
 {
-    if (patch == nullptr) {
-        puts("warning:test is NULL!");
-        return DE_MISSING;
-    }
     color_block_t s;
-    if (!expected_colour(ref, bright, dark, *patch, false, "get_color_dE2000", &s))
-        return 0.0f;
+    float failed = 0.0f;
+    if (!expected_colour(ref, bright, dark, patch, false, "get_color_dE2000", &s, &failed))
+        return failed;
     return get_dE2000_from_XYZ_bright_Y(ref, &patch->c, &s, bright);
 }
 
@@ -182,13 +186,10 @@ float get_dE2000_from_Lab(color_block_t first, color_block_t second)
 
 float get_color_HDR_dEITP(const reference_t &ref, float bright, float dark, color_t *patch)
 {
-    if (patch == nullptr) {
-        puts("warning:test is NULL!");
-        return DE_MISSING;
-    }
     color_block_t s;
-    if (!expected_colour(ref, bright, dark, *patch, true, "get_color_HDR_dEITP", &s))
-        return 0.0f;
+    float failed = 0.0f;
+    if (!expected_colour(ref, bright, dark, patch, true, "get_color_HDR_dEITP", &s, &failed))
+        return failed;
     const float measured[3] = {patch->c.X, patch->c.Y, patch->c.Z};
     const float expected[3] = {s.X, s.Y, s.Z};
     return get_dEITP_from_XYZ(ref, measured, expected);

@@ -18,14 +18,15 @@ struct white_t {
     int32_t cct;
 };
 
-// What the panel is judged against, as the command line set it. Nothing
-// writes into it after the command line: what a job measures lives in the job.
+// What the display under test is judged against, as the command line set it.
+// Nothing writes into it after the command line: what a job measures lives in
+// the job.
 struct reference_t {
     standard_t standard;
     white_t white;
     eotf_t test_type;
     float gamma;
-    float peak_lum;  // HLG peak luminance; 0: none given
+    float peak_lum;  // peak luminance of a curve that takes one (HLG); 0: none given
     mat3_t RGB_to_XYZ;
     mat3_t XYZ_to_RGB;
 };

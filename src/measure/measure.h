@@ -51,11 +51,11 @@ struct job_t {
 
 // Sorts one data line into the store: grayscale by signal, gamut and
 // colour-checker patches into the slot of the nearest nominal signal of the
-// target's tables.
+// tables of the target's EOTF row. A target whose EOTF has no row stores nothing.
 void add_test_data(const reference_t &target, patch_store_t &store, const color_block_t &block);
 
 // Evaluates one job without drawing: reads the test data file, computes every
 // patch's results, the white and the verdict summary. A file that cannot be
-// opened gives a job that is not evaluated (an empty store, every verdict
-// failing).
+// opened, or a target whose EOTF has no row, gives a job that is not evaluated
+// (an empty store, every verdict failing).
 job_t evaluate(const reference_t &target, const char *test_data_file);
