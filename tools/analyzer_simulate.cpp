@@ -23,9 +23,6 @@
 
 namespace {
 
-// The target the display is modelled against, as the options set it.
-reference_t target = init_reference();
-
 const char *const USAGE =
     "Usage: analyzer-simulate [target options] [display options] [-o FILE]\n"
     "\n"
@@ -67,7 +64,7 @@ const char *const USAGE =
     "  --help             this text\n";
 
 // The row of the target's EOTF, which -EOTF can only set to one of the table.
-const eotf_row_t &eotf_of_target()
+const eotf_row_t &eotf_of(const reference_t &target)
 {
     return *find_eotf(target.test_type);
 }
@@ -103,7 +100,7 @@ float number(const char *opt, const char *value)
     return v;
 }
 
-void set_target(const char *opt, const char *value)
+void set_target(reference_t &target, const char *opt, const char *value)
 {
     if (strcmp(opt, "-colorSpace") == 0) {
         for (const standard_t &row : standard_type)
@@ -142,7 +139,7 @@ void set_target(const char *opt, const char *value)
     fail("unknown option", opt);
 }
 
-display_t parse(int argc, char **argv)
+display_t parse(int argc, char **argv, reference_t &target)
 {
     display_t d;
     for (int i = 1; i < argc; ++i) {
@@ -188,25 +185,24 @@ display_t parse(int argc, char **argv)
         } else if (strcmp(opt, "-o") == 0)
             d.out = value;
         else
-            set_target(opt, value);
+            set_target(target, opt, value);
     }
     if (std::isnan(d.white))
-        d.white = eotf_of_target().reference_white;
+        d.white = eotf_of(target).reference_white;
     if (std::isnan(d.gamma))
         d.gamma = target.gamma;
     return d;
 }
 
-// The target's matrices, built as at start-up but without the printout.
-mat3_t rgb_to_xyz_of(const standard_t &standard)
+// The RGB to XYZ matrix of primaries and a completed white, as at start-up
+// but without the printout.
+mat3_t rgb_to_xyz_of(const standard_t &standard, const color_block_t &w)
 {
-    color_block_t &w = target.white.color;
-    get_XYZ_from_xyY(&w);
     return get_RGB_to_XYZ_matrix(get_primaries_matrix(standard), vec3_t{{w.X, w.Y, w.Z}});
 }
 
 // The display's primaries: the target's, moved away from the white point.
-standard_t display_primaries(float k)
+standard_t display_primaries(const reference_t &target, float k)
 {
     standard_t s = target.standard;
     if (k == 0.0f)
@@ -221,6 +217,8 @@ standard_t display_primaries(float k)
 
 struct model_t {
     display_t d;
+    reference_t target;
+    const eotf_row_t &eotf;
     mat3_t display_matrix;
 };
 
@@ -234,16 +232,16 @@ color_block_t show(const model_t &m, float s0, float s1, float s2)
     c.ts2 = std::fmax(0.0f, s2 + d.eotf_offset);
 
     // The display is the target with its own primaries and gamma.
-    reference_t display = target;
+    reference_t display = m.target;
     display.RGB_to_XYZ = m.display_matrix;
     display.gamma = d.gamma;
     // An absolute curve is clipped at the display's peak and ignores its black.
-    const bool absolute = eotf_of_target().clip == CLIP_AT_WHITE;
-    eotf_of_target().expect(display, absolute ? d.clip : d.white, d.black, &c);
+    const bool absolute = m.eotf.clip == CLIP_AT_WHITE;
+    m.eotf.expect(display, absolute ? d.clip : d.white, d.black, &c);
 
     if (absolute && d.black != 0.0f) {
         // Light added at the white-point chromaticity on top of the patch.
-        const color_block_t &w = target.white.color;
+        const color_block_t &w = m.target.white.color;
         c.X += d.black * w.X / w.Y;
         c.Y += d.black;
         c.Z += d.black * w.Z / w.Y;
@@ -273,9 +271,12 @@ void shuffle(std::vector<color_block_t> &v, uint32_t seed)
 
 int main(int argc, char **argv)
 {
-    display_t d = parse(argc, argv);
-    target.RGB_to_XYZ = rgb_to_xyz_of(target.standard);
-    model_t m{d, rgb_to_xyz_of(display_primaries(d.primary_shift))};
+    reference_t target = init_reference();
+    display_t d = parse(argc, argv, target);
+    get_XYZ_from_xyY(&target.white.color);
+    target.RGB_to_XYZ = rgb_to_xyz_of(target.standard, target.white.color);
+    const eotf_row_t &eotf = eotf_of(target);
+    model_t m{d, target, eotf, rgb_to_xyz_of(display_primaries(target, d.primary_shift), target.white.color)};
     std::vector<color_block_t> patches;
     for (int i = 0; i <= 10; ++i) {
         float s = static_cast<float>(i) / 10.0f;
@@ -286,7 +287,7 @@ int main(int argc, char **argv)
     // make it exact, so that an ideal display is judged against the very
     // white it was modelled with.
     color_block_t &white = patches.back();
-    float level = eotf_of_target().clip == CLIP_AT_WHITE ? std::fmin(d.clip, 10000.0f) : d.white;
+    float level = eotf.clip == CLIP_AT_WHITE ? std::fmin(d.clip, 10000.0f) : d.white;
     if (white.Y > 0.0f && std::fabs(white.Y / level - 1.0f) < 1e-5f) {
         float k = level / white.Y;
         white.X *= k;
@@ -295,10 +296,10 @@ int main(int argc, char **argv)
     }
     if (d.super_white)
         patches.push_back(show(m, 1.09f, 1.09f, 1.09f));
-    const gamut_table_t &gamut = *eotf_of_target().gamut;
+    const gamut_table_t &gamut = *eotf.gamut;
     for (size_t i = d.gamut_white ? 0 : 1; i < gamut.size(); ++i)
         patches.push_back(show(m, gamut[i][0], gamut[i][1], gamut[i][2]));
-    for (const signal_row_t &row : *eotf_of_target().checker)
+    for (const signal_row_t &row : *eotf.checker)
         patches.push_back(show(m, row[0], row[1], row[2]));
     shuffle(patches, d.seeded ? d.seed : std::random_device{}());
 
@@ -316,7 +317,7 @@ int main(int argc, char **argv)
     }
     // Header lines stay below the analyzer's 255-character line buffer.
     fprintf(out.get(), "Simulated test data: EOTF %s, %s, white %s (%d K), gamma %.2f\n",
-            eotf_of_target().name, target.standard.name, target.white.name,
+            eotf.name, target.standard.name, target.white.name,
             target.white.cct, static_cast<double>(target.gamma));
     fprintf(out.get(), "ts0,ts1,ts2,X,Y,Z\n");
     for (const color_block_t &c : patches)

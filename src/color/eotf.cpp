@@ -14,19 +14,26 @@ constexpr ictcp_weights_t ICTCP_PQ = {
 constexpr ictcp_weights_t ICTCP_HLG = {
     .Ct = {3625.0, -7465.0, 3840.0}, .Cp = {9500.0, -9212.0, -288.0}, .T_scale = 0.911849, .P_scale = 1.887755};
 
+// HLG takes the HDR gamut signals but the SDR colour-checker signals.
+constexpr eotf_row_t rows[] = {
+    {.id = EOTF_POWER, .name = "Power", .hdr = false, .expect = get_expect, .gamma = get_gamma_power,
+     .gamut = &gamut_stand_sdr, .checker = &colorCheck_stand_sdr, .checker_codes = &colorCheck_stand_sdr_int,
+     .clip = CLIP_NONE, .uses_peak_lum = false, .ictcp = nullptr, .panel_label = "Gamma", .reference_white = 100.0f},
+    {.id = EOTF_BT1886, .name = "BT.1886", .hdr = false, .expect = get_expect, .gamma = get_gamma_BT_1886,
+     .gamut = &gamut_stand_sdr, .checker = &colorCheck_stand_sdr, .checker_codes = &colorCheck_stand_sdr_int,
+     .clip = CLIP_NONE, .uses_peak_lum = false, .ictcp = nullptr, .panel_label = "Gamma", .reference_white = 100.0f},
+    {.id = EOTF_PQ, .name = "PQ", .hdr = true, .expect = get_expect_ST2084, .gamma = nullptr,
+     .gamut = &gamut_stand_hdr, .checker = &colorCheck_stand_hdr, .checker_codes = &colorCheck_stand_hdr_int,
+     .clip = CLIP_AT_WHITE, .uses_peak_lum = false, .ictcp = &ICTCP_PQ, .panel_label = "PQ",
+     .reference_white = 10000.0f},
+    {.id = EOTF_HLG, .name = "HLG", .hdr = true, .expect = get_expect_HLG, .gamma = nullptr,
+     .gamut = &gamut_stand_hdr, .checker = &colorCheck_stand_sdr, .checker_codes = &colorCheck_stand_sdr_int,
+     .clip = CLIP_NONE, .uses_peak_lum = true, .ictcp = &ICTCP_HLG, .panel_label = "HLG", .reference_white = 1000.0f},
+};
+
 }  // namespace
 
-// HLG takes the HDR gamut signals but the SDR colour-checker signals.
-const std::array<eotf_row_t, 4> eotf_table = {{
-    {EOTF_POWER, "Power", false, get_expect, get_gamma_power, &gamut_stand_sdr, &colorCheck_stand_sdr,
-     &colorCheck_stand_sdr_int, CLIP_NONE, false, nullptr, "Gamma", 100.0f},
-    {EOTF_BT1886, "BT.1886", false, get_expect, get_gamma_BT_1886, &gamut_stand_sdr, &colorCheck_stand_sdr,
-     &colorCheck_stand_sdr_int, CLIP_NONE, false, nullptr, "Gamma", 100.0f},
-    {EOTF_PQ, "PQ", true, get_expect_ST2084, nullptr, &gamut_stand_hdr, &colorCheck_stand_hdr,
-     &colorCheck_stand_hdr_int, CLIP_AT_WHITE, false, &ICTCP_PQ, "PQ", 10000.0f},
-    {EOTF_HLG, "HLG", true, get_expect_HLG, nullptr, &gamut_stand_hdr, &colorCheck_stand_sdr,
-     &colorCheck_stand_sdr_int, CLIP_NONE, true, &ICTCP_HLG, "HLG", 1000.0f},
-}};
+const std::span<const eotf_row_t> eotf_table = rows;
 
 const eotf_row_t *find_eotf(eotf_t id)
 {

@@ -2,8 +2,8 @@
 // command line, the evaluation, the simulator and the report read the row of
 // the target's `test_type`; adding an EOTF is adding a row and its functions.
 #pragma once
-#include <array>
 #include <cstdint>
+#include <span>
 
 #include "color/signal_tables.h"
 
@@ -60,7 +60,8 @@ struct eotf_row_t {
     float reference_white;    // cd/m2 of the reference display's white (the simulator's default)
 };
 
-extern const std::array<eotf_row_t, 4> eotf_table;
+// Every row, in id order.
+extern const std::span<const eotf_row_t> eotf_table;
 
 // The row of an id or of a command-line name; null when no row has it.
 const eotf_row_t *find_eotf(eotf_t id);
