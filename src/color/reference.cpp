@@ -1,5 +1,5 @@
-// The target record (colour space, white, EOTF, levels and matrices) and
-// the constant tables it is chosen from.
+// The target record (colour space, white, EOTF, gamma, HLG peak and matrices)
+// and the constant tables of colour spaces and whites it is chosen from.
 #include "color/reference.h"
 
 #include <cstdio>
