@@ -75,7 +75,7 @@ void draw_config_chart(const job_t &job, const char *serial_number, int32_t sens
 
     const reference_t *ref = &job.target;
     const eotf_row_t *eotf = find_eotf(ref->test_type);
-    const int sensor = sensor_id >= 0 && sensor_id < 9 ? sensor_id : 0;
+    const int sensor = sensor_id >= 0 && sensor_id < SENSOR_COUNT ? sensor_id : 0;
 
     add_row(table, 0, "Serial Number:", eina_slstr_printf("%s%s", RIGHT, serial_number != nullptr ? serial_number : ""));
     add_row(table, 1, "Sensor:", eina_slstr_printf("%s%s", RIGHT, sensor_name[sensor]));

@@ -32,7 +32,8 @@ void draw_pq_curve(canvas_t *canvas, float max_E)
     draw_stroke(canvas, c.knee_x, c.knee_y, c.right, c.knee_y, STROKE_CURVE, CURVE_GREY, LAYER_MARK);
 }
 
-// Any other HDR target: the expected gray for each twentieth of signal, in PQ values.
+// A curve not clipped at the white (HLG): the expected gray for each twentieth
+// of signal, in PQ values.
 void draw_expected_curve(canvas_t *canvas, const job_t &job)
 {
     const plot_t plot = plot_of(*canvas);
