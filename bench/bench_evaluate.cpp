@@ -20,8 +20,8 @@
 #include <string>
 #include <vector>
 
+#include "color/reference.h"
 #include "config/configure.h"
-#include "config/reference.h"
 #include "measure/measure.h"
 
 namespace {

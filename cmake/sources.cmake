@@ -1,11 +1,13 @@
 # The program's two libraries, shared by the main and the fuzz build:
-#   evaluation (config, colour, measure, the verdict summary and the results
-#   record) builds and links without the toolkit; drawing (primitives, charts,
-#   panel, the report page and its run, and the application shell) sits on it.
+#   evaluation (colour science with the target and EOTF tables, the command
+#   line, measure with the verdict summary and the results record) builds and
+#   links without the toolkit; drawing (primitives, charts, panel, the report
+#   page and its run, and the application shell with its external programs)
+#   sits on it.
 # Expects ANALYZER_SOURCE_DIR; sets ANALYZER_EVAL_SOURCES and ANALYZER_DRAW_SOURCES.
 file(GLOB ANALYZER_EVAL_SOURCES CONFIGURE_DEPENDS
-  ${ANALYZER_SOURCE_DIR}/src/config/*.cpp
   ${ANALYZER_SOURCE_DIR}/src/color/*.cpp
+  ${ANALYZER_SOURCE_DIR}/src/config/*.cpp
   ${ANALYZER_SOURCE_DIR}/src/measure/*.cpp)
 
 file(GLOB_RECURSE ANALYZER_DRAW_SOURCES CONFIGURE_DEPENDS ${ANALYZER_SOURCE_DIR}/src/*.cpp)

@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <string>
 
+#include "color/reference.h"
 #include "config/configure.h"
-#include "config/reference.h"
 #include "draw/draw_main_win.h"
 #include "fuzz_input.h"
 #include "measure/measure.h"

@@ -7,17 +7,18 @@
 #include <string>
 #include <vector>
 
+#include "color/reference.h"
 #include "config/configure.h"
-#include "config/reference.h"
 
 namespace fuzz_input {
 
-// The target picked by an input's first byte: the EOTF in bits 0-1, the
-// colour space in bits 2-4, the white in bits 5-7.
+// The target picked by an input's first byte: the EOTF row by the byte modulo
+// the number of rows (bits 0-1 while there are four), the colour space in
+// bits 2-4, the white in bits 5-7.
 inline reference_t target_of(uint8_t pick)
 {
     reference_t ref = init_reference();
-    ref.test_type = static_cast<eotf_t>(pick & 3);
+    ref.test_type = eotf_table[pick % eotf_table.size()].id;
     ref.standard = standard_type[(pick >> 2) % standard_type.size()];
     ref.white = white_type[(pick >> 5) % white_type.size()];
     init_ref_matrix(ref);
@@ -63,15 +64,26 @@ inline int configure_from_lines(const uint8_t *data, size_t size, settings_t &se
     return read_configure(static_cast<int>(argv.size()) - 1, argv.data(), settings);
 }
 
-// The sample of the target's EOTF in `samples_dir`; empty when the EOTF is
-// out of range.
+// The sample of the target's EOTF in `samples_dir`, or of its report kind
+// when none was measured for it; empty when the EOTF has no row.
 inline std::string sample_of_eotf(const reference_t &target, const std::string &samples_dir)
 {
-    static const char *const samples[] = {"sdr_ideal_power24.csv", "sdr_ideal_bt1886.csv", "pq_ideal_600.csv",
-                                          "hlg_ideal.csv"};
-    if (target.test_type < 0 || target.test_type > 3)
+    struct sample_t {
+        eotf_t eotf;
+        const char *file;
+    };
+    static constexpr sample_t samples[] = {{EOTF_POWER, "sdr_ideal_power24.csv"},
+                                           {EOTF_BT1886, "sdr_ideal_bt1886.csv"},
+                                           {EOTF_PQ, "pq_ideal_600.csv"},
+                                           {EOTF_HLG, "hlg_ideal.csv"}};
+    const eotf_row_t *row = find_eotf(target.test_type);
+    if (row == nullptr)
         return "";
-    return samples_dir + "/" + samples[target.test_type];
+    const char *file = row->hdr ? "pq_ideal_600.csv" : "sdr_ideal_power24.csv";
+    for (const sample_t &s : samples)
+        if (s.eotf == row->id)
+            file = s.file;
+    return samples_dir + "/" + file;
 }
 
 }  // namespace fuzz_input

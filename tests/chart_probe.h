@@ -10,7 +10,7 @@
 #include <type_traits>
 #include <vector>
 
-#include "config/reference.h"
+#include "color/reference.h"
 #include "draw/draw_delete.h"
 #include "draw/draw_main_win.h"
 #include "measure/measure.h"

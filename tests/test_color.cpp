@@ -9,8 +9,9 @@
 #include <string>
 
 #include "color/color.h"
+#include "color/eotf.h"
 #include "color/matrix.h"
-#include "config/reference.h"
+#include "color/reference.h"
 #include "test_support.h"
 
 namespace {
@@ -182,6 +183,34 @@ TEST(TransferFunctions, ExpectedColoursAndTrackingError)
     ref = make_target(BT2020, HLG);
     ref.peak_lum = 1000.0f;
     EXPECT_NEAR(get_diff_EOTF(ref, 1000.0f, 0.0f, 0.75f, get_ST2084_inver_EOTF(203.15f)), 0.0f, 1e-4f);
+}
+
+TEST(TransferFunctions, EveryEotfRowIsWhole)
+{
+    for (const eotf_row_t &row : eotf_table) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(find_eotf(row.name), &row);
+        EXPECT_EQ(find_eotf(row.id), &row);
+        EXPECT_EQ(is_hdr(row.id), row.hdr);
+        // An SDR report judges a gamma, an HDR report a delta E ITP.
+        EXPECT_EQ(row.gamma != nullptr, !row.hdr);
+        EXPECT_EQ(row.ictcp != nullptr, row.hdr);
+        // The swatch codes are those of the signals the patches are matched to.
+        for (int i = 0; i < CHECK_COUNT; ++i)
+            for (int ch = 0; ch < 3; ++ch)
+                EXPECT_NEAR((*row.checker)[i][ch], (*row.checker_codes)[i][ch] / 255.0f, 1e-6f) << i;
+        // Every curve shows the measured white at full signal.
+        const reference_t ref = make_target(BT2020, row.id);
+        color_block_t c{};
+        c.ts0 = c.ts1 = c.ts2 = 1.0f;
+        row.expect(ref, 100.0f, 0.0f, &c);
+        EXPECT_NEAR(c.Y, 100.0f, 1e-3f);
+        EXPECT_NEAR(get_expected_gray_E(ref, 100.0f, get_ST2084_inver_EOTF(100.0f), 1.0f),
+                    get_ST2084_inver_EOTF(100.0f), 1e-5f);
+    }
+    EXPECT_EQ(find_eotf("pq"), nullptr);  // names are exact
+    EXPECT_EQ(find_eotf(static_cast<eotf_t>(eotf_table.size())), nullptr);
+    EXPECT_FALSE(is_hdr(static_cast<eotf_t>(-1)));
 }
 
 TEST(TransferFunctions, GammaEstimators)

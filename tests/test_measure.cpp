@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "config/reference.h"
+#include "color/reference.h"
 #include "measure/measure.h"
 #include "test_support.h"
 
@@ -194,13 +194,19 @@ TEST(Run, JobsAreIndependentAndLeaveTheTargetAlone)
     data_file a(ramp(200) + gray_line(1.09f, 230) + "0.2,0.5,0.1,10,20,5\n"), b("0.5,0,0,10,5,1\n");
     const reference_t target = make_target(BT2020, 3);  // HLG without a peak: the white stands in
     const reference_t before = target;
+    reference_t tiny_peak = target, no_curve = target;
+    tiny_peak.peak_lum = 1e-8f;  // as good as none: the white stands in, and the record says so
+    no_curve.test_type = static_cast<eotf_t>(eotf_table.size());
     testing::internal::CaptureStdout();
     const job_t first = evaluate(target, a.path.c_str()), other = evaluate(target, b.path.c_str()),
-                again = evaluate(target, a.path.c_str()), missing = evaluate(target, "/nonexistent/data.csv");
+                again = evaluate(target, a.path.c_str()), missing = evaluate(target, "/nonexistent/data.csv"),
+                tiny = evaluate(tiny_peak, a.path.c_str()), unjudged = evaluate(no_curve, a.path.c_str());
     const std::string out = testing::internal::GetCapturedStdout();
     EXPECT_EQ(target.peak_lum, 0.0f);
     EXPECT_EQ(memcmp(&before.white.color, &target.white.color, sizeof target.white.color), 0);
-    EXPECT_EQ((std::array{first.white.hlg_peak, other.white.hlg_peak}), (std::array{200.0f, 100.0f}));
+    EXPECT_EQ((std::array{first.white.hlg_peak, other.white.hlg_peak, tiny.white.hlg_peak}),
+              (std::array{200.0f, 100.0f, 200.0f}));
+    EXPECT_FALSE(unjudged.evaluated);
     EXPECT_EQ(other.store.gray_count, 0);
     EXPECT_FALSE(other.store.check_measured[13]);
     // Arrays of floats and bools: no padding to compare.
@@ -211,7 +217,7 @@ TEST(Run, JobsAreIndependentAndLeaveTheTargetAlone)
     EXPECT_EQ(first.store.check_measured, again.store.check_measured);
     EXPECT_EQ(first.summary.verdicts[HDR_GRAY_DE2000_AVG].value, again.summary.verdicts[HDR_GRAY_DE2000_AVG].value);
     // The missing peak is reported once per job that is judged.
-    EXPECT_EQ(count_of(out, "peak_lum == 0"), 3);
+    EXPECT_EQ(count_of(out, "peak_lum == 0"), 4);
     // A file that cannot be read gives a job with no figure, every verdict failing.
     EXPECT_FALSE(missing.evaluated);
     for (const verdict_t &v : missing.summary.verdicts)

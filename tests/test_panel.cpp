@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/serial_number.h"
-#include "config/reference.h"
+#include "color/reference.h"
 #include "measure/measure.h"
 #include "panel/draw_config_chart.h"
 #include "test_support.h"

@@ -19,7 +19,7 @@
 
 #include <gtest/gtest.h>
 
-#include "config/reference.h"
+#include "color/reference.h"
 #include "draw/draw_main_win.h"
 
 extern char **environ;

@@ -7,7 +7,7 @@
 
 #include <Elementary.h>
 
-#include "config/reference.h"
+#include "color/reference.h"
 
 // A fresh temporary folder, removed (recursively) when the object dies.
 struct temp_dir {

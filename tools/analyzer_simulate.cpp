@@ -18,13 +18,10 @@
 
 #include "color/color.h"
 #include "color/matrix.h"
-#include "config/reference.h"
+#include "color/reference.h"
 #include "measure/measure.h"
 
 namespace {
-
-// The target the display is modelled against, as the options set it.
-reference_t target = init_reference();
 
 const char *const USAGE =
     "Usage: analyzer-simulate [target options] [display options] [-o FILE]\n"
@@ -33,19 +30,20 @@ const char *const USAGE =
     "\"ts0,ts1,ts2,X,Y,Z\" per patch, in shuffled order: the grayscale ramp 0 % to\n"
     "100 % in 10 % steps, the six gamut patches (primaries and secondaries) and\n"
     "the 18 colour-checker patches, with the signal tables the analyzer uses for\n"
-    "the target (HDR gamut codes for PQ and HLG, HDR checker codes for PQ only).\n"
+    "the target's EOTF (HDR gamut codes for PQ and HLG, HDR checker codes for PQ only).\n"
     "X, Y and Z carry nine significant digits, so they read back exactly.\n"
     "\n"
     "Target (as for the analyzer):\n"
     "  -colorSpace NAME   EBU, SMPTE-C, Rec.709, BT.2020, NTSC, DCI-P3 (default DCI-P3)\n"
-    "  -EOTF NAME         Power, BT.1886, PQ or HLG (default Power)\n"
+    "  -EOTF NAME         @EOTF_NAMES@ (default Power)\n"
     "  -gamma G           target gamma of Power and BT.1886 (default 2.4)\n"
     "  -cct K             white point by CCT, e.g. 6500 (default), 6300 for P3-DCI\n"
     "  -lum L             HLG nominal peak luminance in cd/m2 (default: the white)\n"
     "\n"
     "Modelled display (defaults give the ideal display):\n"
     "  --white L          luminance of the 100 % signal in cd/m2, SDR and HLG\n"
-    "                     (default 100 for SDR, 1000 for HLG; PQ uses --clip)\n"
+    "                     (default: the EOTF's reference white, 100 for SDR, 1000\n"
+    "                     for HLG; PQ uses --clip)\n"
     "  --black L          black level in cd/m2 (default 0); for PQ it is added to\n"
     "                     every patch at the white-point chromaticity\n"
     "  --gamma G          display gamma of a Power or BT.1886 target (default: the\n"
@@ -65,7 +63,11 @@ const char *const USAGE =
     "  -o FILE            output file (default: standard output)\n"
     "  --help             this text\n";
 
-constexpr const char *EOTF_NAMES[] = {"Power", "BT.1886", "PQ", "HLG"};
+// The row of the target's EOTF, which -EOTF can only set to one of the table.
+const eotf_row_t &eotf_of(const reference_t &target)
+{
+    return *find_eotf(target.test_type);
+}
 
 struct display_t {
     float white = NAN;
@@ -98,7 +100,7 @@ float number(const char *opt, const char *value)
     return v;
 }
 
-void set_target(const char *opt, const char *value)
+void set_target(reference_t &target, const char *opt, const char *value)
 {
     if (strcmp(opt, "-colorSpace") == 0) {
         for (const standard_t &row : standard_type)
@@ -109,12 +111,11 @@ void set_target(const char *opt, const char *value)
         fail("unknown colour space", value);
     }
     if (strcmp(opt, "-EOTF") == 0) {
-        for (int32_t t = 0; t < 4; ++t)
-            if (strcmp(value, EOTF_NAMES[t]) == 0) {
-                target.test_type = static_cast<eotf_t>(t);
-                return;
-            }
-        fail("unknown EOTF", value);
+        const eotf_row_t *row = find_eotf(value);
+        if (row == nullptr)
+            fail("unknown EOTF", value);
+        target.test_type = row->id;
+        return;
     }
     if (strcmp(opt, "-gamma") == 0) {
         target.gamma = number(opt, value);
@@ -138,13 +139,17 @@ void set_target(const char *opt, const char *value)
     fail("unknown option", opt);
 }
 
-display_t parse(int argc, char **argv)
+display_t parse(int argc, char **argv, reference_t &target)
 {
     display_t d;
     for (int i = 1; i < argc; ++i) {
         const char *opt = argv[i];
         if (strcmp(opt, "--help") == 0 || strcmp(opt, "-h") == 0) {
-            fputs(USAGE, stdout);
+            std::string usage = USAGE, names;
+            for (const eotf_row_t &row : eotf_table)
+                names += (names.empty() ? "" : ", ") + std::string(row.name);
+            usage.replace(usage.find("@EOTF_NAMES@"), 12, names);
+            fputs(usage.c_str(), stdout);
             exit(0);
         }
         if (strcmp(opt, "--super-white") == 0) {
@@ -180,25 +185,24 @@ display_t parse(int argc, char **argv)
         } else if (strcmp(opt, "-o") == 0)
             d.out = value;
         else
-            set_target(opt, value);
+            set_target(target, opt, value);
     }
     if (std::isnan(d.white))
-        d.white = target.test_type == 3 ? 1000.0f : 100.0f;
+        d.white = eotf_of(target).reference_white;
     if (std::isnan(d.gamma))
         d.gamma = target.gamma;
     return d;
 }
 
-// The target's matrices, built as at start-up but without the printout.
-mat3_t rgb_to_xyz_of(const standard_t &standard)
+// The RGB to XYZ matrix of primaries and a completed white, as at start-up
+// but without the printout.
+mat3_t rgb_to_xyz_of(const standard_t &standard, const color_block_t &w)
 {
-    color_block_t &w = target.white.color;
-    get_XYZ_from_xyY(&w);
     return get_RGB_to_XYZ_matrix(get_primaries_matrix(standard), vec3_t{{w.X, w.Y, w.Z}});
 }
 
 // The display's primaries: the target's, moved away from the white point.
-standard_t display_primaries(float k)
+standard_t display_primaries(const reference_t &target, float k)
 {
     standard_t s = target.standard;
     if (k == 0.0f)
@@ -213,6 +217,8 @@ standard_t display_primaries(float k)
 
 struct model_t {
     display_t d;
+    reference_t target;
+    const eotf_row_t &eotf;
     mat3_t display_matrix;
 };
 
@@ -226,24 +232,16 @@ color_block_t show(const model_t &m, float s0, float s1, float s2)
     c.ts2 = std::fmax(0.0f, s2 + d.eotf_offset);
 
     // The display is the target with its own primaries and gamma.
-    reference_t display = target;
+    reference_t display = m.target;
     display.RGB_to_XYZ = m.display_matrix;
     display.gamma = d.gamma;
-    switch (display.test_type) {
-    case 2:
-        get_expect_ST2084(display, d.clip, d.black, &c);
-        break;
-    case 3:
-        get_expect_HLG(display, d.white, d.black, &c);
-        break;
-    default:
-        get_expect(display, d.white, d.black, &c);
-        break;
-    }
+    // An absolute curve is clipped at the display's peak and ignores its black.
+    const bool absolute = m.eotf.clip == CLIP_AT_WHITE;
+    m.eotf.expect(display, absolute ? d.clip : d.white, d.black, &c);
 
-    if (target.test_type == 2 && d.black != 0.0f) {
+    if (absolute && d.black != 0.0f) {
         // Light added at the white-point chromaticity on top of the patch.
-        const color_block_t &w = target.white.color;
+        const color_block_t &w = m.target.white.color;
         c.X += d.black * w.X / w.Y;
         c.Y += d.black;
         c.Z += d.black * w.Z / w.Y;
@@ -273,13 +271,12 @@ void shuffle(std::vector<color_block_t> &v, uint32_t seed)
 
 int main(int argc, char **argv)
 {
-    display_t d = parse(argc, argv);
-    target.RGB_to_XYZ = rgb_to_xyz_of(target.standard);
-    model_t m{d, rgb_to_xyz_of(display_primaries(d.primary_shift))};
-    // Without -lum the analyzer takes the measured white as the HLG peak.
-    if (target.test_type == 3 && std::fabs(target.peak_lum) < 1e-7f)
-        target.peak_lum = d.white;
-
+    reference_t target = init_reference();
+    display_t d = parse(argc, argv, target);
+    get_XYZ_from_xyY(&target.white.color);
+    target.RGB_to_XYZ = rgb_to_xyz_of(target.standard, target.white.color);
+    const eotf_row_t &eotf = eotf_of(target);
+    model_t m{d, target, eotf, rgb_to_xyz_of(display_primaries(target, d.primary_shift), target.white.color)};
     std::vector<color_block_t> patches;
     for (int i = 0; i <= 10; ++i) {
         float s = static_cast<float>(i) / 10.0f;
@@ -290,7 +287,7 @@ int main(int argc, char **argv)
     // make it exact, so that an ideal display is judged against the very
     // white it was modelled with.
     color_block_t &white = patches.back();
-    float level = target.test_type == 2 ? std::fmin(d.clip, 10000.0f) : d.white;
+    float level = eotf.clip == CLIP_AT_WHITE ? std::fmin(d.clip, 10000.0f) : d.white;
     if (white.Y > 0.0f && std::fabs(white.Y / level - 1.0f) < 1e-5f) {
         float k = level / white.Y;
         white.X *= k;
@@ -299,12 +296,10 @@ int main(int argc, char **argv)
     }
     if (d.super_white)
         patches.push_back(show(m, 1.09f, 1.09f, 1.09f));
-    const bool hdr = target.test_type > 1;
-    const auto &gamut = hdr ? gamut_stand_hdr : gamut_stand_sdr;
+    const gamut_table_t &gamut = *eotf.gamut;
     for (size_t i = d.gamut_white ? 0 : 1; i < gamut.size(); ++i)
         patches.push_back(show(m, gamut[i][0], gamut[i][1], gamut[i][2]));
-    const auto &check = target.test_type == 2 ? colorCheck_stand_hdr : colorCheck_stand_sdr;
-    for (const signal_row_t &row : check)
+    for (const signal_row_t &row : *eotf.checker)
         patches.push_back(show(m, row[0], row[1], row[2]));
     shuffle(patches, d.seeded ? d.seed : std::random_device{}());
 
@@ -322,7 +317,7 @@ int main(int argc, char **argv)
     }
     // Header lines stay below the analyzer's 255-character line buffer.
     fprintf(out.get(), "Simulated test data: EOTF %s, %s, white %s (%d K), gamma %.2f\n",
-            EOTF_NAMES[target.test_type], target.standard.name, target.white.name,
+            eotf.name, target.standard.name, target.white.name,
             target.white.cct, static_cast<double>(target.gamma));
     fprintf(out.get(), "ts0,ts1,ts2,X,Y,Z\n");
     for (const color_block_t &c : patches)

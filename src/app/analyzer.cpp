@@ -9,11 +9,11 @@
 #include <string>
 
 #include "app/capture.h"
+#include "app/command.h"
 #include "app/generation.h"
 #include "app/results_file.h"
 #include "app/serial_number.h"
 #include "app/signals.h"
-#include "config/command.h"
 #include "config/configure.h"
 #include "config/paths.h"
 #include "draw/draw_logo.h"

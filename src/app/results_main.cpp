@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "color/reference.h"
 #include "config/configure.h"
-#include "config/reference.h"
 #include "config/usage.h"
 #include "measure/measure.h"
 #include "measure/results.h"

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "config/command.h"
+#include "app/command.h"
 #include "config/paths.h"
 
 std::string read_serial_number()

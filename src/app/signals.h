@@ -4,9 +4,9 @@
 
 // Installs run_terminate for signals 15, 2, 3 and 11.
 void install_signal_handlers();
-// Once the main loop runs, hands the signal over to it, which reports it,
-// deletes both pages and ends the process with -1 (255). Before that, or for
-// a fault (11), reports it and ends the process at once, with 255 as well.
+// Once the main loop runs (and the signal is not SIGSEGV), hands the signal to
+// the loop, which reports it, deletes both pages and exits with -1 (255).
+// Before that, or on a fault, reports it and ends the process with 255 at once.
 void run_terminate(int sig);
 // From the main loop's start on, signals are handled there: also those the
 // toolkit itself caught and queued as an exit event.

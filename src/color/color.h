@@ -1,5 +1,5 @@
-// Colour records and the colour science: coordinates, transfer functions
-// and colour differences.
+// Colour records and the colour science: coordinates (coordinates.cpp),
+// transfer functions (transfer.cpp) and colour differences (difference.cpp).
 #pragma once
 #include "color/matrix.h"
 
@@ -25,7 +25,9 @@ struct color_t {
 struct white_t;
 struct reference_t;
 
-// Result for a missing patch.
+// What get_color_dE2000 and get_color_HDR_dEITP return when handed no patch
+// at all (a null pointer, a caller's fault). A slot that no data line filled
+// is a zero record, not this value: the store's *_measured flags mark it.
 inline constexpr float DE_MISSING = -9999.99f;
 
 // Functions that depend on the target take it as a parameter; none reads or
@@ -45,8 +47,8 @@ void update_secondary(const reference_t &ref, color_block_t *out, const color_bl
 void print_xyY(const color_block_t *c);
 
 // Transfer functions. `bright` and `dark` are the measured white and black
-// luminance of the job. A target without an HLG peak luminance takes the
-// measured white for it.
+// luminance of the job. The expected-colour functions and the gamma
+// estimators are those of the EOTF table's rows (color/eotf.h).
 float get_gamma_power(float signal, float white_Y, float black_Y, float measured_Y);
 float get_gamma_BT_1886(float signal, float white_Y, float black_Y, float measured_Y);
 void get_expect(const reference_t &ref, float bright, float dark, color_block_t *c);
@@ -54,9 +56,16 @@ float get_ST2084_EOTF(float e);
 float get_ST2084_inver_EOTF(float luminance);
 void get_expect_ST2084(const reference_t &ref, float bright, float dark, color_block_t *c);
 float get_HLG_inver_OETF(float e);
+// The peak luminance of a curve that takes one: the target's (-lum), or the
+// measured white `bright` when none was given.
+bool peak_lum_given(const reference_t &ref);
+float get_peak_lum(const reference_t &ref, float bright);
 float get_HLG_OOTF(float Es, const float *rgb, float system_gamma, float alpha, float beta);
 float get_HLG_EOTF(const reference_t &ref, float e, const float *ts, float bright, float dark);
 void get_expect_HLG(const reference_t &ref, float bright, float dark, color_block_t *c);
+// The PQ value that a grayscale signal should show on a display whose white
+// is `white_level` (PQ value `max_E`); 0 for an EOTF without a row.
+float get_expected_gray_E(const reference_t &ref, float white_level, float max_E, float signal);
 // The distance of a grayscale patch's measured PQ value from the target's at
 // its signal; `white_level` is the measured white, `max_E` its PQ value.
 float get_diff_EOTF(const reference_t &ref, float white_level, float max_E, float signal, float measured_E);

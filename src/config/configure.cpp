@@ -7,12 +7,11 @@
 #include <cstring>
 #include <string>
 
+#include "color/reference.h"
 #include "config/paths.h"
-#include "config/reference.h"
+#include "config/sensors.h"
 
 namespace {
-
-constexpr int SENSOR_COUNT = 9;
 
 // Which settings the command line gave; the others are reported as defaults.
 struct given_t {
@@ -97,13 +96,12 @@ opt_result set_color_space(parse_t &p, const char *value)
 
 opt_result set_eotf(parse_t &p, const char *value)
 {
-    for (int32_t t = 0; t < 4; ++t) {
-        if (strcmp(value, eotf_names[t]) == 0) {
-            p.settings.target.test_type = static_cast<eotf_t>(t);
-            p.given.EOTF = true;
-            printf("Configure: The EOTF_type is set to %s.\n", value);
-            return opt_result::accepted;
-        }
+    const eotf_row_t *row = find_eotf(value);
+    if (row != nullptr) {
+        p.settings.target.test_type = row->id;
+        p.given.EOTF = true;
+        printf("Configure: The EOTF_type is set to %s.\n", value);
+        return opt_result::accepted;
     }
     return reject("Warning: -EOTF is given an unrecognized value!");
 }

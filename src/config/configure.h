@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "config/reference.h"
+#include "color/reference.h"
 
 // What the command line sets: the target, the sensor and the test data file.
 struct settings_t {

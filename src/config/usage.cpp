@@ -4,8 +4,9 @@
 #include <iterator>
 #include <vector>
 
+#include "color/reference.h"
 #include "config/paths.h"
-#include "config/reference.h"
+#include "config/sensors.h"
 
 namespace {
 
@@ -61,8 +62,10 @@ std::string options_usage()
     append_values(out, values);
 
     out += "  -EOTF NAME         transfer function and report (default Power):\n";
-    append_values(out, {std::string(eotf_names[0]) + " (SDR)", std::string(eotf_names[1]) + " (SDR)",
-                        std::string(eotf_names[2]) + " (HDR)", std::string(eotf_names[3]) + " (HDR)"});
+    values.clear();
+    for (const eotf_row_t &row : eotf_table)
+        values.push_back(std::string(row.name) + (row.hdr ? " (HDR)" : " (SDR)"));
+    append_values(out, values);
     out += "  -gamma G           target gamma of Power and BT.1886, 1.0 to 2.8 (default 2.4)\n";
 
     values.clear();

@@ -1,93 +1,16 @@
 #include "measure/measure.h"
 
-#include <cmath>
 #include <cstdio>
 #include <cstring>
 
+#include "color/tolerance.h"
 #include "measure/data_file.h"
-
-// Gamut rows in slot order: white, red, green, blue, cyan, magenta, yellow.
-const std::array<signal_row_t, GAMUT_COUNT> gamut_stand_sdr = {{
-    {0.780392f, 0.780392f, 0.780392f},
-    {0.780392f, 0.0f, 0.0f},
-    {0.0f, 0.780392f, 0.0f},
-    {0.0f, 0.0f, 0.780392f},
-    {0.0f, 0.780392f, 0.780392f},
-    {0.780392f, 0.0f, 0.780392f},
-    {0.780392f, 0.780392f, 0.0f},
-}};
-
-const std::array<signal_row_t, GAMUT_COUNT> gamut_stand_hdr = {{
-    {0.509803f, 0.509803f, 0.509803f},
-    {0.509803f, 0.0f, 0.0f},
-    {0.0f, 0.509803f, 0.0f},
-    {0.0f, 0.0f, 0.509803f},
-    {0.0f, 0.509803f, 0.509803f},
-    {0.509803f, 0.0f, 0.509803f},
-    {0.509803f, 0.509803f, 0.0f},
-}};
-
-const std::array<signal_row_t, CHECK_COUNT> colorCheck_stand_sdr = {{
-    {0.454902f, 0.317647f, 0.262745f},  // Dark Skin
-    {0.780392f, 0.576471f, 0.505882f},  // Light Skin
-    {0.356863f, 0.478431f, 0.611765f},  // Blue Sky
-    {0.352941f, 0.423529f, 0.250980f},  // Foliage
-    {0.509804f, 0.501961f, 0.690196f},  // Blue Flower
-    {0.360784f, 0.745098f, 0.674510f},  // Bluish Green
-    {0.878431f, 0.486275f, 0.184314f},  // Orange
-    {0.266667f, 0.356863f, 0.666667f},  // Purplish Blue
-    {0.776471f, 0.321569f, 0.380392f},  // Moderate Red
-    {0.368627f, 0.227451f, 0.415686f},  // Purple
-    {0.623529f, 0.741176f, 0.247059f},  // Yellow Green
-    {0.901961f, 0.635294f, 0.152941f},  // Orange Yellow
-    {0.137255f, 0.247059f, 0.576471f},  // Blue
-    {0.262745f, 0.584314f, 0.290196f},  // Green
-    {0.705882f, 0.192157f, 0.223529f},  // Red
-    {0.933333f, 0.776471f, 0.078431f},  // Yellow
-    {0.756863f, 0.329412f, 0.592157f},  // Magenta
-    {0.329412f, 0.501961f, 0.603922f},  // Cyan
-}};
-
-const std::array<signal_row_t, CHECK_COUNT> colorCheck_stand_hdr = {{
-    {0.345098f, 0.282353f, 0.250980f},  // Dark Skin
-    {0.447059f, 0.396078f, 0.368627f},  // Light Skin
-    {0.309804f, 0.356863f, 0.403922f},  // Blue Sky
-    {0.298039f, 0.333333f, 0.250980f},  // Foliage
-    {0.368627f, 0.364706f, 0.427451f},  // Blue Flower
-    {0.317647f, 0.443137f, 0.419608f},  // Bluish Green
-    {0.470588f, 0.352941f, 0.184314f},  // Orange
-    {0.266667f, 0.301961f, 0.415686f},  // Purplish Blue
-    {0.447059f, 0.290196f, 0.313725f},  // Moderate Red
-    {0.301961f, 0.239216f, 0.329412f},  // Purple
-    {0.407843f, 0.439216f, 0.243137f},  // Yellow Green
-    {0.486275f, 0.411765f, 0.196078f},  // Orange Yellow
-    {0.207843f, 0.239216f, 0.400000f},  // Blue
-    {0.262745f, 0.392157f, 0.258824f},  // Green
-    {0.427451f, 0.203922f, 0.231373f},  // Red
-    {0.494118f, 0.454902f, 0.152941f},  // Yellow
-    {0.439216f, 0.286275f, 0.392157f},  // Magenta
-    {0.278431f, 0.368627f, 0.407843f},  // Cyan
-}};
-
-const std::array<code_row_t, CHECK_COUNT> colorCheck_stand_sdr_int = {{
-    {116, 81, 67}, {199, 147, 129}, {91, 122, 156}, {90, 108, 64},   {130, 128, 176}, {92, 190, 172},
-    {224, 124, 47}, {68, 91, 170},  {198, 82, 97},  {94, 58, 106},   {159, 189, 63},  {230, 162, 39},
-    {35, 63, 147},  {67, 149, 74},  {180, 49, 57},  {238, 198, 20},  {193, 84, 151},  {84, 128, 154},
-}};
-
-const std::array<code_row_t, CHECK_COUNT> colorCheck_stand_hdr_int = {{
-    {88, 72, 64},   {114, 101, 94}, {79, 91, 103}, {76, 85, 64},   {94, 93, 109},  {81, 113, 107},
-    {120, 90, 47},  {68, 77, 106},  {114, 74, 80}, {77, 61, 84},   {104, 112, 62}, {124, 105, 50},
-    {53, 61, 102},  {67, 100, 66},  {109, 52, 59}, {126, 116, 39}, {112, 73, 100}, {71, 94, 104},
-}};
 
 namespace {
 
-constexpr double EPS = 1e-7;
-
 bool near(float a, float b)
 {
-    return std::fabs(static_cast<double>(a - b)) < EPS;
+    return near_zero(a - b);
 }
 
 // Index of the table row nearest to the signal; a row must come nearer than
@@ -148,16 +71,11 @@ bool is_gray(float s, float t, float u)
     return near(s, t) && near(s, u) && near(t, u);
 }
 
-bool is_zero(float v)
-{
-    return std::fabs(static_cast<double>(v)) < EPS;
-}
-
 // One non-zero component, or two equal components and a zero third.
 bool is_gamut(float s, float t, float u)
 {
-    return (near(s, t) && (is_zero(s) || is_zero(u))) || (near(s, u) && (is_zero(s) || is_zero(t))) ||
-           (near(t, u) && (is_zero(t) || is_zero(s)));
+    return (near(s, t) && (near_zero(s) || near_zero(u))) || (near(s, u) && (near_zero(s) || near_zero(t))) ||
+           (near(t, u) && (near_zero(t) || near_zero(s)));
 }
 
 // Steps of the run up to the white: reads the file into the store and picks
@@ -195,7 +113,7 @@ bool read_patches(job_t &job)
     return true;
 }
 
-void evaluate_sdr(job_t &job)
+void evaluate_sdr(job_t &job, const eotf_row_t &eotf)
 {
     const reference_t &ref = job.target;
     const float bright_Y = job.white.bright_Y, dark_Y = job.white.dark_Y;
@@ -203,10 +121,8 @@ void evaluate_sdr(job_t &job)
     for (int i = 0; i < store.gray_count; ++i) {
         color_t &p = store.gray[i];
         p.dE2000 = get_color_dE2000(ref, bright_Y, dark_Y, &p);
-        if (ref.test_type == EOTF_POWER)
-            p.gamma = get_gamma_power(p.c.ts1, bright_Y, dark_Y, p.c.Y);
-        else if (ref.test_type == EOTF_BT1886)
-            p.gamma = get_gamma_BT_1886(p.c.ts1, bright_Y, dark_Y, p.c.Y);
+        if (eotf.gamma != nullptr)
+            p.gamma = eotf.gamma(p.c.ts1, bright_Y, dark_Y, p.c.Y);
         p.E_prime = get_ST2084_inver_EOTF(p.c.Y);
         get_xyY_from_XYZ(&p.c);
     }
@@ -220,7 +136,7 @@ void evaluate_sdr(job_t &job)
     }
 }
 
-void evaluate_hdr(job_t &job)
+void evaluate_hdr(job_t &job, const eotf_row_t &eotf)
 {
     const reference_t &ref = job.target;
     const float bright_Y = job.white.bright_Y, dark_Y = job.white.dark_Y;
@@ -244,25 +160,27 @@ void evaluate_hdr(job_t &job)
         p.dEITP = get_color_HDR_dEITP(ref, bright_Y, dark_Y, &p);
         p.dEICTCP_240 = get_color_HDR_dEICTCP_240(ref, bright_Y, dark_Y, &p);
     }
-    // For HLG every grayscale patch is a pillar; only PQ clips at the white.
-    job.hdr_gray_pillar_count = ref.test_type == EOTF_PQ ? pillars : store.gray_count;
+    // Only a curve clipped at the white leaves patches above it without a pillar.
+    job.hdr_gray_pillar_count = eotf.clip == CLIP_AT_WHITE ? pillars : store.gray_count;
 }
 
 }  // namespace
 
 void add_test_data(const reference_t &target, patch_store_t &store, const color_block_t &c)
 {
+    // Without an EOTF row there are no nominal signals to match against.
+    const eotf_row_t *eotf = find_eotf(target.test_type);
+    if (eotf == nullptr)
+        return;
     float s = c.ts0, t = c.ts1, u = c.ts2;
     if (is_gray(s, t, u)) {
         add_data_gray(store, c);
     } else if (is_gamut(s, t, u)) {
-        const auto &table = is_hdr(target.test_type) ? gamut_stand_hdr : gamut_stand_sdr;
-        const int slot = nearest_row(c, table);
+        const int slot = nearest_row(c, *eotf->gamut);
         store.gamut[slot].c = c;
         store.gamut_measured[slot] = true;
     } else {
-        const auto &table = target.test_type == EOTF_PQ ? colorCheck_stand_hdr : colorCheck_stand_sdr;
-        const int slot = nearest_row(c, table);
+        const int slot = nearest_row(c, *eotf->checker);
         store.check[slot].c = c;
         store.check_measured[slot] = true;
     }
@@ -271,21 +189,26 @@ void add_test_data(const reference_t &target, patch_store_t &store, const color_
 job_t evaluate(const reference_t &target, const char *test_data_file)
 {
     job_t job;
+    const eotf_row_t *eotf = find_eotf(target.test_type);
     job.target = target;
-    job.kind = is_hdr(target.test_type) ? REPORT_HDR : REPORT_SDR;
+    job.kind = eotf != nullptr && eotf->hdr ? REPORT_HDR : REPORT_SDR;
     job.test_data_file = test_data_file != nullptr ? test_data_file : "";
     job.white.hlg_peak = target.peak_lum;
-    job.evaluated = read_patches(job);
+    if (eotf == nullptr)
+        printf("Error: %s, EOTF type %d has no curve: nothing is judged.\r\n", "start_measure",
+               static_cast<int>(target.test_type));
+    else
+        job.evaluated = read_patches(job);
     if (job.evaluated) {
-        // An HLG target without a peak luminance is judged at the measured white.
-        if (target.test_type == EOTF_HLG && target.peak_lum == 0.0f) {
-            printf("Error: %s, peak_lum == 0, gamma error!\r\n", "get_HLG_EOTF");
-            job.white.hlg_peak = job.white.bright_Y;
+        if (eotf->uses_peak_lum) {
+            if (!peak_lum_given(target))
+                printf("Error: %s, peak_lum == 0, gamma error!\r\n", "get_HLG_EOTF");
+            job.white.hlg_peak = get_peak_lum(target, job.white.bright_Y);
         }
         if (job.kind == REPORT_SDR)
-            evaluate_sdr(job);
+            evaluate_sdr(job, *eotf);
         else
-            evaluate_hdr(job);
+            evaluate_hdr(job, *eotf);
     }
     job.summary = summarize_job(job);
     if (job.evaluated)

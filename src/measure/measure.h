@@ -5,21 +5,11 @@
 #include <string>
 
 #include "color/color.h"
-#include "config/reference.h"
+#include "color/reference.h"
+#include "color/signal_tables.h"
 #include "measure/verdict.h"
 
 inline constexpr int GRAY_MAX = 32;
-inline constexpr int GAMUT_COUNT = 7;
-inline constexpr int CHECK_COUNT = 18;
-
-using signal_row_t = std::array<float, 3>;
-using code_row_t = std::array<int32_t, 3>;
-extern const std::array<signal_row_t, GAMUT_COUNT> gamut_stand_sdr;
-extern const std::array<signal_row_t, GAMUT_COUNT> gamut_stand_hdr;
-extern const std::array<signal_row_t, CHECK_COUNT> colorCheck_stand_sdr;
-extern const std::array<signal_row_t, CHECK_COUNT> colorCheck_stand_hdr;
-extern const std::array<code_row_t, CHECK_COUNT> colorCheck_stand_sdr_int;
-extern const std::array<code_row_t, CHECK_COUNT> colorCheck_stand_hdr_int;
 
 // The patches of one job, sorted into their sets.
 struct patch_store_t {
@@ -61,11 +51,11 @@ struct job_t {
 
 // Sorts one data line into the store: grayscale by signal, gamut and
 // colour-checker patches into the slot of the nearest nominal signal of the
-// target's tables.
+// tables of the target's EOTF row. A target whose EOTF has no row stores nothing.
 void add_test_data(const reference_t &target, patch_store_t &store, const color_block_t &block);
 
 // Evaluates one job without drawing: reads the test data file, computes every
 // patch's results, the white and the verdict summary. A file that cannot be
-// opened gives a job that is not evaluated (an empty store, every verdict
-// failing).
+// opened, or a target whose EOTF has no row, gives a job that is not evaluated
+// (an empty store, every verdict failing).
 job_t evaluate(const reference_t &target, const char *test_data_file);

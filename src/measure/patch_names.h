@@ -1,7 +1,7 @@
 // Names of the gamut and colour-checker slots, in slot order: the labels of
 // the bar charts and the names in the results record.
 #pragma once
-#include "measure/measure.h"
+#include "color/signal_tables.h"
 
 inline constexpr const char *gamut_names[GAMUT_COUNT] = {"White", "Red", "Green", "Blue", "Cyan", "Magenta", "Yellow"};
 

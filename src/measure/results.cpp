@@ -4,7 +4,8 @@
 #include <iterator>
 #include <span>
 
-#include "config/reference.h"
+#include "color/reference.h"
+#include "config/sensors.h"
 #include "measure/measure.h"
 #include "measure/patch_names.h"
 #include "measure/verdict.h"
@@ -125,7 +126,7 @@ results_json patches(const patch_store_t &store, bool hdr)
 
 const char *sensor_shown(int32_t id)
 {
-    return id >= 0 && id < static_cast<int32_t>(std::size(sensor_name)) ? sensor_name[id] : "";
+    return id >= 0 && id < SENSOR_COUNT ? sensor_name[id] : "";
 }
 
 results_json results_record(const job_t &job, const char *serial_number, const char *sensor,
@@ -133,10 +134,10 @@ results_json results_record(const job_t &job, const char *serial_number, const c
 {
     const reference_t &ref = job.target;
     const bool hdr = job.kind == REPORT_HDR;
-    const int type = ref.test_type;
+    const eotf_row_t *eotf = find_eotf(ref.test_type);
     results_json target = {
         {"color_space", ref.standard.name != nullptr ? ref.standard.name : ""},
-        {"eotf", type >= 0 && type < 4 ? eotf_names[type] : ""},
+        {"eotf", eotf != nullptr ? eotf->name : ""},
         {"gamma", number(ref.gamma)},
         {"white", ref.white.name != nullptr ? ref.white.name : ""},
         {"cct", ref.white.cct},

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <limits>
 
-#include "config/reference.h"
+#include "color/reference.h"
 #include "measure/measure.h"
 
 const std::array<verdict_limit_t, VERDICT_COUNT> verdict_limits = {{

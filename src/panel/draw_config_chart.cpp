@@ -2,8 +2,9 @@
 
 #include <cstdio>
 
+#include "color/reference.h"
 #include "config/paths.h"
-#include "config/reference.h"
+#include "config/sensors.h"
 #include "draw/draw_basic.h"
 #include "draw/draw_delete.h"
 #include "draw/images.h"
@@ -76,20 +77,19 @@ void draw_config_chart(panel_t &panel, const job_t &job, const char *serial_numb
     elm_table_padding_set(table, 0, 5);
 
     const reference_t *ref = &job.target;
-    const int type = ref->test_type;
-    const int sensor = sensor_id >= 0 && sensor_id < 9 ? sensor_id : 0;
+    const eotf_row_t *eotf = find_eotf(ref->test_type);
+    const int sensor = sensor_id >= 0 && sensor_id < SENSOR_COUNT ? sensor_id : 0;
 
     add_row(panel, table, 0, "Serial Number:", eina_slstr_printf("%s%s", RIGHT, serial_number != nullptr ? serial_number : ""));
     add_row(panel, table, 1, "Sensor:", eina_slstr_printf("%s%s", RIGHT, sensor_name[sensor]));
     add_row(panel, table, 2, "Gamut:", eina_slstr_printf("%s%s", RIGHT, ref->standard.name));
-    const char *eotf = "";
-    if (type == 0 || type == 1)
-        eotf = eina_slstr_printf("%s%s %2.1f", RIGHT, "Gamma", static_cast<double>(ref->gamma));
-    else if (type == 2)
-        eotf = eina_slstr_printf("%s%s", RIGHT, "PQ");
-    else if (type == 3)
-        eotf = eina_slstr_printf("%s%s", RIGHT, "HLG");
-    add_row(panel, table, 3, "EOTF:", eotf);
+    // A curve with a gamma estimator shows the target gamma after its label.
+    const char *eotf_text = "";
+    if (eotf != nullptr && eotf->gamma != nullptr)
+        eotf_text = eina_slstr_printf("%s%s %2.1f", RIGHT, eotf->panel_label, static_cast<double>(ref->gamma));
+    else if (eotf != nullptr)
+        eotf_text = eina_slstr_printf("%s%s", RIGHT, eotf->panel_label);
+    add_row(panel, table, 3, "EOTF:", eotf_text);
     add_row(panel, table, 4, "White Type:", eina_slstr_printf("%s%s", RIGHT, ref->white.name));
     // A job without a grayscale patch has no white: no number to show.
     add_row(panel, table, 5, "White Level:",
@@ -97,11 +97,11 @@ void draw_config_chart(panel_t &panel, const job_t &job, const char *serial_numb
                                : eina_slstr_printf("%s--", RIGHT));
     for (int row = 6; row <= 8; ++row)
         pack(table, add_text(panel, table, "   "), 0, row);
-    if (type < 0 || type > 3)
+    if (eotf == nullptr)
         return;
 
     add_row(panel, table, 9, "Industry Standards", eina_slstr_printf("%s%s", RIGHT, "dE ≤ 3"));
-    const bool sdr = type == 0 || type == 1;
+    const bool sdr = !eotf->hdr;
     if (sdr) {
         add_row(panel, table, 10, "Grayscale", limit("Avg dE ≤ ", SDR_GRAY_DE2000_AVG, "%0.1f"));
         add_row(panel, table, 11, "Total Gamma",

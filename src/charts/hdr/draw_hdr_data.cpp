@@ -46,14 +46,14 @@ void draw_hdr_gray_EOTF_data(canvas_t *canvas, const job_t &job)
 
 void draw_hdr_checker_dE_data(canvas_t *canvas, const job_t &job)
 {
-    if (canvas == nullptr)
+    const eotf_row_t *eotf = find_eotf(job.target.test_type);
+    if (canvas == nullptr || eotf == nullptr)
         return;
-    const bool pq = job.target.test_type == EOTF_PQ;
     for (int i = 0; i < CHECK_COUNT; ++i) {
         if (!job.store.check_measured[i])
             continue;
         const float v = job.store.check[i].dEICTCP_240;
-        const rgb_t colour = code_colour(pq ? colorCheck_stand_hdr_int[i] : colorCheck_stand_sdr_int[i]);
+        const rgb_t colour = code_colour((*eotf->checker_codes)[i]);
         draw_value_pillar(canvas, get_hdr_checker_dE_pillar_coord(job, i, v), v, colour, 3, LABEL_DY);
     }
 }

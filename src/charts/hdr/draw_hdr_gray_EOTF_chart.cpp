@@ -29,15 +29,14 @@ void draw_pq_curve(canvas_t *canvas, float max_E)
     draw_stroke(canvas, c.knee_x, c.knee_y, c.right, c.knee_y, STROKE_CURVE, CURVE_GREY, LAYER_MARK);
 }
 
-// HLG target: the expected gray for each twentieth of signal, in PQ values.
-void draw_hlg_curve(canvas_t *canvas, const reference_t &target, float level)
+// A curve not clipped at the white (HLG): the expected gray for each twentieth
+// of signal, in PQ values.
+void draw_expected_curve(canvas_t *canvas, const job_t &job)
 {
     const plot_t plot = plot_of(*canvas);
     draw_reference_curve(canvas, [&](int i) {
-        color_block_t block{};
-        block.ts0 = block.ts1 = block.ts2 = hlg_curve_signal(i);
-        get_expect_HLG(target, level, 0.0f, &block);
-        return hlg_curve_point(plot, i, get_ST2084_inver_EOTF(block.Y));
+        const float e = get_expected_gray_E(job.target, job.white.bright_Y, job.white.max_E, hlg_curve_signal(i));
+        return hlg_curve_point(plot, i, e);
     });
 }
 
@@ -58,17 +57,13 @@ void draw_hdr_ref_EOTF(canvas_t *canvas, const job_t &job)
     // The curve takes its geometry from the chart: nothing to draw without it.
     if (canvas == nullptr)
         return;
-    switch (job.target.test_type) {
-    case EOTF_PQ:
-        draw_pq_curve(canvas, job.white.max_E);
-        break;
-    case EOTF_HLG:
-        draw_hlg_curve(canvas, job.target, job.white.bright_Y);
-        break;
-    default:
+    const eotf_row_t *eotf = find_eotf(job.target.test_type);
+    if (eotf == nullptr || !eotf->hdr)
         printf("Error: %s\r\n", "draw_hdr_ref_EOTF");
-        break;
-    }
+    else if (eotf->clip == CLIP_AT_WHITE)
+        draw_pq_curve(canvas, job.white.max_E);
+    else
+        draw_expected_curve(canvas, job);
 }
 
 int get_hdr_gray_EOTF_coord(const job_t &, float signal, float value, int *px, int *py)

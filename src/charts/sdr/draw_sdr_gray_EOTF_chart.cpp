@@ -45,15 +45,11 @@ void draw_sdr_ref_EOTF(canvas_t *canvas, const job_t &job)
 {
     if (canvas == nullptr)
         return;
-    const float white = job.white.bright_Y;
     const sdr_eotf_scale_t scale = scale_of(job);
     const plot_t plot = plot_of(*canvas);
     draw_reference_curve(canvas, [&](int i) {
         const float e = sdr_curve_signal(scale, i);
-        color_block_t patch{};
-        patch.ts0 = patch.ts1 = patch.ts2 = e;
-        get_expect(job.target, white, 0.0f, &patch);
-        return sdr_curve_point(plot, scale, e, get_ST2084_inver_EOTF(patch.Y));
+        return sdr_curve_point(plot, scale, e, get_expected_gray_E(job.target, job.white.bright_Y, job.white.max_E, e));
     });
 }
 

@@ -1,9 +1,10 @@
-// The target record and its constant tables.
+// The target record and the constant tables of colour spaces and whites.
 #pragma once
 #include <array>
 #include <cstdint>
 
 #include "color/color.h"
+#include "color/eotf.h"
 #include "color/matrix.h"
 
 struct standard_t {
@@ -17,36 +18,21 @@ struct white_t {
     int32_t cct;
 };
 
-// The EOTF a target follows; the first two make an SDR report, the others HDR.
-enum eotf_t : int32_t {
-    EOTF_POWER = 0,
-    EOTF_BT1886 = 1,
-    EOTF_PQ = 2,
-    EOTF_HLG = 3,
-};
-
-inline bool is_hdr(eotf_t e)
-{
-    return e >= EOTF_PQ;
-}
-
-// What the panel is judged against, as the command line set it. Nothing
-// writes into it after the command line: what a job measures lives in the job.
+// What the display under test is judged against, as the command line set it.
+// Nothing writes into it after the command line: what a job measures lives in
+// the job.
 struct reference_t {
     standard_t standard;
     white_t white;
     eotf_t test_type;
     float gamma;
-    float peak_lum;  // HLG peak luminance; 0: none given
+    float peak_lum;  // peak luminance of a curve that takes one (HLG); 0: none given
     mat3_t RGB_to_XYZ;
     mat3_t XYZ_to_RGB;
 };
 
 extern const std::array<standard_t, 6> standard_type;
 extern const std::array<white_t, 18> white_type;
-extern const char sensor_name[9][10];
-// The EOTF names of `test_type` 0 to 3, as the command line takes them.
-extern const std::array<const char *, 4> eotf_names;
 
 // The default target (DCI-P3, D65, Power 2.4) without its matrices.
 reference_t init_reference();

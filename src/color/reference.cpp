@@ -1,6 +1,6 @@
-// The target record (colour space, white, EOTF, levels and matrices) and
-// the constant tables it is chosen from.
-#include "config/reference.h"
+// The target record (colour space, white, EOTF, gamma, HLG peak and matrices)
+// and the constant tables of colour spaces and whites it is chosen from.
+#include "color/reference.h"
 
 #include <cstdio>
 
@@ -65,12 +65,6 @@ const std::array<white_t, 18> white_type = {
     make_white("P3-DCI", 0.314f, 0.351f, 6301),
     make_white("P3-DCI-JUDD", 0.308f, 0.34f, 6664),
 };
-
-const char sensor_name[9][10] = {
-    "", "CA-210", "PC", "PR6XX", "K80/K10", "CA-410", "K80", "CR-100", "I1D3",
-};
-
-const std::array<const char *, 4> eotf_names = {"Power", "BT.1886", "PQ", "HLG"};
 
 reference_t init_reference()
 {

@@ -1,4 +1,4 @@
-#include "config/command.h"
+#include "app/command.h"
 
 #include <fcntl.h>
 #include <spawn.h>
