@@ -73,11 +73,12 @@ TEST(AppDevice, OverlongDeviceNameIsRefused)
 TEST(FbDevice, WholePathFromTheEnvironmentElseTheDefault)
 {
     setenv("EVAS_FB_DEV", "/dev/fb12345678", 1);
+    char dev_node[DEV_NODE_SIZE];
     testing::internal::CaptureStdout();
-    EXPECT_EQ(choose_fb_device(), 0);
+    EXPECT_EQ(choose_fb_device(dev_node), 0);
     EXPECT_STREQ(dev_node, "/dev/fb12345678");
     unsetenv("EVAS_FB_DEV");
-    EXPECT_EQ(choose_fb_device(), 0);
+    EXPECT_EQ(choose_fb_device(dev_node), 0);
     EXPECT_EQ(testing::internal::GetCapturedStdout(),
               "Info: Use env fb = /dev/fb12345678\nInfo: Use default fb = /dev/fb0\n");
     EXPECT_STREQ(dev_node, "/dev/fb0");

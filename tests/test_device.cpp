@@ -263,9 +263,8 @@ TEST(DeviceCapture, UnreadableDeviceIsReportedAndLeavesNoFile)
     ASSERT_TRUE(open_generation(gen, root.capture_dir()));
     // Not a framebuffer (no screen information), then no device at all.
     for (const char *device : {"/dev/null", "/nonexistent/fb0"}) {
-        std::snprintf(dev_node, sizeof dev_node, "%s", device);
         testing::internal::CaptureStderr();
-        EXPECT_EQ(save_osd_to_png(gen, 0, "{}"), -1);
+        EXPECT_EQ(save_osd_to_png(gen, 0, "{}", device), -1);
         const std::string err = testing::internal::GetCapturedStderr();
         EXPECT_TRUE(contains(err, std::string("cannot read framebuffer ") + device)) << err;
         EXPECT_TRUE(contains(err, "capture " + root.capture_dir() + "/1.png failed")) << err;

@@ -22,20 +22,20 @@
 #include "report/report_page.h"
 #include "report/start_measure.h"
 
-char dev_node[DEV_NODE_SIZE] = {0};
-
 namespace {
 
-// What the run knows once the command line is read: its settings, the
-// evaluated job and the serial number the panel shows; and its exit status.
+// What the run knows: the framebuffer it captures from (empty when
+// headless), its settings, the evaluated job and the serial number the panel
+// shows; and its exit status.
 struct run_t {
+    char dev_node[DEV_NODE_SIZE] = {};
     settings_t settings;
     job_t job;
     std::string serial_number;
     int status = 0;
 };
 
-bool device_opens()
+bool device_opens(const char *dev_node)
 {
     const int fd = open(dev_node, O_RDWR | O_CLOEXEC);
     if (fd < 0)
@@ -46,16 +46,16 @@ bool device_opens()
 
 // Opens the framebuffer once; when that fails, loads its kernel module and
 // tries again. Ends the process when the device stays unusable.
-void probe_framebuffer()
+void probe_framebuffer(const char *dev_node)
 {
-    if (device_opens())
+    if (device_opens(dev_node))
         return;
     const std::string module = device_path(FB_MODULE);
     const std::string command = "insmod " + module;
     printf("Info: fb dev not open. %s\n", command.c_str());
     fflush(stdout);
     run_command({"insmod", module});
-    if (!device_opens()) {
+    if (!device_opens(dev_node)) {
         printf("Error: fb dev not open (2). %s\n", command.c_str());
         fflush(stdout);
         exit(-1);
@@ -78,7 +78,7 @@ void render_whole_window()
 
 }  // namespace
 
-int choose_fb_device()
+int choose_fb_device(char (&dev_node)[DEV_NODE_SIZE])
 {
     const char *env = getenv("EVAS_FB_DEV");
     if (env != nullptr) {
@@ -105,13 +105,13 @@ bool save_report(const run_t &run)
         run_results_json(run.job, run.serial_number, run.settings.sensor_id, run.settings.warnings);
     render_whole_window();
     generation_t gen;
-    bool ok = open_generation(gen, device_path(CAPTURE_DIR)) && save_osd_to_png(gen, 0, record) == 0 &&
+    bool ok = open_generation(gen, device_path(CAPTURE_DIR)) && save_osd_to_png(gen, 0, record, run.dev_node) == 0 &&
               save_results_file(gen, run_results_json(run.job, run.serial_number, run.settings.sensor_id,
                                                       run.settings.warnings, 2)) == 0;
     set_win_bg_color(255, 255, 255);
     change_page_style(report_page(run.job), STYLE_LIGHT);
     render_whole_window();
-    ok = ok && save_osd_to_png(gen, 1, record) == 0;
+    ok = ok && save_osd_to_png(gen, 1, record, run.dev_node) == 0;
     return ok && commit_generation(gen) == 0;
 }
 
@@ -137,10 +137,12 @@ int elm_main(int argc, char **argv)
 
     install_signal_handlers();
 
+    run_t run;
+    run.settings = default_settings();
     if (!headless_display()) {
-        if (choose_fb_device() != 0)
+        if (choose_fb_device(run.dev_node) != 0)
             exit(-1);
-        probe_framebuffer();
+        probe_framebuffer(run.dev_node);
     }
 
     draw_win();
@@ -149,7 +151,6 @@ int elm_main(int argc, char **argv)
     // The framebuffer engine's console code takes SIGINT over (to ignore it)
     // when the window is made: the handler is installed again.
     install_signal_handlers();
-    run_t run{default_settings(), {}, {}, 0};
     if (read_configure(argc, argv, run.settings) < 0)
         return -1;
     draw_logo_and_title();

@@ -3,12 +3,11 @@
 #include <Elementary.h>
 
 inline constexpr int DEV_NODE_SIZE = 20;
-// The framebuffer device path, chosen at start-up and read by the capture.
-extern char dev_node[DEV_NODE_SIZE];
+// Room for the framebuffer device path, its terminating zero included.
 
 int elm_main(int argc, char **argv);
 Eina_Bool _exit_app_cb(void *data);
 
 // Chooses the framebuffer device from EVAS_FB_DEV (or the default) into
 // dev_node and prints which one. Returns -1 when the value does not fit.
-int choose_fb_device();
+int choose_fb_device(char (&dev_node)[DEV_NODE_SIZE]);

@@ -282,7 +282,7 @@ std::string framebuffer_capture_layout(const fb_var_screeninfo &var, const fb_fi
     return "";
 }
 
-int save_osd_to_png(generation_t &g, int kind, const std::string &record)
+int save_osd_to_png(generation_t &g, int kind, const std::string &record, const char *dev_node)
 {
     const job_file_kind file = kind == 1 ? FILE_WHITE : FILE_DARK;
     const bool ok = stage_file(g, file, [&](FILE *fp) {

@@ -61,6 +61,7 @@ bool write_framebuffer_rows(FILE *fp, int fd, const framebuffer_layout &layout, 
                             int *read_errno);
 
 // Captures the screen for "1.png" (kind 0) or "1_white.png" (kind 1) of the
-// generation `g`, with the job's results record in a text chunk. Returns 0
-// when the capture is written whole, -1 (reported on standard error) when not.
-int save_osd_to_png(generation_t &g, int kind, const std::string &record);
+// generation `g`, with the job's results record in a text chunk: from the
+// canvas when headless, else from the framebuffer `dev_node`. Returns 0 when
+// the capture is written whole, -1 (reported on standard error) when not.
+int save_osd_to_png(generation_t &g, int kind, const std::string &record, const char *dev_node);
