@@ -3,7 +3,9 @@
 #include <cstdio>
 
 #include "charts/geometry/bar_geometry.h"
+#include "color/eotf.h"
 #include "draw/draw_basic.h"
+#include "measure/measure.h"
 
 namespace {
 
@@ -65,4 +67,17 @@ void draw_eotf_trace(canvas_t *canvas, const job_t &job, eotf_point_fn map, cons
         draw_line(canvas, px, py, x, y, YELLOW, LAYER_DATA_LINE);
     }
     draw_square_marker(canvas, x, y);
+}
+
+void draw_checker_pillars(canvas_t *canvas, const job_t &job, pillar_fn place, float color_t::*value, int label_dy)
+{
+    const eotf_row_t *eotf = find_eotf(job.target.test_type);
+    if (canvas == nullptr || eotf == nullptr)
+        return;
+    for (int i = 0; i < CHECK_COUNT; ++i) {
+        if (!job.store.check_measured[i])
+            continue;
+        const float v = job.store.check[i].*value;
+        draw_value_pillar(canvas, place(job, i, v), v, code_colour((*eotf->checker_codes)[i]), 3, label_dy);
+    }
 }

@@ -22,6 +22,11 @@ rgb_t code_colour(const std::array<int32_t, 3> &code);
 void draw_value_pillar(canvas_t *canvas, const rect_t &place, float v, const rgb_t &colour, int decimals,
                        int label_dy);
 
+// The colour-checker bars: each measured slot's `value` at the place the
+// chart gives it, in the patch's nominal colour for the job's EOTF.
+using pillar_fn = rect_t (*)(const job_t &job, int i, float v);
+void draw_checker_pillars(canvas_t *canvas, const job_t &job, pillar_fn place, float color_t::*value, int label_dy);
+
 // A measured grayscale patch on an EOTF chart: a yellow line from the
 // previous patch, when there is one, and the square marker.
 void draw_eotf_trace(canvas_t *canvas, const job_t &job, eotf_point_fn map, const color_t *prev,

@@ -12,7 +12,7 @@ namespace {
 constexpr int LABEL_DY = 20;
 
 // One grayscale bar chart: its pillar geometry and the value it shows.
-void draw_gray_pillars(canvas_t *canvas, const job_t &job, rect_t (*place)(const job_t &, int, float),
+void draw_gray_pillars(canvas_t *canvas, const job_t &job, pillar_fn place,
                        float color_t::*value)
 {
     if (canvas == nullptr)
@@ -46,14 +46,5 @@ void draw_hdr_gray_EOTF_data(canvas_t *canvas, const job_t &job)
 
 void draw_hdr_checker_dE_data(canvas_t *canvas, const job_t &job)
 {
-    const eotf_row_t *eotf = find_eotf(job.target.test_type);
-    if (canvas == nullptr || eotf == nullptr)
-        return;
-    for (int i = 0; i < CHECK_COUNT; ++i) {
-        if (!job.store.check_measured[i])
-            continue;
-        const float v = job.store.check[i].dEICTCP_240;
-        const rgb_t colour = code_colour((*eotf->checker_codes)[i]);
-        draw_value_pillar(canvas, get_hdr_checker_dE_pillar_coord(job, i, v), v, colour, 3, LABEL_DY);
-    }
+    draw_checker_pillars(canvas, job, get_hdr_checker_dE_pillar_coord, &color_t::dEICTCP_240, LABEL_DY);
 }

@@ -84,14 +84,5 @@ void draw_sdr_cm_dE_data(canvas_t *canvas, const job_t &job)
 
 void draw_sdr_checker_dE_data(canvas_t *canvas, const job_t &job)
 {
-    const eotf_row_t *eotf = find_eotf(job.target.test_type);
-    if (canvas == nullptr || eotf == nullptr)
-        return;
-    for (int i = 0; i < CHECK_COUNT; ++i) {
-        if (!job.store.check_measured[i])
-            continue;
-        const float v = job.store.check[i].dE2000;
-        draw_value_pillar(canvas, get_sdr_checker_dE_pillar_coord(job, i, v), v,
-                          code_colour((*eotf->checker_codes)[i]), 3, LABEL_DY);
-    }
+    draw_checker_pillars(canvas, job, get_sdr_checker_dE_pillar_coord, &color_t::dE2000, LABEL_DY);
 }
