@@ -38,7 +38,8 @@ inline std::string evaluate_and_overlay(const reference_t &target, const char *p
     const job_t job = evaluate(target, path);
     if (!job.evaluated)
         return "the test data file could not be opened";
-    render_page_data(report_page(job), job);
+    report_pages_t pages;
+    render_page_data(pages, report_page(job), job);
     return check_job(job);
 }
 
@@ -51,10 +52,11 @@ inline std::string evaluate_and_draw(const reference_t &target, const char *path
     if (!job.evaluated)
         return "the test data file could not be opened";
     const page_id page = report_page(job);
-    show_page(page, job);
-    render_page_data(page, job);
-    change_page_style(page, STYLE_LIGHT);
-    del_page(page);
+    report_pages_t pages;
+    show_page(pages, page, job);
+    render_page_data(pages, page, job);
+    change_page_style(pages, page, STYLE_LIGHT);
+    del_page(pages, page);
     // Deleted objects are freed at the next render; do that without drawing.
     evas_norender(evas_object_evas_get(win));
     return check_job(job);

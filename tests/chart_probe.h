@@ -18,6 +18,9 @@
 #include "report/report_page.h"
 #include "test_support.h"
 
+// The report pages the chart tests build, as a run owns them.
+inline report_pages_t pages;
+
 // A rectangle (x, y, w, h), a line's end points (x0, y0, x1, y1) or a point (x, y, 0, 0).
 struct quad {
     int a, b, c, d;
@@ -148,8 +151,8 @@ protected:
     static void del_pages()
     {
         output_of([] {
-            del_page(PAGE_SDR);
-            del_page(PAGE_HDR);
+            del_page(pages, PAGE_SDR);
+            del_page(pages, PAGE_HDR);
         });
         evas_norender(evas_object_evas_get(win));
     }

@@ -104,13 +104,13 @@ protected:
         del_pages();
         output_of([this] {
             job.summary = summarize_job(job);
-            show_page(PAGE_HDR, job);
-            render_page_data(PAGE_HDR, job);
+            show_page(pages, PAGE_HDR, job);
+            render_page_data(pages, PAGE_HDR, job);
         });
     }
     std::array<color_t, GRAY_MAX> &data_gray = job.store.gray;
     std::array<color_t, CHECK_COUNT> &data_check = job.store.check;
-    static canvas_t *slot(int s) { return page_canvases(PAGE_HDR)[s]; }
+    static canvas_t *slot(int s) { return page_canvases(pages, PAGE_HDR)[s]; }
     static std::vector<Evas_Object *> fills(int s) { return objects(slot(s)->data_list, "rectangle", 42); }
     static std::string value(int s, int i) { return text(objects(slot(s)->data_text_list, nullptr, 42).at(i)); }
 };
@@ -199,7 +199,7 @@ TEST_F(PageLifecycle, DeletedPagesTakeNoOverlayVerdictOrRestyle)
     const size_t empty = canvas_objects();
     output_of([this] {
         for (page_id page : {PAGE_SDR, PAGE_HDR})
-            draw_page_panel(page, job, "", 0), switch_page(page, job);
+            draw_page_panel(pages, page, job, "", 0), switch_page(pages, page, job);
     });
     del_pages();
     EXPECT_EQ(canvas_objects(), empty);
@@ -208,13 +208,13 @@ TEST_F(PageLifecycle, DeletedPagesTakeNoOverlayVerdictOrRestyle)
     const size_t before = canvas_objects();
     output_of([this] {
         job.summary = summarize_job(job);
-        render_page_data(PAGE_SDR, job);
-        change_page_style(PAGE_SDR, STYLE_LIGHT);
+        render_page_data(pages, PAGE_SDR, job);
+        change_page_style(pages, PAGE_SDR, STYLE_LIGHT);
         job.target.test_type = EOTF_HLG;
         job.kind = REPORT_HDR;
         job.summary = summarize_job(job);
-        render_page_data(PAGE_HDR, job);
-        change_page_style(PAGE_HDR, STYLE_LIGHT);
+        render_page_data(pages, PAGE_HDR, job);
+        change_page_style(pages, PAGE_HDR, STYLE_LIGHT);
     });
     EXPECT_EQ(canvas_objects(), before);
 
@@ -222,13 +222,13 @@ TEST_F(PageLifecycle, DeletedPagesTakeNoOverlayVerdictOrRestyle)
     // second rendering replaces the first: one curve, one set of pillars and
     // one verdict.
     const std::string out = output_of([this] {
-        switch_page(PAGE_HDR, job);
-        render_page_data(PAGE_HDR, job);
-        render_page_data(PAGE_HDR, job);
+        switch_page(pages, PAGE_HDR, job);
+        render_page_data(pages, PAGE_HDR, job);
+        render_page_data(pages, PAGE_HDR, job);
     });
     EXPECT_EQ(out.rfind("old_status = -1, new_status = 4\ninit_hdr_page\n", 0), 0u) << out;
-    canvas_t *first = page_canvases(PAGE_HDR)[0];
+    canvas_t *first = page_canvases(pages, PAGE_HDR)[0];
     EXPECT_EQ(verdict_of(first).text, "Grayscale Avg dE:  1.0000");
     EXPECT_EQ(objects(first->data_list, "rectangle", 42).size(), 5u);
-    EXPECT_EQ(marks(page_canvases(PAGE_HDR)[HDR_SLOT_EOTF]).size(), 100u);
+    EXPECT_EQ(marks(page_canvases(pages, PAGE_HDR)[HDR_SLOT_EOTF]).size(), 100u);
 }

@@ -93,8 +93,8 @@ TEST_P(SampleRecord, HoldsTheNumbersTheReportDraws)
         ASSERT_EQ(read_configure(static_cast<int>(argv.size()), argv.data(), settings), 0);
         job = evaluate(settings.target, file.c_str());
         ASSERT_TRUE(job.evaluated);
-        show_page(report_page(job), job);
-        render_page_data(report_page(job), job);
+        show_page(pages, report_page(job), job);
+        render_page_data(pages, report_page(job), job);
     });
     const int kind = job.kind == REPORT_HDR ? 1 : 0;
     // Through the text, as both outputs write it.
@@ -115,7 +115,7 @@ TEST_P(SampleRecord, HoldsTheNumbersTheReportDraws)
                                        {HDR_SLOT_GRAY_DEITP, HDR_GRAY_DEICTCP_AVG},
                                        {HDR_SLOT_EOTF, HDR_EOTF_DIFF_MAX},
                                        {HDR_SLOT_CHECKER, HDR_CHECKER_DEICTCP_AVG}};
-    const auto page = page_canvases(report_page(job));
+    const auto page = page_canvases(pages, report_page(job));
     ASSERT_EQ(r["verdicts"].size(), 4u);
     for (const chart &ch : charts) {
         const results_json &v = r["verdicts"][verdict_limits[ch.id].key];

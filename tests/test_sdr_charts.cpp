@@ -36,10 +36,10 @@ void store_ramp(job_t &job, int steps, bool super_white, float dE, float gamma)
 std::span<canvas_t *const> render(const job_t &job)
 {
     output_of([&] {
-        show_page(PAGE_SDR, job);
-        render_page_data(PAGE_SDR, job);
+        show_page(pages, PAGE_SDR, job);
+        render_page_data(pages, PAGE_SDR, job);
     });
-    return page_canvases(PAGE_SDR);
+    return page_canvases(pages, PAGE_SDR);
 }
 
 void place_primaries(job_t &job)

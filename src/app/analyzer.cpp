@@ -32,6 +32,7 @@ struct run_t {
     settings_t settings;
     job_t job;
     std::string serial_number;
+    report_pages_t pages;
     int status = 0;
 };
 
@@ -99,7 +100,7 @@ namespace {
 
 // Captures the page dark, then white, and saves both captures and the
 // record as one generation. False when any of them could not be saved.
-bool save_report(const run_t &run)
+bool save_report(run_t &run)
 {
     const std::string record =
         run_results_json(run.job, run.serial_number, run.settings.sensor_id, run.settings.warnings);
@@ -109,7 +110,7 @@ bool save_report(const run_t &run)
               save_results_file(gen, run_results_json(run.job, run.serial_number, run.settings.sensor_id,
                                                       run.settings.warnings, 2)) == 0;
     set_win_bg_color(255, 255, 255);
-    change_page_style(report_page(run.job), STYLE_LIGHT);
+    change_page_style(run.pages, report_page(run.job), STYLE_LIGHT);
     render_whole_window();
     ok = ok && save_osd_to_png(gen, 1, record, run.dev_node) == 0;
     return ok && commit_generation(gen) == 0;
@@ -160,7 +161,7 @@ int elm_main(int argc, char **argv)
     // A job whose data could not be read has no report page.
     if (run.job.evaluated) {
         run.serial_number = serial_number_value(read_serial_number());
-        start_measure(run.job, run.serial_number.c_str(), run.settings.sensor_id);
+        start_measure(run.pages, run.job, run.serial_number.c_str(), run.settings.sensor_id);
     } else {
         fprintf(stderr, "analyzer: cannot read the test data file \"%s\"; the saved reports are kept\n",
                 run.job.test_data_file.c_str());
@@ -168,11 +169,11 @@ int elm_main(int argc, char **argv)
     }
 
     puts("exit_app:");
-    handle_signals_in_main_loop();
+    handle_signals_in_main_loop(run.pages);
     ecore_timer_add(1.0, _exit_app_cb, &run);
     elm_run();
 
-    del_page(PAGE_SDR);
-    del_page(PAGE_HDR);
+    del_page(run.pages, PAGE_SDR);
+    del_page(run.pages, PAGE_HDR);
     return run.status;
 }

@@ -65,30 +65,30 @@ void write_signal_message(int sig)
 }
 
 // Main-loop side of a termination signal: the pages are deleted safely here.
-[[noreturn]] void terminate_in_loop(int sig)
+[[noreturn]] void terminate_in_loop(report_pages_t &pages, int sig)
 {
     fflush(stdout);
     write_signal_message(sig);
-    del_page(PAGE_SDR);
-    del_page(PAGE_HDR);
+    del_page(pages, PAGE_SDR);
+    del_page(pages, PAGE_HDR);
     fflush(stdout);
     exit(-1);
 }
 
-Eina_Bool signal_pipe_cb(void *, Ecore_Fd_Handler *)
+Eina_Bool signal_pipe_cb(void *pages, Ecore_Fd_Handler *)
 {
     int sig = 0;
     if (read(signal_pipe[0], &sig, sizeof sig) != static_cast<ssize_t>(sizeof sig))
         return ECORE_CALLBACK_RENEW;
-    terminate_in_loop(sig);
+    terminate_in_loop(*static_cast<report_pages_t *>(pages), sig);
 }
 
 // A signal that arrived while the toolkit was starting was caught by its own
 // handler and queued as an exit event: end the run the same way.
-Eina_Bool signal_exit_event_cb(void *, int, void *event)
+Eina_Bool signal_exit_event_cb(void *pages, int, void *event)
 {
     const auto *ev = static_cast<const Ecore_Event_Signal_Exit *>(event);
-    terminate_in_loop(ev->interrupt ? SIGINT : ev->quit ? SIGQUIT : SIGTERM);
+    terminate_in_loop(*static_cast<report_pages_t *>(pages), ev->interrupt ? SIGINT : ev->quit ? SIGQUIT : SIGTERM);
 }
 
 }  // namespace
@@ -104,15 +104,15 @@ void install_signal_handlers()
     signal(SIGXFSZ, SIG_IGN);
 }
 
-void handle_signals_in_main_loop()
+void handle_signals_in_main_loop(report_pages_t &pages)
 {
     if (pipe2(signal_pipe, O_CLOEXEC | O_NONBLOCK) != 0) {
         perror("pipe");
     } else {
-        ecore_main_fd_handler_add(signal_pipe[0], ECORE_FD_READ, signal_pipe_cb, nullptr, nullptr,
+        ecore_main_fd_handler_add(signal_pipe[0], ECORE_FD_READ, signal_pipe_cb, &pages, nullptr,
                                   nullptr);
     }
-    ecore_event_handler_add(ECORE_EVENT_SIGNAL_EXIT, signal_exit_event_cb, nullptr);
+    ecore_event_handler_add(ECORE_EVENT_SIGNAL_EXIT, signal_exit_event_cb, &pages);
     // The hand-over starts when the loop runs its first job.
     ecore_job_add([](void *) { loop_running = 1; }, nullptr);
 }

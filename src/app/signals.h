@@ -2,6 +2,8 @@
 // it runs, where the pages can be deleted safely.
 #pragma once
 
+struct report_pages_t;
+
 // Installs run_terminate for signals 15, 2, 3 and 11.
 void install_signal_handlers();
 // Once the main loop runs (and the signal is not SIGSEGV), hands the signal to
@@ -9,5 +11,6 @@ void install_signal_handlers();
 // Before that, or on a fault, reports it and ends the process with 255 at once.
 void run_terminate(int sig);
 // From the main loop's start on, signals are handled there: also those the
-// toolkit itself caught and queued as an exit event.
-void handle_signals_in_main_loop();
+// toolkit itself caught and queued as an exit event; the loop then deletes
+// the run's `pages`.
+void handle_signals_in_main_loop(report_pages_t &pages);

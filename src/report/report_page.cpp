@@ -40,45 +40,35 @@ constexpr page_slot_t HDR_PAGE[HDR_SLOTS] = {
     {draw_hdr_checker_dE_canvas, draw_hdr_checker_dE_data, HDR_CHECKER_DEICTCP_AVG},
 };
 
-// A page's table, its canvases, the panel beside it and the names its
-// messages use.
-struct page_t {
-    std::span<const page_slot_t> slots;
-    std::array<canvas_t *, SDR_SLOTS> canvases;
-    const char *init_message;  // printed when the page is built; null for none
-    const char *del_name;
-    panel_t panel;
-};
 static_assert(std::size(SDR_PAGE) <= SDR_SLOTS && std::size(HDR_PAGE) <= SDR_SLOTS,
               "every page's slots fit the canvases array");
 
-page_t sdr_page{SDR_PAGE, {}, nullptr, "del_sdr_page", {}};
-page_t hdr_page{HDR_PAGE, {}, "init_hdr_page", "del_hdr_page", {}};
-
-// The page that is up: -1 before the first switch and after its deletion.
-int current_page_status = -1;
-
-page_t &page_of(page_id id)
+page_t &page_of(report_pages_t &pages, page_id id)
 {
-    return id == PAGE_HDR ? hdr_page : sdr_page;
+    return id == PAGE_HDR ? pages.page_hdr : pages.page_sdr;
 }
 
 }  // namespace
+
+report_pages_t::report_pages_t()
+    : page_sdr{SDR_PAGE, {}, nullptr, "del_sdr_page", {}}, page_hdr{HDR_PAGE, {}, "init_hdr_page", "del_hdr_page", {}}
+{
+}
 
 page_id report_page(const job_t &job)
 {
     return job.kind == REPORT_HDR ? PAGE_HDR : PAGE_SDR;
 }
 
-std::span<canvas_t *const> page_canvases(page_id id)
+std::span<canvas_t *const> page_canvases(report_pages_t &pages, page_id id)
 {
-    page_t &p = page_of(id);
+    page_t &p = page_of(pages, id);
     return {p.canvases.data(), p.slots.size()};
 }
 
-void show_page(page_id id, const job_t &job)
+void show_page(report_pages_t &pages, page_id id, const job_t &job)
 {
-    page_t &p = page_of(id);
+    page_t &p = page_of(pages, id);
     if (p.canvases[0] != nullptr) {
         for (size_t i = 0; i < p.slots.size(); ++i)
             show_canvas_chart(p.canvases[i]);
@@ -92,25 +82,25 @@ void show_page(page_id id, const job_t &job)
         p.canvases[i] = p.slots[i].chart(job);
 }
 
-void switch_page(page_id page, const job_t &job)
+void switch_page(report_pages_t &pages, page_id page, const job_t &job)
 {
-    if (page == current_page_status) {
+    if (page == pages.current_page_status) {
         puts("new page == old page");
         return;
     }
-    printf("old_status = %d, new_status = %d\n", current_page_status, static_cast<int>(page));
-    current_page_status = page;
-    show_page(page, job);
+    printf("old_status = %d, new_status = %d\n", pages.current_page_status, static_cast<int>(page));
+    pages.current_page_status = page;
+    show_page(pages, page, job);
 }
 
-void draw_page_panel(page_id id, const job_t &job, const char *serial_number, int32_t sensor_id)
+void draw_page_panel(report_pages_t &pages, page_id id, const job_t &job, const char *serial_number, int32_t sensor_id)
 {
-    draw_config_chart(page_of(id).panel, job, serial_number, sensor_id);
+    draw_config_chart(page_of(pages, id).panel, job, serial_number, sensor_id);
 }
 
-void render_page_data(page_id id, const job_t &job)
+void render_page_data(report_pages_t &pages, page_id id, const job_t &job)
 {
-    page_t &p = page_of(id);
+    page_t &p = page_of(pages, id);
     for (size_t i = 0; i < p.slots.size(); ++i) {
         canvas_t *canvas = p.canvases[i];
         if (canvas == nullptr)
@@ -123,9 +113,9 @@ void render_page_data(page_id id, const job_t &job)
     }
 }
 
-void change_page_style(page_id id, int style)
+void change_page_style(report_pages_t &pages, page_id id, int style)
 {
-    page_t &p = page_of(id);
+    page_t &p = page_of(pages, id);
     const canvas_t *built = nullptr;
     for (size_t i = 0; i < p.slots.size(); ++i) {
         canvas_t *c = p.canvases[i];
@@ -144,12 +134,12 @@ void change_page_style(page_id id, int style)
     change_config_text_style(p.panel, built, style);
 }
 
-void del_page(page_id id)
+void del_page(report_pages_t &pages, page_id id)
 {
-    page_t &p = page_of(id);
+    page_t &p = page_of(pages, id);
     printf("[%s]\r\n", p.del_name);
-    if (current_page_status == id)
-        current_page_status = -1;
+    if (pages.current_page_status == id)
+        pages.current_page_status = -1;
     canvas_freeze frozen;
     del_config_chart(p.panel);
     for (canvas_t *&c : p.canvases) {
