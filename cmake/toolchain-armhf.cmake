@@ -6,6 +6,7 @@
 # so the device build meets the same rounding question as aarch64. Set
 # ANALYZER_ARMHF_FPU to vfpv3-d16 for Debian's own baseline.
 set(CMAKE_SYSTEM_PROCESSOR arm)
+set(ANALYZER_DEB_ARCH armhf)
 set(ANALYZER_TRIPLE arm-linux-gnueabihf)
 set(ANALYZER_QEMU qemu-arm)
 set(ANALYZER_ARMHF_FPU neon-vfpv4 CACHE STRING "FPU of the armhf device (-mfpu)")
