@@ -56,7 +56,7 @@ options_of() {
 run_job() {
   local dest=$1 build=$2 mode=$3 name=$4
   shift 4
-  local dir=$dest/$mode-$name env=(ECORE_NO_SYSTEM_MODULES=1 ANALYZER_ROOT=root) cmd=("$@") e
+  local dir=$dest/$mode-$name env=(ECORE_NO_SYSTEM_MODULES=1 ANALYZER_ROOT=root) cmd=("$@")
   mkdir -p "$dir/root/usr/local/app"
   ln -s "$build/root/usr/local/app/image" "$build/root/usr/local/app/font" "$dir/root/usr/local/app/"
   case $mode in
@@ -64,11 +64,9 @@ run_job() {
     no-simd) env+=(ELM_DISPLAY=buffer "${NO_SIMD[@]}") ;;
     device)
       fb_emu_env "$build" "$dir/fb.raw"
-      env=(-u ELM_DISPLAY "${env[@]}")
-      # Under qemu the preload must reach the program only.
-      for e in "${fb_env[@]}"; do
-        if [[ $e == LD_PRELOAD=* && $# -gt 0 ]]; then cmd+=(-E "$e"); else env+=("$e"); fi
-      done ;;
+      fb_emu_under "$@"
+      env=(-u ELM_DISPLAY "${env[@]}" "${fb_env[@]}")
+      cmd=("${fb_cmd[@]}") ;;
   esac
   # shellcheck disable=SC2046 # the options are words
   (cd "$dir" && env "${env[@]}" "${cmd[@]}" "$build/analyzer" $(options_of "$name") >stdout 2>stderr) ||
