@@ -13,6 +13,7 @@
 # - the artwork made under qemu identical to the pixel;
 # - the evaluation (scripts/cross-check.sh);
 # - the arm64 package unpacked and one job run from it (scripts/check-package.sh).
+# Both builds run in the background from the start, each cached.
 #   scripts/device-check.sh [x86-64 build dir, default build]
 # Installs the cross compilers and qemu-user when missing. Outputs are kept
 # in <build>/device-out/.
@@ -98,6 +99,15 @@ same_pixels() {
   done
 }
 
+# Both cross builds start at once in the background, so that the machine's
+# cores stay busy while sysroots download and while the other side runs.
+mkdir -p "$out"
+declare -A builder
+for arch in "${ARCHES[@]}"; do
+  bash scripts/cross-build.sh "$arch" >"$out/build-$arch.log" 2>&1 &
+  builder[$arch]=$!
+done
+
 # The development machine's runs: headless, with SIMD off, and in device mode.
 for job in "${JOBS[@]}"; do
   run_job "$out/x86_64" "$host_build" headless "${job%% *}"
@@ -105,10 +115,12 @@ for job in "${JOBS[@]}"; do
 done
 for name in "${DEVICE_JOBS[@]}"; do run_job "$out/x86_64" "$host_build" device "$name"; done
 
-# check_arch ARCH: builds (or reuses) ARCH's build, runs and compares.
+# check_arch ARCH: waits for ARCH's build, runs and compares.
 check_arch() {
   local arch=$1 build sysroot runner t0=$SECONDS largest=0 f name failed_before=$failures
-  build=$(bash scripts/cross-build.sh "$arch" | tail -1)
+  wait "${builder[$arch]}" || { fail "$arch: the cross build failed"; cat "$out/build-$arch.log"; return 1; }
+  head -n -1 "$out/build-$arch.log" | sed 's/^/  /'
+  build=$(tail -1 "$out/build-$arch.log")
   sysroot=$(sed -n 's/^CMAKE_SYSROOT:[A-Z]*=//p' "$build/CMakeCache.txt")
   runner=(bash "$src/scripts/qemu-run.sh" "$arch" "$sysroot")
   local t1=$SECONDS
@@ -118,7 +130,7 @@ check_arch() {
   for job in "${JOBS[@]}"; do run_job "$out/$arch" "$build" headless "${job%% *}" "${runner[@]}"; done
   for name in "${DEVICE_JOBS[@]}"; do run_job "$out/$arch" "$build" device "$name" "${runner[@]}"; done
   local t2=$SECONDS
-  echo "$arch: build $((t1 - t0)) s, ${#JOBS[@]} jobs headless and ${#DEVICE_JOBS[@]} in device mode under qemu $((t2 - t1)) s"
+  echo "$arch: waited $((t1 - t0)) s for the build, ${#JOBS[@]} jobs headless and ${#DEVICE_JOBS[@]} in device mode under qemu $((t2 - t1)) s"
   for job in "${JOBS[@]}"; do
     name=${job%% *}
     same_bytes "$out/x86_64/headless-$name/stdout" "$out/$arch/headless-$name/stdout" "console output"
