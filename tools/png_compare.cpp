@@ -27,45 +27,48 @@ struct picture {
 
 using file_ptr = std::unique_ptr<FILE, int (*)(FILE *)>;
 
-// The text chunks, read with the full API (the simplified one skips them).
-bool read_text(const char *path, std::string &out)
+// Reads the text chunks, then the pixels expanded to 8-bit RGBA. No C++
+// object is created in this frame after setjmp, as libpng reports errors by
+// longjmp.
+bool read_into(png_structp png, png_infop info, FILE *fp, picture &pic)
 {
-    file_ptr fp(std::fopen(path, "rb"), std::fclose);
-    if (!fp)
+    if (setjmp(png_jmpbuf(png)))
         return false;
-    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
-    bool ok = false;
-    if (info != nullptr && setjmp(png_jmpbuf(png)) == 0) {
-        png_init_io(png, fp.get());
-        png_read_info(png, info);
-        png_textp text = nullptr;
-        const int n = png_get_text(png, info, &text, nullptr);
-        for (int i = 0; i < n; ++i) {
-            const size_t len = text[i].compression >= PNG_ITXT_COMPRESSION_NONE ? text[i].itxt_length
-                                                                               : text[i].text_length;
-            out.append(text[i].key).push_back('\0');
-            out.append(text[i].text, len).push_back('\0');
-        }
-        ok = true;
+    png_init_io(png, fp);
+    png_read_info(png, info);
+    png_textp text = nullptr;
+    const int n = png_get_text(png, info, &text, nullptr);
+    for (int i = 0; i < n; ++i) {
+        const size_t len = text[i].compression >= PNG_ITXT_COMPRESSION_NONE ? text[i].itxt_length
+                                                                           : text[i].text_length;
+        pic.text.append(text[i].key).push_back('\0');
+        pic.text.append(text[i].text, len).push_back('\0');
     }
-    png_destroy_read_struct(&png, &info, nullptr);
-    return ok;
+    png_set_expand(png);
+    png_set_strip_16(png);
+    png_set_gray_to_rgb(png);
+    png_set_add_alpha(png, 0xff, PNG_FILLER_AFTER);
+    const int passes = png_set_interlace_handling(png);
+    png_read_update_info(png, info);
+    pic.width = png_get_image_width(png, info);
+    pic.height = png_get_image_height(png, info);
+    pic.rgba.resize(static_cast<size_t>(pic.width) * pic.height * 4);
+    for (int pass = 0; pass < passes; ++pass)
+        for (unsigned y = 0; y < pic.height; ++y)
+            png_read_row(png, &pic.rgba[static_cast<size_t>(y) * pic.width * 4], nullptr);
+    return true;
 }
 
 picture read_picture(const char *path)
 {
     picture pic;
-    png_image img{};
-    img.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&img, path))
+    file_ptr fp(std::fopen(path, "rb"), std::fclose);
+    if (!fp)
         return pic;
-    img.format = PNG_FORMAT_RGBA;
-    pic.width = img.width;
-    pic.height = img.height;
-    pic.rgba.resize(PNG_IMAGE_SIZE(img));
-    pic.ok = png_image_finish_read(&img, nullptr, pic.rgba.data(), 0, nullptr) != 0 && read_text(path, pic.text);
-    png_image_free(&img);
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
+    pic.ok = info != nullptr && read_into(png, info, fp.get(), pic);
+    png_destroy_read_struct(&png, &info, nullptr);
     return pic;
 }
 
