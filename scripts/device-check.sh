@@ -13,7 +13,7 @@
 # - the artwork made under qemu identical to the pixel;
 # - the evaluation (scripts/cross-check.sh);
 # - the arm64 package unpacked and one job run from it (scripts/check-package.sh).
-# Both builds run in the background from the start, each cached.
+# Both architectures are built (each cached) and checked at once.
 #   scripts/device-check.sh [x86-64 build dir, default build]
 # Installs the cross compilers and qemu-user when missing. Outputs are kept
 # in <build>/device-out/.
@@ -99,38 +99,33 @@ same_pixels() {
   done
 }
 
-# Both cross builds start at once in the background, so that the machine's
-# cores stay busy while sysroots download and while the other side runs.
-mkdir -p "$out"
-declare -A builder
-for arch in "${ARCHES[@]}"; do
-  bash scripts/cross-build.sh "$arch" >"$out/build-$arch.log" 2>&1 &
-  builder[$arch]=$!
-done
-
 # The development machine's runs: headless, with SIMD off, and in device mode.
-for job in "${JOBS[@]}"; do
-  run_job "$out/x86_64" "$host_build" headless "${job%% *}"
-  run_job "$out/x86_64" "$host_build" no-simd "${job%% *}"
-done
-for name in "${DEVICE_JOBS[@]}"; do run_job "$out/x86_64" "$host_build" device "$name"; done
+x86_runs() {
+  for job in "${JOBS[@]}"; do
+    run_job "$out/x86_64" "$host_build" headless "${job%% *}"
+    run_job "$out/x86_64" "$host_build" no-simd "${job%% *}"
+  done
+  for name in "${DEVICE_JOBS[@]}"; do run_job "$out/x86_64" "$host_build" device "$name"; done
+  touch "$out/x86_64/done"
+}
 
-# check_arch ARCH: waits for ARCH's build, runs and compares.
+# check_arch ARCH: makes or reuses ARCH's build, runs and compares once the
+# development machine's runs are done.
 check_arch() {
-  local arch=$1 build sysroot runner t0=$SECONDS largest=0 f name failed_before=$failures
-  wait "${builder[$arch]}" || { fail "$arch: the cross build failed"; cat "$out/build-$arch.log"; return 1; }
-  head -n -1 "$out/build-$arch.log" | sed 's/^/  /'
-  build=$(tail -1 "$out/build-$arch.log")
+  local arch=$1 build sysroot runner t0=$SECONDS largest=0 f name
+  build=$(bash scripts/cross-build.sh "$arch" 2> >(sed 's/^/  /')) || { fail "$arch: the cross build failed"; return 1; }
+  build=$(tail -1 <<<"$build")
+  local t1=$SECONDS
+  while [ ! -e "$out/x86_64/done" ]; do sleep 1; done
   sysroot=$(sed -n 's/^CMAKE_SYSROOT:[A-Z]*=//p' "$build/CMakeCache.txt")
   runner=(bash "$src/scripts/qemu-run.sh" "$arch" "$sysroot")
-  local t1=$SECONDS
+  local t2=$SECONDS
   for f in "$host_build"/root/usr/local/app/image/*.png; do
     "$png_compare" "$f" "$build/root/usr/local/app/image/${f##*/}" >/dev/null || fail "artwork ${f##*/} differs"
   done
   for job in "${JOBS[@]}"; do run_job "$out/$arch" "$build" headless "${job%% *}" "${runner[@]}"; done
   for name in "${DEVICE_JOBS[@]}"; do run_job "$out/$arch" "$build" device "$name" "${runner[@]}"; done
-  local t2=$SECONDS
-  echo "$arch: waited $((t1 - t0)) s for the build, ${#JOBS[@]} jobs headless and ${#DEVICE_JOBS[@]} in device mode under qemu $((t2 - t1)) s"
+  echo "$arch: build $((t1 - t0)) s, ${#JOBS[@]} jobs headless and ${#DEVICE_JOBS[@]} in device mode under qemu $((SECONDS - t2)) s"
   for job in "${JOBS[@]}"; do
     name=${job%% *}
     same_bytes "$out/x86_64/headless-$name/stdout" "$out/$arch/headless-$name/stdout" "console output"
@@ -144,7 +139,7 @@ check_arch() {
     same_bytes "$out/x86_64/device-$name/1.json" "$out/$arch/device-$name/1.json" "record in device mode"
     same_pixels "$out/$arch/headless-$name" "$out/$arch/device-$name" 0 "$name in device mode against headless"
   done
-  if [ "$failures" -eq "$failed_before" ]; then
+  if [ "$failures" -eq 0 ]; then
     echo "  records, text chunks and console output identical to x86-64;" \
          "largest capture difference $largest (at most $TOLERANCE); device mode identical to headless"
     [ "$arch" != armhf ] || echo "  identical to the pixel to x86-64 with SIMD off"
@@ -157,7 +152,20 @@ check_arch() {
   [ "$failures" -eq 0 ]
 }
 
+# Both architectures at once, each in the background with its own log, so
+# that the cores stay busy while sysroots download, builds compile and
+# programs run under qemu.
+mkdir -p "$out/x86_64"
+declare -A checker
+for arch in "${ARCHES[@]}"; do
+  check_arch "$arch" >"$out/check-$arch.log" 2>&1 &
+  checker[$arch]=$!
+done
+x86_runs
 status=0
-for arch in "${ARCHES[@]}"; do check_arch "$arch" || status=1; done
+for arch in "${ARCHES[@]}"; do
+  wait "${checker[$arch]}" || status=1
+  cat "$out/check-$arch.log"
+done
 echo "device check: $((SECONDS - start)) s"
 exit $status
