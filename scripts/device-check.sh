@@ -113,8 +113,9 @@ x86_runs() {
 # development machine's runs are done.
 check_arch() {
   local arch=$1 build sysroot runner t0=$SECONDS largest=0 f name
-  build=$(bash scripts/cross-build.sh "$arch" 2> >(sed 's/^/  /')) || { fail "$arch: the cross build failed"; return 1; }
-  build=$(tail -1 <<<"$build")
+  build=$(bash scripts/cross-build.sh "$arch" 2>"$out/build-$arch.log") || build=""
+  sed 's/^/  /' "$out/build-$arch.log"
+  [ -n "$build" ] || { fail "$arch: the cross build failed"; return 1; }
   local t1=$SECONDS
   while [ ! -e "$out/x86_64/done" ]; do sleep 1; done
   sysroot=$(sed -n 's/^CMAKE_SYSROOT:[A-Z]*=//p' "$build/CMakeCache.txt")
