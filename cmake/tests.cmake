@@ -83,12 +83,19 @@ add_test(NAME InstallTree.ProgramsBesideTheirDataUnderUsrLocalApp
           "-DPROGRAMS=analyzer$<$<TARGET_EXISTS:analyzer-results>:;analyzer-results>"
           -P ${CMAKE_SOURCE_DIR}/cmake/check_install.cmake)
 
-# The evaluation and the chart geometry cross-built for aarch64 and armhf and
-# run under qemu-user print exactly what this build prints. Labelled "cross": scripts/test.sh
-# runs it on its own after the other tests, as it installs the cross
-# compilers and uses both cores. The sanitizer build leaves it out.
+# The Debian package (cpack) unpacked into a fresh root: the device tree, its
+# dependencies, and one job run from it. The whole program cross-built for
+# aarch64 and armhf and run under qemu-user against this build: records,
+# console output, captures, device mode, the evaluation and the arm64 package
+# (scripts/device-check.sh). Labelled "device-cpu": scripts/test.sh runs it
+# on its own after the other tests, as it installs the cross compilers and
+# uses both cores. The sanitizer build leaves both out (its programs link the
+# sanitizer runtimes, which no device package provides).
 if(NOT ANALYZER_SANITIZE)
-  add_test(NAME CrossArch.EvaluationIdenticalOnAarch64AndArmhf
-    COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/cross-check.sh ${CMAKE_BINARY_DIR})
-  set_tests_properties(CrossArch.EvaluationIdenticalOnAarch64AndArmhf PROPERTIES LABELS cross TIMEOUT 900)
+  add_test(NAME Package.DebHoldsTheDeviceTreeAndRunsAJob
+    COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/check-package.sh ${CMAKE_BINARY_DIR} ${CMAKE_BINARY_DIR}/package-test)
+  set_tests_properties(Package.DebHoldsTheDeviceTreeAndRunsAJob PROPERTIES TIMEOUT 120)
+  add_test(NAME DeviceCpu.WholeProgramOnAarch64AndArmhf
+    COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/device-check.sh ${CMAKE_BINARY_DIR})
+  set_tests_properties(DeviceCpu.WholeProgramOnAarch64AndArmhf PROPERTIES LABELS device-cpu TIMEOUT 1200)
 endif()

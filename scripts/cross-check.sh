@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
-# Cross-architecture check: the programs that need no toolkit, cross-built
-# static for aarch64 and armhf and run under qemu-user, must print byte for
+# Cross-architecture check of the evaluation: the programs that need no
+# toolkit, built for an ARM device and run under qemu-user, must print byte for
 # byte what the development machine's build prints, on every sample, a few
 # noisy jobs and the fuzz corpus: the evaluation's results and where the
 # charts place their marks.
-#   scripts/cross-check.sh [x86-64 build dir, default build]
-# Installs the cross compilers and qemu when missing. The cross builds live in
-# <build>/cross-<arch> (evaluation only, see ANALYZER_EVAL_ONLY) and are only
-# rebuilt when out of date; outputs go to <build>/cross-out/<arch>.
+#   scripts/cross-check.sh HOST_BUILD ARCH ARCH_BUILD RUNNER...
+# ARCH_BUILD holds the programs built for ARCH (scripts/cross-build.sh),
+# RUNNER the command that runs one of them (scripts/qemu-run.sh ARCH SYSROOT).
+# scripts/device-check.sh runs it for each architecture. Outputs go to
+# HOST_BUILD/cross-out/<arch> and, for the development machine's build,
+# HOST_BUILD/cross-out/x86_64-<arch>.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -52,22 +54,15 @@ GEOMETRY=(
   "analyzer-geometry --grid"
   "analyzer-geometry @RECORDS@"
 )
-# Architectures: toolchain file suffix and the qemu-user program.
-ARCHES=("aarch64 qemu-aarch64" "armhf qemu-arm")
-# ----
-
-host_build=${1:-build}
-host_build=$(cd "$host_build" && pwd)
-build_type=$(sed -n 's/^CMAKE_BUILD_TYPE:[A-Z]*=//p' "$host_build/CMakeCache.txt")
-# The host build's optimisation flags for its build type, without debug
-# information (which changes no code and doubles the cross compile time).
-config_flags=$(sed -n "s/^CMAKE_CXX_FLAGS_${build_type^^}:[A-Z]*=//p" "$host_build/CMakeCache.txt")
-config_flags=$(echo " $config_flags " | sed 's/ -g[0-9]* / /g')
-out="$host_build/cross-out"
+[ $# -ge 4 ] || { echo "usage: $0 HOST_BUILD ARCH ARCH_BUILD RUNNER..." >&2; exit 2; }
+host_build=$(cd "$1" && pwd)
+arch=$2
+arch_build=$3
+shift 3
+out=$host_build/cross-out
+ref=$out/x86_64-$arch
 records=""
-for ((k = 1; k <= ${#EVALUATIONS[@]}; k++)); do records+=" $out/x86_64/eval-$k.out"; done
-
-bash scripts/install-deps.sh g++-aarch64-linux-gnu g++-arm-linux-gnueabihf qemu-user
+for ((k = 1; k <= ${#EVALUATIONS[@]}; k++)); do records+=" $ref/eval-$k.out"; done
 
 # The program's file in a build folder.
 program_in() {
@@ -93,7 +88,7 @@ run_all() {
     "$@" "$(program_in "$dir" analyzer-simulate)" $line -o "$dest/gen/$name"
   done
   for line in "${EVALUATIONS[@]}" "${GEOMETRY[@]}"; do
-    line=${line//@GEN@/$out/x86_64/gen}
+    line=${line//@GEN@/$ref/gen}
     line=${line//@RECORDS@/$records}
     read -r prog line <<<"$line"
     i=$((i + 1))
@@ -104,32 +99,19 @@ run_all() {
 }
 
 start=$SECONDS
-run_all "$out/x86_64" "$host_build"
+run_all "$ref" "$host_build"
+run_all "$out/$arch" "$arch_build" "$@"
 
 failed=0
 compared=0
-for spec in "${ARCHES[@]}"; do
-  read -r arch qemu <<<"$spec"
-  dir="$host_build/cross-$arch"
-  t0=$SECONDS
-  if [ ! -f "$dir/CMakeCache.txt" ]; then
-    cmake -S . -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/toolchain-$arch.cmake" -DANALYZER_EVAL_ONLY=ON \
-      -DCMAKE_BUILD_TYPE="$build_type" -DCMAKE_CXX_FLAGS_"${build_type^^}"="$config_flags" \
-      -DCMAKE_EXE_LINKER_FLAGS=-static >/dev/null
+for f in "$ref"/gen/* "$ref"/eval-*; do
+  rel=${f#"$ref/"}
+  compared=$((compared + 1))
+  if ! cmp -s "$f" "$out/$arch/$rel"; then
+    failed=$((failed + 1))
+    echo "DIFFERS on $arch: $rel ($(diff "$f" "$out/$arch/$rel" | grep -c '^>' || true) of $(wc -l <"$f") lines); first differences (x86-64 <, $arch >):"
+    diff "$f" "$out/$arch/$rel" | head -12 || true
   fi
-  cmake --build "$dir" -j2 --target "${PROGRAMS[@]}" >/dev/null
-  t1=$SECONDS
-  run_all "$out/$arch" "$dir" "$qemu"
-  echo "$arch: build ${PROGRAMS[*]} $((t1 - t0)) s, runs under $qemu $((SECONDS - t1)) s"
-  for f in "$out/x86_64"/gen/* "$out/x86_64"/eval-*; do
-    rel=${f#"$out/x86_64/"}
-    compared=$((compared + 1))
-    if ! cmp -s "$f" "$out/$arch/$rel"; then
-      failed=$((failed + 1))
-      echo "DIFFERS on $arch: $rel ($(diff "$f" "$out/$arch/$rel" | grep -c '^>' || true) of $(wc -l <"$f") lines); first differences (x86-64 <, $arch >):"
-      diff "$f" "$out/$arch/$rel" | head -12 || true
-    fi
-  done
 done
-echo "cross check: $((compared - failed)) of $compared outputs identical to x86-64 ($((SECONDS - start)) s)"
+echo "$arch evaluation: $((compared - failed)) of $compared outputs identical to x86-64 ($((SECONDS - start)) s)"
 [ "$failed" -eq 0 ]

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs the whole test suite; then the
-# cross-architecture check (label "cross") on its own, which installs the ARM
+# device-CPU check (label "device-cpu") on its own, which installs the ARM
 # cross compilers and qemu-user and builds with both cores; then builds the
 # same suite with AddressSanitizer and UndefinedBehaviorSanitizer into
 # ./build-asan and runs it there (ANALYZER_TEST_SANITIZE=0 skips that pass).
@@ -9,8 +9,8 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 bash scripts/build.sh
 export ECORE_NO_SYSTEM_MODULES=1
-ctest --test-dir build --output-on-failure -j"$(nproc)" -LE cross
-ctest --test-dir build --output-on-failure -L cross
+ctest --test-dir build --output-on-failure -j"$(nproc)" -LE device-cpu
+ctest --test-dir build --output-on-failure -L device-cpu
 
 if [ "${ANALYZER_TEST_SANITIZE:-1}" != 0 ]; then
   # The sanitizer options and leak suppressions come with the build's tests.

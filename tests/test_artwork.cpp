@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
 
 #include "test_support.h"
@@ -34,6 +35,28 @@ TEST(Artwork, ImagesExistWithTheSizesTheyAreDrawnAt)
     // artwork would be scaled up and cropped.
     EXPECT_GE(read_png(image_dir + "title_07.png").width, 1881);
     EXPECT_TRUE(file_exists(std::string(ANALYZER_BUILD_ROOT) + "/usr/local/app/font/arial.ttf"));
+}
+
+// The toolkit premultiplies a loaded image as c * (a + 1) >> 8 in C and as
+// c * (a + 2) >> 8 with NEON on aarch64; a colour that comes out above its
+// alpha overflows when blended (black dots on the white report).
+TEST(Artwork, NoColourExceedsItsAlphaOncePremultipliedOnAnyCpu)
+{
+    int images = 0;
+    for (const auto &entry : std::filesystem::directory_iterator(image_dir)) {
+        const rgba_image img = read_png(entry.path().string());
+        ASSERT_TRUE(img.ok) << entry.path();
+        ++images;
+        long unsafe = 0;
+        for (size_t k = 0; k < img.rgba.size(); k += 4) {
+            const int a = img.rgba[k + 3];
+            for (int c = 0; c < 3; ++c)
+                for (int extra : {1, 2})
+                    unsafe += (img.rgba[k + c] * (a + extra) >> 8) > a;
+        }
+        EXPECT_EQ(unsafe, 0) << entry.path().filename() << ": channels above their alpha once premultiplied";
+    }
+    EXPECT_GE(images, 11);
 }
 
 TEST(Artwork, CieDiagramIsScaledToTheChartAxes)

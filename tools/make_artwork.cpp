@@ -74,6 +74,15 @@ bool inside_polygon(const std::vector<point> &poly, point p)
     return in;
 }
 
+// The largest 8-bit colour that stays at or below alpha a once the toolkit
+// premultiplies it, both as c * (a + 1) >> 8 (C) and as c * (a + 2) >> 8
+// (NEON, aarch64): a colour above its alpha overflows when blended, a black
+// dot on a white report. 255 for an opaque pixel.
+constexpr unsigned char max_safe_colour(int a)
+{
+    return static_cast<unsigned char>((256 * (a + 1) - 1) / (a + 2));
+}
+
 // RGBA canvas, premultiplied floats internally. Pixel (i, j) covers
 // [i, i+1) x [j, j+1), so its centre is (i + 0.5, j + 0.5).
 struct canvas {
@@ -260,10 +269,12 @@ struct canvas {
                 float s = a > 0 ? v / a : 0.0f;
                 return static_cast<unsigned char>(std::lround(std::clamp(s, 0.0f, 1.0f) * 255.0f));
             };
-            bytes[k * 4 + 0] = chan(p.r);
-            bytes[k * 4 + 1] = chan(p.g);
-            bytes[k * 4 + 2] = chan(p.b);
-            bytes[k * 4 + 3] = static_cast<unsigned char>(std::lround(a * 255.0f));
+            const unsigned char alpha = static_cast<unsigned char>(std::lround(a * 255.0f));
+            const unsigned char top = max_safe_colour(alpha);
+            bytes[k * 4 + 0] = std::min(chan(p.r), top);
+            bytes[k * 4 + 1] = std::min(chan(p.g), top);
+            bytes[k * 4 + 2] = std::min(chan(p.b), top);
+            bytes[k * 4 + 3] = alpha;
         }
         png_image img{};
         img.version = PNG_IMAGE_VERSION;

@@ -1,0 +1,172 @@
+#!/usr/bin/env bash
+# The whole program on the device's CPUs: cross-builds the analyzer, the
+# artwork and the framebuffer emulator for aarch64 and armhf
+# (scripts/cross-build.sh, cached), runs them under qemu-user and compares
+# with the development machine's build:
+# - every sample and a run without its data file, headless: the record
+#   1.json, the captures' text chunk and standard output byte for byte, every
+#   capture pixel within TOLERANCE per channel;
+# - DEVICE_JOBS in device mode (the emulated framebuffer): the same, and
+#   pixels identical to the same architecture's headless captures;
+# - armhf (no NEON in Debian's toolkit) identical to the pixel with the
+#   development machine's SIMD switched off;
+# - the artwork made under qemu identical to the pixel;
+# - the evaluation (scripts/cross-check.sh);
+# - the arm64 package unpacked and one job run from it (scripts/check-package.sh).
+# Both architectures are built (each cached) and checked at once.
+#   scripts/device-check.sh [x86-64 build dir, default build]
+# Installs the cross compilers and qemu-user when missing. Outputs are kept
+# in <build>/device-out/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+src=$PWD
+host_build=$(cd "${1:-build}" && pwd)
+TOLERANCE=8
+ARCHES=(aarch64 armhf)
+# Name, then the options.
+JOBS=(
+  "sdr_ideal_power24 -EOTF Power -gamma 2.4 -testFilePath $src/samples/sdr_ideal_power24.csv"
+  "sdr_ideal_bt1886 -EOTF BT.1886 -colorSpace Rec.709 -testFilePath $src/samples/sdr_ideal_bt1886.csv"
+  "sdr_gamma22_vs24 -EOTF Power -gamma 2.4 -testFilePath $src/samples/sdr_gamma22_vs24.csv"
+  "pq_ideal_600 -EOTF PQ -colorSpace BT.2020 -testFilePath $src/samples/pq_ideal_600.csv"
+  "hlg_ideal -EOTF HLG -colorSpace BT.2020 -lum 1000 -testFilePath $src/samples/hlg_ideal.csv"
+  "no_data_file -testFilePath /nonexistent/analyzer_result.csv"
+)
+DEVICE_JOBS=(sdr_ideal_power24 pq_ideal_600)
+NO_SIMD=(EVAS_CPU_NO_MMX=1 EVAS_CPU_NO_MMX2=1 EVAS_CPU_NO_SSE=1 EVAS_CPU_NO_SSE3=1)
+
+bash scripts/install-deps.sh g++-aarch64-linux-gnu g++-arm-linux-gnueabihf qemu-user
+source scripts/fb-emu.sh
+png_compare=$host_build/tools/png_compare
+out=$host_build/device-out
+rm -rf "$out"
+start=$SECONDS
+
+# The options of a job.
+options_of() {
+  local job
+  for job in "${JOBS[@]}"; do
+    [ "${job%% *}" = "$1" ] && { echo "${job#* }"; return; }
+  done
+}
+
+# run_job DEST BUILD MODE NAME [RUNNER...]: one job into DEST/MODE-NAME/
+# (stdout, 1.png, 1_white.png, 1.json). MODE is headless, device or no-simd.
+# Every run has its device root at the relative path "root", so that the
+# console lines of all runs agree.
+run_job() {
+  local dest=$1 build=$2 mode=$3 name=$4
+  shift 4
+  local dir=$dest/$mode-$name env=(ECORE_NO_SYSTEM_MODULES=1 ANALYZER_ROOT=root) cmd=("$@")
+  mkdir -p "$dir/root/usr/local/app"
+  ln -s "$build/root/usr/local/app/image" "$build/root/usr/local/app/font" "$dir/root/usr/local/app/"
+  case $mode in
+    headless) env+=(ELM_DISPLAY=buffer) ;;
+    no-simd) env+=(ELM_DISPLAY=buffer "${NO_SIMD[@]}") ;;
+    device)
+      fb_emu_env "$build" "$dir/fb.raw"
+      fb_emu_under "$@"
+      env=(-u ELM_DISPLAY "${env[@]}" "${fb_env[@]}")
+      cmd=("${fb_cmd[@]}") ;;
+  esac
+  # shellcheck disable=SC2046 # the options are words
+  (cd "$dir" && env "${env[@]}" "${cmd[@]}" "$build/analyzer" $(options_of "$name") >stdout 2>stderr) ||
+    echo "exit status $?" >>"$dir/stdout"
+  mv "$dir"/root/mnt/mmc-disk4/img/analyzer_data/1{.png,_white.png,.json} "$dir/" 2>/dev/null || true
+}
+
+failures=0
+fail() {
+  echo "  FAILED: $*"
+  failures=$((failures + 1))
+}
+# same_bytes A B WHAT
+same_bytes() {
+  cmp -s "$1" "$2" || fail "$3 differs: $1 $2"
+}
+# same_pixels A_DIR B_DIR TOLERANCE WHAT: both captures of two runs within
+# TOLERANCE, their text chunks identical; keeps the largest difference seen
+# in the caller's `largest`.
+same_pixels() {
+  local f line d
+  for f in 1.png 1_white.png; do
+    if line=$("$png_compare" --tolerance "$3" "$1/$f" "$2/$f" 2>&1); then
+      d=${line##* }
+      largest=$((d > largest ? d : largest))
+    else
+      fail "$4: $line"
+    fi
+  done
+}
+
+# The development machine's runs: headless, with SIMD off, and in device mode.
+x86_runs() {
+  for job in "${JOBS[@]}"; do
+    run_job "$out/x86_64" "$host_build" headless "${job%% *}"
+    run_job "$out/x86_64" "$host_build" no-simd "${job%% *}"
+  done
+  for name in "${DEVICE_JOBS[@]}"; do run_job "$out/x86_64" "$host_build" device "$name"; done
+  touch "$out/x86_64/done"
+}
+
+# check_arch ARCH: makes or reuses ARCH's build, runs and compares once the
+# development machine's runs are done.
+check_arch() {
+  local arch=$1 build sysroot runner t0=$SECONDS largest=0 f name
+  build=$(bash scripts/cross-build.sh "$arch" 2>"$out/build-$arch.log") || build=""
+  sed 's/^/  /' "$out/build-$arch.log"
+  [ -n "$build" ] || { fail "$arch: the cross build failed"; return 1; }
+  local t1=$SECONDS
+  while [ ! -e "$out/x86_64/done" ]; do sleep 1; done
+  sysroot=$(sed -n 's/^CMAKE_SYSROOT:[A-Z]*=//p' "$build/CMakeCache.txt")
+  runner=(bash "$src/scripts/qemu-run.sh" "$arch" "$sysroot")
+  local t2=$SECONDS
+  for f in "$host_build"/root/usr/local/app/image/*.png; do
+    "$png_compare" "$f" "$build/root/usr/local/app/image/${f##*/}" >/dev/null || fail "artwork ${f##*/} differs"
+  done
+  for job in "${JOBS[@]}"; do run_job "$out/$arch" "$build" headless "${job%% *}" "${runner[@]}"; done
+  for name in "${DEVICE_JOBS[@]}"; do run_job "$out/$arch" "$build" device "$name" "${runner[@]}"; done
+  echo "$arch: build $((t1 - t0)) s, ${#JOBS[@]} jobs headless and ${#DEVICE_JOBS[@]} in device mode under qemu $((SECONDS - t2)) s"
+  for job in "${JOBS[@]}"; do
+    name=${job%% *}
+    same_bytes "$out/x86_64/headless-$name/stdout" "$out/$arch/headless-$name/stdout" "console output"
+    same_bytes "$out/x86_64/headless-$name/1.json" "$out/$arch/headless-$name/1.json" "record"
+    same_pixels "$out/x86_64/headless-$name" "$out/$arch/headless-$name" "$TOLERANCE" "$name"
+    [ "$arch" != armhf ] ||
+      same_pixels "$out/x86_64/no-simd-$name" "$out/$arch/headless-$name" 0 "$name against x86-64 without SIMD"
+  done
+  for name in "${DEVICE_JOBS[@]}"; do
+    same_bytes "$out/x86_64/device-$name/stdout" "$out/$arch/device-$name/stdout" "console output in device mode"
+    same_bytes "$out/x86_64/device-$name/1.json" "$out/$arch/device-$name/1.json" "record in device mode"
+    same_pixels "$out/$arch/headless-$name" "$out/$arch/device-$name" 0 "$name in device mode against headless"
+  done
+  if [ "$failures" -eq 0 ]; then
+    echo "  records, text chunks and console output identical to x86-64;" \
+         "largest capture difference $largest (at most $TOLERANCE); device mode identical to headless"
+    [ "$arch" != armhf ] || echo "  identical to the pixel to x86-64 with SIMD off"
+  fi
+  bash scripts/cross-check.sh "$host_build" "$arch" "$build" "${runner[@]}" | sed 's/^/  /' || fail "evaluation"
+  if [ "$arch" = aarch64 ]; then
+    SYSROOT=$sysroot bash scripts/check-package.sh "$build"/analyzer_*.deb "$out/package-arm64" "${runner[@]}" |
+      sed 's/^/  /' || fail "package"
+  fi
+  [ "$failures" -eq 0 ]
+}
+
+# Both architectures at once, each in the background with its own log, so
+# that the cores stay busy while sysroots download, builds compile and
+# programs run under qemu.
+mkdir -p "$out/x86_64"
+declare -A checker
+for arch in "${ARCHES[@]}"; do
+  check_arch "$arch" >"$out/check-$arch.log" 2>&1 &
+  checker[$arch]=$!
+done
+x86_runs
+status=0
+for arch in "${ARCHES[@]}"; do
+  wait "${checker[$arch]}" || status=1
+  cat "$out/check-$arch.log"
+done
+echo "device check: $((SECONDS - start)) s"
+exit $status

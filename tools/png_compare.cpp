@@ -1,0 +1,111 @@
+// Compares two PNG files: their pixels as RGBA, each channel within a
+// tolerance, and their text chunks (keyword and text) byte for byte.
+//
+//   png_compare [--tolerance N] A.png B.png
+//
+// Prints one line: how many pixels differ and by how much at most. Exit
+// status 0 when the images match within the tolerance and carry the same
+// text, 1 when they do not, 2 when a file cannot be read.
+#include <png.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct picture {
+    unsigned width = 0, height = 0;
+    std::vector<unsigned char> rgba;
+    std::string text;  // every text chunk before the image data: keyword, NUL, text, NUL
+    bool ok = false;
+};
+
+using file_ptr = std::unique_ptr<FILE, int (*)(FILE *)>;
+
+// Reads the text chunks, then the pixels expanded to 8-bit RGBA. No C++
+// object is created in this frame after setjmp, as libpng reports errors by
+// longjmp.
+bool read_into(png_structp png, png_infop info, FILE *fp, picture &pic)
+{
+    if (setjmp(png_jmpbuf(png)))
+        return false;
+    png_init_io(png, fp);
+    png_read_info(png, info);
+    png_textp text = nullptr;
+    const int n = png_get_text(png, info, &text, nullptr);
+    for (int i = 0; i < n; ++i) {
+        const size_t len = text[i].compression >= PNG_ITXT_COMPRESSION_NONE ? text[i].itxt_length
+                                                                           : text[i].text_length;
+        pic.text.append(text[i].key).push_back('\0');
+        pic.text.append(text[i].text, len).push_back('\0');
+    }
+    png_set_expand(png);
+    png_set_strip_16(png);
+    png_set_gray_to_rgb(png);
+    png_set_add_alpha(png, 0xff, PNG_FILLER_AFTER);
+    const int passes = png_set_interlace_handling(png);
+    png_read_update_info(png, info);
+    pic.width = png_get_image_width(png, info);
+    pic.height = png_get_image_height(png, info);
+    pic.rgba.resize(static_cast<size_t>(pic.width) * pic.height * 4);
+    for (int pass = 0; pass < passes; ++pass)
+        for (unsigned y = 0; y < pic.height; ++y)
+            png_read_row(png, &pic.rgba[static_cast<size_t>(y) * pic.width * 4], nullptr);
+    return true;
+}
+
+picture read_picture(const char *path)
+{
+    picture pic;
+    file_ptr fp(std::fopen(path, "rb"), std::fclose);
+    if (!fp)
+        return pic;
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
+    pic.ok = info != nullptr && read_into(png, info, fp.get(), pic);
+    png_destroy_read_struct(&png, &info, nullptr);
+    return pic;
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    int tolerance = 0, arg = 1;
+    if (argc == 5 && std::strcmp(argv[1], "--tolerance") == 0) {
+        tolerance = std::atoi(argv[2]);
+        arg = 3;
+    }
+    if (argc - arg != 2) {
+        std::fprintf(stderr, "usage: %s [--tolerance N] A.png B.png\n", argv[0]);
+        return 2;
+    }
+    const picture a = read_picture(argv[arg]), b = read_picture(argv[arg + 1]);
+    for (const auto &[pic, path] : {std::pair{&a, argv[arg]}, {&b, argv[arg + 1]}})
+        if (!pic->ok) {
+            std::fprintf(stderr, "png_compare: cannot read %s\n", path);
+            return 2;
+        }
+    if (a.width != b.width || a.height != b.height) {
+        std::printf("%s: %u x %u against %u x %u\n", argv[arg + 1], a.width, a.height, b.width, b.height);
+        return 1;
+    }
+    long differing = 0;
+    int largest = 0;
+    for (size_t k = 0; k < a.rgba.size(); k += 4) {
+        int d = 0;
+        for (size_t c = 0; c < 4; ++c)
+            d = std::max(d, std::abs(a.rgba[k + c] - b.rgba[k + c]));
+        differing += d > 0;
+        largest = std::max(largest, d);
+    }
+    const bool same_text = a.text == b.text;
+    std::printf("%s: %ld of %zu pixels differ, largest difference %d%s\n", argv[arg + 1], differing,
+                a.rgba.size() / 4, largest, same_text ? "" : "; the text chunks differ");
+    return largest <= tolerance && same_text ? 0 : 1;
+}
