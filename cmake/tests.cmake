@@ -83,6 +83,11 @@ add_test(NAME InstallTree.ProgramsBesideTheirDataUnderUsrLocalApp
           "-DPROGRAMS=analyzer$<$<TARGET_EXISTS:analyzer-results>:;analyzer-results>"
           -P ${CMAKE_SOURCE_DIR}/cmake/check_install.cmake)
 
+# samples/samples.list, which every script reads, holds every sample with the
+# target and display it was made with, as samples/README.md shows them.
+add_test(NAME Samples.ListedAsMadeAndShown
+  COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/check-samples.sh ${CMAKE_BINARY_DIR})
+
 # The Debian package (cpack) unpacked into a fresh root: the device tree, its
 # dependencies, and one job run from it. The whole program cross-built for
 # aarch64 and armhf and run under qemu-user against this build: records,

@@ -11,11 +11,13 @@
 # come from (scripts/make-sysroot.sh lists each package's files), else this
 # machine's packages are asked.
 set -euo pipefail
-cd "$(dirname "$0")/.."
-src=$PWD
-deb=${1:?usage: check-package.sh BUILD|PACKAGE.deb WORK [RUNNER...]}
-work=${2:?usage: check-package.sh BUILD|PACKAGE.deb WORK [RUNNER...]}
+source "$(dirname "$0")/samples.sh"
+samples_init
+deb=$(user_path "${1:?usage: check-package.sh BUILD|PACKAGE.deb WORK [RUNNER...]}")
+work=$(user_path "${2:?usage: check-package.sh BUILD|PACKAGE.deb WORK [RUNNER...]}")
 shift 2
+cd "$source_dir"
+src=$PWD
 rm -rf "$work"
 mkdir -p "$work"
 work=$(cd "$work" && pwd)
@@ -75,8 +77,10 @@ done
 
 # One job from the unpacked tree, headless.
 status=0
+read_samples
+# shellcheck disable=SC2086 # the options are words
 ELM_DISPLAY=buffer ECORE_NO_SYSTEM_MODULES=1 ANALYZER_ROOT="$work/root" "$@" "$work/root/$app/analyzer" \
-  -EOTF Power -gamma 2.4 -testFilePath "$src/samples/sdr_gamma22_vs24.csv" >"$work/job.out" 2>"$work/job.err" ||
+  ${SAMPLE_OPTIONS[sdr_gamma22_vs24]} -testFilePath "$src/samples/sdr_gamma22_vs24.csv" >"$work/job.out" 2>"$work/job.err" ||
   status=$?
 [ "$status" -eq 0 ] || errors+=("the job from the unpacked tree ended with status $status")
 ! grep -i "could not load" "$work/job.err" || errors+=("the job did not find the installed artwork")

@@ -7,20 +7,21 @@
 # A build is a folder holding `analyzer` and `root/usr/local/app/{image,font}`
 # (a CMake build folder, or a copy of one made before a change).
 set -euo pipefail
-cd "$(dirname "$0")/.."
+source "$(dirname "$0")/samples.sh"
+samples_init
 [ $# -eq 2 ] || { echo "usage: $0 BUILD_A BUILD_B" >&2; exit 2; }
+build_a=$(user_path "$1")
+build_b=$(user_path "$2")
+cd "$source_dir"
 src=$PWD
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-jobs=(
-  "sdr_ideal_power24|-EOTF Power -gamma 2.4 -testFilePath $src/samples/sdr_ideal_power24.csv"
-  "sdr_ideal_bt1886|-EOTF BT.1886 -colorSpace Rec.709 -testFilePath $src/samples/sdr_ideal_bt1886.csv"
-  "sdr_gamma22_vs24|-EOTF Power -gamma 2.4 -testFilePath $src/samples/sdr_gamma22_vs24.csv"
-  "pq_ideal_600|-EOTF PQ -colorSpace BT.2020 -testFilePath $src/samples/pq_ideal_600.csv"
-  "hlg_ideal|-EOTF HLG -colorSpace BT.2020 -lum 1000 -testFilePath $src/samples/hlg_ideal.csv"
-  "no_data_file|-testFilePath /nonexistent/analyzer_result.csv"
-)
+# Every sample, and a job whose data file is missing (it saves nothing).
+read_samples
+jobs=()
+for name in "${SAMPLES[@]}"; do jobs+=("$name|${SAMPLE_OPTIONS[$name]} -testFilePath $src/samples/$name.csv"); done
+jobs+=("no_data_file|-testFilePath /nonexistent/analyzer_result.csv")
 
 # render BUILD OUT: every job's captures and console output into OUT.
 render() {
@@ -29,9 +30,7 @@ render() {
   for job in "${jobs[@]}"; do
     name=${job%%|*}; args=${job#*|}
     # The same root path for both builds, so the console lines agree.
-    root=$work/root; rm -rf "$root"; mkdir -p "$root/usr/local/app"
-    ln -s "$build/root/usr/local/app/image" "$root/usr/local/app/image"
-    ln -s "$build/root/usr/local/app/font" "$root/usr/local/app/font"
+    root=$work/root; rm -rf "$root"; device_root "$root" "$build"
     # shellcheck disable=SC2086
     ELM_DISPLAY=buffer ECORE_NO_SYSTEM_MODULES=1 ANALYZER_ROOT=$root "$build/analyzer" $args > "$out/$name.out" 2>/dev/null \
       || echo "exit $?" >> "$out/$name.out"
@@ -41,11 +40,11 @@ render() {
   done
 }
 
-render "$1" "$work/a"
-render "$2" "$work/b"
+render "$build_a" "$work/a"
+render "$build_b" "$work/b"
 # Pixels are compared with png_compare of this tree's build ($PNG_COMPARE),
 # which also says how many differ and by how much.
-png_compare=${PNG_COMPARE:-build/tools/png_compare}
+png_compare=${PNG_COMPARE:-$build_b/tools/png_compare}
 
 status=0
 for f in "$work"/a/*; do

@@ -11,20 +11,20 @@
 # HOST_BUILD/cross-out/<arch> and, for the development machine's build,
 # HOST_BUILD/cross-out/x86_64-<arch>.
 set -euo pipefail
-cd "$(dirname "$0")/.."
+source "$(dirname "$0")/samples.sh"
+samples_init
+cd "$source_dir"
+read_samples
 
 # ---- What is compared ----
 # Programs cross-built for every architecture.
 PROGRAMS=(analyzer-simulate analyzer-results analyzer-geometry)
 # Test data files that analyzer-simulate writes on every architecture (the
-# files must agree): the samples as samples/README.md makes them, and noisy
+# files must agree): the samples as samples/samples.list makes them, and noisy
 # displays. Output file name, then the options.
-SIMULATIONS=(
-  "sdr_ideal_power24.csv -EOTF Power -gamma 2.4 --seed 1"
-  "sdr_ideal_bt1886.csv -EOTF BT.1886 -colorSpace Rec.709 --seed 2"
-  "sdr_gamma22_vs24.csv -EOTF Power -gamma 2.4 --gamma 2.2 --seed 3"
-  "pq_ideal_600.csv -EOTF PQ -colorSpace BT.2020 --clip 600 --super-white --seed 4"
-  "hlg_ideal.csv -EOTF HLG -colorSpace BT.2020 -lum 1000 --white 1000 --seed 5"
+SIMULATIONS=()
+for name in "${SAMPLES[@]}"; do SIMULATIONS+=("$name.csv ${SAMPLE_OPTIONS[$name]} ${SAMPLE_DISPLAY[$name]}"); done
+SIMULATIONS+=(
   "noisy_power.csv -EOTF Power -gamma 2.4 --gamma 2.31 --black 0.08 --shift-x 0.002 --shift-y -0.003 --primary-shift 0.03 --seed 21"
   "noisy_bt1886.csv -EOTF BT.1886 -colorSpace Rec.709 -cct 6300 --gamma 2.47 --white 180 --black 0.3 --primary-shift -0.04 --gamut-white --seed 22"
   "noisy_pq.csv -EOTF PQ -colorSpace BT.2020 --clip 1000 --black 0.005 --eotf-offset 0.012 --shift-x -0.002 --super-white --seed 23"
@@ -35,12 +35,13 @@ SIMULATIONS=(
 # folder; @GEN@ is the folder of the simulated files (the x86-64 ones).
 # analyzer-results prints the results records: every patch's measured and
 # computed values and every verdict, each float to its last bit.
-EVALUATIONS=(
-  "analyzer-results -EOTF Power -gamma 2.4 samples/sdr_ideal_power24.csv samples/sdr_gamma22_vs24.csv @GEN@/noisy_power.csv"
-  "analyzer-results -EOTF BT.1886 -colorSpace Rec.709 samples/sdr_ideal_bt1886.csv"
+EVALUATIONS=()
+for name in "${SAMPLES[@]}"; do EVALUATIONS+=("analyzer-results ${SAMPLE_OPTIONS[$name]} samples/$name.csv"); done
+EVALUATIONS+=(
+  "analyzer-results -EOTF Power -gamma 2.4 @GEN@/noisy_power.csv"
   "analyzer-results -EOTF BT.1886 -colorSpace Rec.709 -cct 6300 @GEN@/noisy_bt1886.csv"
-  "analyzer-results -EOTF PQ -colorSpace BT.2020 samples/pq_ideal_600.csv @GEN@/noisy_pq.csv"
-  "analyzer-results -EOTF HLG -colorSpace BT.2020 -lum 1000 samples/hlg_ideal.csv @GEN@/noisy_hlg.csv"
+  "analyzer-results -EOTF PQ -colorSpace BT.2020 @GEN@/noisy_pq.csv"
+  "analyzer-results -EOTF HLG -colorSpace BT.2020 -lum 1000 @GEN@/noisy_hlg.csv"
   "analyzer-results -EOTF Power -colorSpace EBU -gamma 2.2 @GEN@/noisy_ebu.csv"
   "analyzer-results -EOTF Power fuzz/corpus/test_data/*"
   "analyzer-results -EOTF BT.1886 -colorSpace Rec.709 fuzz/corpus/test_data/*"

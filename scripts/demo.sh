@@ -4,16 +4,16 @@
 # show on standard error; ECORE_NO_SYSTEM_MODULES=1 keeps the toolkit's
 # system-bus modules (and their errors in a container) from loading.
 set -euo pipefail
-cd "$(dirname "$0")/.."
+source "$(dirname "$0")/samples.sh"
+samples_init
+cd "$source_dir"
 bash scripts/install-deps.sh
 BUILD_TARGETS="analyzer analyzer-results artwork" bash scripts/build.sh
 root=$PWD/out/demo
-mkdir -p "$root/usr/local/app"
-ln -sfn "$PWD/build/root/usr/local/app/image" "$root/usr/local/app/image"
-ln -sfn "$PWD/build/root/usr/local/app/font" "$root/usr/local/app/font"
-sample=${1:-samples/sdr_ideal_power24.csv}
+device_root "$root" build
+sample=$(user_path "${1:-samples/sdr_ideal_power24.csv}")
 shift || true
 ELM_DISPLAY=buffer ECORE_NO_SYSTEM_MODULES=1 ANALYZER_ROOT="$root" \
-  ./build/analyzer -testFilePath "$PWD/$sample" "$@"
+  ./build/analyzer -testFilePath "$sample" "$@"
 echo
 echo "Captures: $root/mnt/mmc-disk4/img/analyzer_data/1.png (dark) and 1_white.png (white)"

@@ -8,7 +8,9 @@
 # cached) runs under qemu-user instead of this machine's.
 #   scripts/device-demo.sh [--arch aarch64|armhf] [sample] [options...]
 set -euo pipefail
-cd "$(dirname "$0")/.."
+source "$(dirname "$0")/samples.sh"
+samples_init
+cd "$source_dir"
 arch=""
 if [ "${1:-}" = --arch ]; then
   arch=${2:?usage: device-demo.sh [--arch aarch64|armhf] [sample] [options...]}
@@ -25,16 +27,14 @@ else
   build=$PWD/build
 fi
 root=$PWD/out/device-demo
-mkdir -p "$root/usr/local/app"
-ln -sfn "$build/root/usr/local/app/image" "$root/usr/local/app/image"
-ln -sfn "$build/root/usr/local/app/font" "$root/usr/local/app/font"
-sample=${1:-samples/sdr_ideal_power24.csv}
+device_root "$root" "$build"
+sample=$(user_path "${1:-samples/sdr_ideal_power24.csv}")
 shift || true
 source scripts/fb-emu.sh
 fb_emu_env "$build" "$root/fb.raw"
 fb_emu_under "${runner[@]}"
 env -u ELM_DISPLAY "${fb_env[@]}" ECORE_NO_SYSTEM_MODULES=1 ANALYZER_ROOT="$root" \
-  "${fb_cmd[@]}" "$build/analyzer" -testFilePath "$PWD/$sample" "$@"
+  "${fb_cmd[@]}" "$build/analyzer" -testFilePath "$sample" "$@"
 echo
 echo "Framebuffer: $root/fb.raw (1920 x 1080, 32 bits per pixel, as the screen was left)"
 echo "Captures: $root/mnt/mmc-disk4/img/analyzer_data/1.png (dark) and 1_white.png (white)"
