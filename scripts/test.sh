@@ -10,7 +10,9 @@ bash scripts/install-deps.sh
 bash scripts/build.sh
 export ECORE_NO_SYSTEM_MODULES=1
 ctest --test-dir build --output-on-failure -j"$(nproc)" -LE device-cpu
-ctest --test-dir build --output-on-failure -L device-cpu
+# Verbose: its lines per architecture (identical records, largest pixel
+# difference, device mode against headless) belong in the log.
+ctest --test-dir build --output-on-failure -V -L device-cpu
 
 if [ "${ANALYZER_TEST_SANITIZE:-1}" != 0 ]; then
   # The sanitizer options and leak suppressions come with the build's tests.
