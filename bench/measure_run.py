@@ -32,12 +32,11 @@ import time
 MARK_EVALUATED = b"reference->white_level = "
 MARK_WAIT = b"exit_app:"
 MARK_EXIT = b"run exit!"
-# The white capture: from its rotation message, printed just before the
-# framebuffer or canvas is read and encoded, to the page deletion after the
-# main loop has ended.
-MARK_WHITE_CAPTURE = b"[save_osd_to_png]: unexist name: ["
+# Both captures and the saving of the job's files: from "run exit!" to the
+# page deletion after the main loop has ended. (The rotation lines print
+# after both grabs, so the white capture has no mark of its own.)
 MARK_TEARDOWN = b"[del_sdr_page]"
-MARKS = (MARK_EVALUATED, MARK_WAIT, MARK_EXIT, MARK_WHITE_CAPTURE, MARK_TEARDOWN)
+MARKS = (MARK_EVALUATED, MARK_WAIT, MARK_EXIT, MARK_TEARDOWN)
 
 
 def task_cpu_ns(pid):
@@ -118,7 +117,7 @@ def read_marks(proc, start, marks):
         # Several marks in one read mean the harness fell behind: those
         # samples are late, and the phases they bound are dropped.
         seen = [m for m in MARKS if m not in marks and any(
-            line.startswith(m) and (m != MARK_WHITE_CAPTURE or line.endswith(b"1_white.png]"))
+            line.startswith(m) and (m != MARK_EXIT or line.endswith(b"1_white.png]"))
             for line in lines)]
         if seen:
             cpu = task_cpu_ns(proc.pid)
@@ -198,8 +197,8 @@ def run_once(binary, args, root, mode, build):
         "startup_ms": marks[MARK_EVALUATED][0] / 1e6 if MARK_EVALUATED in marks else None,
         "page_ms": phase(MARK_EVALUATED, MARK_WAIT),
         "wait_cpu_ms": phase(MARK_WAIT, MARK_EXIT),
-        "white_capture_ms": phase(MARK_WHITE_CAPTURE, MARK_TEARDOWN),
-        "white_capture_main_ms": main_phase(MARK_WHITE_CAPTURE, MARK_TEARDOWN),
+        "captures_ms": phase(MARK_EXIT, MARK_TEARDOWN),
+        "captures_main_ms": main_phase(MARK_EXIT, MARK_TEARDOWN),
         "exit_ms": cpu_ms - exit_mark[0] / 1e6 if exit_mark and exit_mark[1] == 1 else None,
         "helpers_cpu_ms": helpers_ms,
         # Busy CPU of everything else on the machine during the run (in
@@ -295,23 +294,23 @@ def main():
     print("\nCPU time by phase (ms, medians). start-up + evaluation: to the end of the evaluation; "
           "page build + render: from there to the start of the 1 s wait; in the wait: the main "
           "loop's own work while the exit timer runs (its first render of the page); captures + "
-          "exit: the rest; of it, white capture: reading and encoding the second capture "
-          "(from its rotation message to the page deletion). helpers: the toolkit's efreetd and its cache builders (other "
+          "exit: the rest; of it, captures: grabbing and encoding both captures and saving the "
+          "job's files (from \"run exit!\" to the page deletion). helpers: the toolkit's efreetd and its cache builders (other "
           "processes, not in the analyzer's CPU). other load: busy cores of everything else "
           "during the run.\n")
     print("| case | start-up + evaluation | page build + render | in the wait | captures + exit "
-          "| white capture | helpers | other load (cores) |")
+          "| captures | helpers | other load (cores) |")
     print("|---|---|---|---|---|---|---|---|")
     for name, runs in results.items():
         print(f"| {name} | {col(runs, 'startup_ms')} | {col(runs, 'page_ms', spec='.1f')} "
               f"| {col(runs, 'wait_cpu_ms', spec='.1f')} | {col(runs, 'exit_ms')} "
-              f"| {col(runs, 'white_capture_ms', spec='.1f')} "
+              f"| {col(runs, 'captures_ms', spec='.1f')} "
               f"| {col(runs, 'helpers_cpu_ms')} | {col(runs, 'others_cores', spec='.2f')} |")
 
     if opts.modes == ["headless", "device"]:
-        print("\nThe white capture in device mode against headless, paired by round (ms, "
+        print("\nBoth captures in device mode against headless, paired by round (ms, "
               "medians; difference = median of device minus headless within each round). "
-              "main thread: the thread that reads and encodes the capture; all threads: the "
+              "main thread: the thread that reads and encodes the captures; all threads: the "
               "phase of the table above, with the toolkit's other threads.\n")
         print("| case | main thread: headless | device | difference | device / headless "
               "| all threads: headless | device | device / headless |")
@@ -319,7 +318,7 @@ def main():
         for case in opts.cases:
             name = case.partition("=")[0]
             row = []
-            for key in ("white_capture_main_ms", "white_capture_ms"):
+            for key in ("captures_main_ms", "captures_ms"):
                 pairs = [(h[key], d[key]) for h, d in
                          zip(results[f"{name} (headless)"], results[f"{name} (device)"])
                          if h[key] is not None and d[key] is not None]
