@@ -116,9 +116,7 @@ def read_marks(proc, start, marks):
         *lines, pending = pending.split(b"\n")
         # Several marks in one read mean the harness fell behind: those
         # samples are late, and the phases they bound are dropped.
-        seen = [m for m in MARKS if m not in marks and any(
-            line.startswith(m) and (m != MARK_EXIT or line.endswith(b"1_white.png]"))
-            for line in lines)]
+        seen = [m for m in MARKS if m not in marks and any(line.startswith(m) for line in lines)]
         if seen:
             cpu = task_cpu_ns(proc.pid)
             main_cpu = main_thread_cpu_ns(proc.pid)
