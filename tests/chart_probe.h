@@ -103,14 +103,6 @@ inline verdict verdict_of(canvas_t *c)
     return {t.substr(std::min(markup.size(), t.size())), file != nullptr && std::string(file).ends_with("_true.png")};
 }
 
-template <typename F>
-std::string output_of(F &&f)
-{
-    testing::internal::CaptureStdout();
-    f();
-    return testing::internal::GetCapturedStdout();
-}
-
 // A headless window with the build's artwork and a job of the default target
 // with an empty store; afterwards the pages and the charts built by hand are
 // deleted.

@@ -11,12 +11,7 @@
 
 namespace fs = std::filesystem;
 
-
-namespace {
-
-const std::string SAMPLE = std::string(ANALYZER_SOURCE_DIR) + "/samples/sdr_ideal_power24.csv";
-
-}  // namespace
+const std::string SAMPLE = sample("sdr_ideal_power24.csv");
 
 TEST(AppRun, CapturesRotateAcrossRuns)
 {

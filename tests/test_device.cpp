@@ -18,21 +18,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct sample_job {
-    const char *file;
-    std::vector<std::string> options;
-};
-
-void PrintTo(const sample_job &job, std::ostream *os)
-{
-    *os << job.file;
-}
-
 std::vector<std::string> job_args(const sample_job &job)
 {
     std::vector<std::string> args = job.options;
-    args.push_back("-testFilePath");
-    args.push_back(std::string(ANALYZER_SOURCE_DIR) + "/samples/" + job.file);
+    args.insert(args.end(), {"-testFilePath", sample(job.file)});
     return args;
 }
 
@@ -52,8 +41,6 @@ captures run_job(const std::vector<std::string> &args, const std::vector<std::st
     c.record = png_text_chunk(root.capture_dir() + "/1.png", "analyzer-results");
     return c;
 }
-
-const sample_job SDR_JOB{"sdr_ideal_power24.csv", {"-EOTF", "Power", "-gamma", "2.4"}};
 
 }  // namespace
 
@@ -76,17 +63,11 @@ TEST_P(DeviceSample, CapturesMatchHeadlessPixelForPixel)
     EXPECT_EQ(device.record, headless.record);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Samples, DeviceSample,
-    ::testing::Values(SDR_JOB, sample_job{"sdr_ideal_bt1886.csv", {"-EOTF", "BT.1886", "-colorSpace", "Rec.709"}},
-                      sample_job{"sdr_gamma22_vs24.csv", {"-EOTF", "Power", "-gamma", "2.4"}},
-                      sample_job{"pq_ideal_600.csv", {"-EOTF", "PQ", "-colorSpace", "BT.2020"}},
-                      sample_job{"hlg_ideal.csv", {"-EOTF", "HLG", "-colorSpace", "BT.2020", "-lum", "1000"}}),
-    [](const auto &info) { return std::string(info.param.file).substr(0, std::strlen(info.param.file) - 4); });
+INSTANTIATE_TEST_SUITE_P(Samples, DeviceSample, ::testing::ValuesIn(SAMPLE_JOBS), sample_name);
 
 TEST(DeviceMode, PannedDoubleHeightAnd16BitScreensAreReadCorrectly)
 {
-    const std::vector<std::string> args = job_args(SDR_JOB);
+    const std::vector<std::string> args = job_args(SAMPLE_JOBS[0]);
     captures headless = run_job(args);
     ASSERT_TRUE(headless.dark.ok && headless.white.ok);
 
@@ -137,7 +118,7 @@ TEST(DeviceMode, ModuleLoadMakesTheDeviceAppearElseTheRunEnds)
         chmod((bin.path + "/insmod").c_str(), 0755);
         std::vector<std::string> env = fb.env();
         env.push_back("PATH=" + bin.path + ":/usr/bin:/bin");
-        run_result r = root.run(job_args(SDR_JOB), env);
+        run_result r = root.run(job_args(SAMPLE_JOBS[0]), env);
         const std::string module = root.dir.path + module_arg;
         EXPECT_TRUE(contains(r.out, "Info: fb dev not open. insmod " + module + "\n")) << r.out;
         EXPECT_EQ(read_file(log), module + "\n") << "insmod gets the module path as one argument";
@@ -161,7 +142,7 @@ TEST_P(DeviceSignal, EndsWaitingRunWithStatus255)
     analyzer_root root;
     fb_device fb;
     const int sig = GetParam();
-    run_result r = root.run(job_args(SDR_JOB), fb.env(), 300, sig, "exit_app:");
+    run_result r = root.run(job_args(SAMPLE_JOBS[0]), fb.env(), 300, sig, "exit_app:");
     EXPECT_EQ(r.status, 255) << r.out;
     EXPECT_TRUE(contains(r.out, "Info: sig = " + std::to_string(sig) + ", run exiting...\n")) << r.out;
     EXPECT_TRUE(contains(r.out, "[del_sdr_page]\r\n[del_hdr_page]\r\n")) << r.out;

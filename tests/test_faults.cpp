@@ -49,7 +49,7 @@ std::vector<std::string> job(const analyzer_root &root, const std::string &name)
 {
     const std::string file = root.dir.path + "/" + name + ".csv";
     if (!file_exists(file))
-        write_file(file, read_file(std::string(ANALYZER_SOURCE_DIR) + "/samples/sdr_ideal_power24.csv"));
+        write_file(file, read_file(sample("sdr_ideal_power24.csv")));
     return {"-testFilePath", file};
 }
 
@@ -118,7 +118,7 @@ TEST(Faults, BadTestDataRunCompletesWithBothCaptures)
 TEST(Faults, MissingImagesAndFontAreReportedAndTheReportStillDrawn)
 {
     analyzer_root root(false);
-    run_result r = root.run({"-testFilePath", std::string(ANALYZER_SOURCE_DIR) + "/samples/sdr_ideal_power24.csv"});
+    run_result r = root.run({"-testFilePath", sample("sdr_ideal_power24.csv")});
     EXPECT_EQ(r.status, 0);
     EXPECT_TRUE(contains(r.out, "error: [read_configure]:could not load image.\r\n"));
     EXPECT_TRUE(contains(r.out, "error: could not load image \"" + root.dir.path +
@@ -237,8 +237,7 @@ TEST(Faults, SignalDuringEvaluationEndsTheRunAt255)
 {
     analyzer_root root;
     // A serial-number reader that does not answer keeps the run before its main loop.
-    write_file(root.dir.path + "/opt/bin/fw_printenv", "#!/bin/sh\nexec sleep 3\n");
-    fs::permissions(root.dir.path + "/opt/bin/fw_printenv", fs::perms::owner_all);
+    root.serial_reader("exec sleep 3\n");
     run_result r = root.run(job(root, "a"), {}, 200, SIGTERM, "[start_measure]");
     EXPECT_EQ(r.status, 255);
     EXPECT_TRUE(contains(r.out, "[start_measure]: test_type = 0.\r\n"));

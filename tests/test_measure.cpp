@@ -81,9 +81,7 @@ TEST(Store, GrayscaleOrderCoverAndSuperWhite)
     for (auto [s, Y] : {std::pair{1.0f, 100.0f}, {0.0f, 0.0f}, {0.5f, 20.0f}, {1.03f, 101.0f}})
         add(store, s, s, s, Y);
     EXPECT_FALSE(store.super_white);
-    testing::internal::CaptureStdout();
-    add(store, 0.5f, 0.5f, 0.5f, 21);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "data cover\xEF\xBC\x8C i = 1\r\n");
+    EXPECT_EQ(output_of([&] { add(store, 0.5f, 0.5f, 0.5f, 21); }), "data cover\xEF\xBC\x8C i = 1\r\n");
     add(store, 1.09f, 1.09f, 1.09f, 110);
     EXPECT_TRUE(store.super_white);
     ASSERT_EQ(store.gray_count, 5);
@@ -103,9 +101,8 @@ TEST(Store, ThirtySecondPatchIsKeptOnBothPathsTheThirtyThirdRefused)
         ASSERT_EQ(store.gray_count, GRAY_MAX);
         EXPECT_EQ(store.gray[level < 0.01f ? 0 : 31].c.Y, 99.0f);
         EXPECT_EQ(store.gray[level < 0.01f ? 31 : 30].c.Y, 31.0f);
-        testing::internal::CaptureStdout();
-        add(store, 0.001f, 0.001f, 0.001f);
-        EXPECT_EQ(testing::internal::GetCapturedStdout(), "[add_data_gray] Error: test_data_gray_count beyond!!\r\n");
+        EXPECT_EQ(output_of([&] { add(store, 0.001f, 0.001f, 0.001f); }),
+                  "[add_data_gray] Error: test_data_gray_count beyond!!\r\n");
         EXPECT_EQ(store.gray_count, GRAY_MAX);
         for (int i = 1; i < GRAY_MAX; ++i)
             EXPECT_LT(store.gray[i - 1].c.ts0, store.gray[i].c.ts0);
@@ -142,9 +139,8 @@ std::string ramp(float white)
 job_t evaluated(const std::string &path, int test_type, int standard = DCI_P3)
 {
     const reference_t target = make_target(standard, test_type);
-    testing::internal::CaptureStdout();
-    job_t job = evaluate(target, path.c_str());
-    testing::internal::GetCapturedStdout();
+    job_t job;
+    output_of([&] { job = evaluate(target, path.c_str()); });
     EXPECT_TRUE(job.evaluated);
     return job;
 }
@@ -239,8 +235,7 @@ TEST(Samples, IdealDisplaysMatchTheTarget)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.file);
-        const std::string path = std::string(ANALYZER_SOURCE_DIR) + "/samples/" + c.file;
-        const job_t job = evaluated(path, c.type, c.standard);
+        const job_t job = evaluated(sample(c.file), c.type, c.standard);
         const auto &data_gray = job.store.gray;
         const auto &data_check = job.store.check;
         const auto &data_gamut = job.store.gamut;

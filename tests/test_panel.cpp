@@ -1,28 +1,19 @@
 // The summary panel: serial number reader, rows by target and restyle.
-#include <gtest/gtest.h>
-#include <sys/stat.h>
-
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "app/serial_number.h"
-#include "color/reference.h"
-#include "measure/measure.h"
+#include "chart_probe.h"
 #include "panel/draw_config_chart.h"
-#include "test_support.h"
 
 namespace {
 
 std::vector<std::string> panel_texts(const panel_t &panel)
 {
     std::vector<std::string> out;
-    Eina_List *l;
-    void *o;
-    EINA_LIST_FOREACH(panel.config_text_list, l, o) {
-        const char *t = elm_object_text_get(static_cast<Evas_Object *>(o));
-        out.push_back(t != nullptr ? t : "");
-    }
+    for (Evas_Object *o : objects(panel.config_text_list))
+        out.push_back(text(o));
     return out;
 }
 
@@ -39,18 +30,11 @@ protected:
         job.white.measured = true;
     }
     void TearDown() override { del_config_chart(panel), unsetenv("ANALYZER_ROOT"); }
-    void reader(const std::string &script)
-    {
-        const std::string path = root_path + "/opt/bin/fw_printenv";
-        write_file(path, "#!/bin/sh\n" + script);
-        chmod(path.c_str(), 0755);
-    }
     std::string draw()
     {
-        testing::internal::CaptureStdout();
-        const std::string serial = serial_number_value(read_serial_number());
-        draw_config_chart(panel, job, serial.c_str(), sensor_id);
-        return testing::internal::GetCapturedStdout();
+        return output_of([this] {
+            draw_config_chart(panel, job, serial_number_value(read_serial_number()).c_str(), sensor_id);
+        });
     }
     job_t job;
     int32_t sensor_id = 0;
@@ -80,7 +64,7 @@ TEST_F(Panel, SerialNumberFromTheReadersLastLine)
         SCOPED_TRACE(c.out);
         std::filesystem::remove(root_path + "/opt/bin/fw_printenv");
         if (c.script != nullptr)
-            reader(c.script);
+            device.serial_reader(c.script);
         EXPECT_EQ(draw(), c.out);
         EXPECT_EQ(panel_texts(panel)[1], c.value);
     }
@@ -138,11 +122,8 @@ TEST_F(Panel, RestyleTurnsLabelsBlackAndTitleDarkGrey)
     draw();
     int marker = 0;
     change_config_text_style(panel, nullptr, 1);  // ignored
-    Evas_Object *label = static_cast<Evas_Object *>(eina_list_data_get(panel.config_text_list));
-    int r, g, b, a;
-    evas_object_color_get(label, &r, &g, &b, &a);
-    EXPECT_EQ(r, 255);
+    Evas_Object *label = objects(panel.config_text_list)[0];
+    EXPECT_EQ(colour(label), "255,255,255");
     change_config_text_style(panel, &marker, 1);
-    evas_object_color_get(label, &r, &g, &b, &a);
-    EXPECT_EQ(r, 0);
+    EXPECT_EQ(colour(label), "0,0,0");
 }

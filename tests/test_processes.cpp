@@ -37,10 +37,7 @@ struct traced_run {
 
 std::string proc_file(pid_t pid, const char *name)
 {
-    std::ifstream f("/proc/" + std::to_string(pid) + "/" + name, std::ios::binary);
-    std::ostringstream s;
-    s << f.rdbuf();
-    return s.str();
+    return read_file("/proc/" + std::to_string(pid) + "/" + name);
 }
 
 // The field "Name:\t<value>" of /proc/<pid>/status, or -1.
@@ -71,13 +68,7 @@ traced_run trace_analyzer(const std::vector<std::string> &args, const std::vecto
     std::vector<std::string> argv{ANALYZER_BIN};
     argv.insert(argv.end(), args.begin(), args.end());
     std::vector<std::string> envs = merged_environment(env);
-    std::vector<char *> argp, envp;
-    for (std::string &s : argv)
-        argp.push_back(s.data());
-    argp.push_back(nullptr);
-    for (std::string &s : envs)
-        envp.push_back(s.data());
-    envp.push_back(nullptr);
+    const std::vector<char *> argp = c_strings(argv), envp = c_strings(envs);
 
     const pid_t child = fork();
     if (child == 0) {
@@ -170,9 +161,7 @@ bool own_command(const started_process &p, const std::map<pid_t, const started_p
 traced_run traced_job(const std::vector<std::string> &mode_env)
 {
     analyzer_root root;
-    const std::string reader = root.dir.path + "/opt/bin/fw_printenv";
-    write_file(reader, "#!/bin/sh\necho SN=20261207\n");
-    fs::permissions(reader, fs::perms::owner_all);
+    root.serial_reader("echo SN=20261207\n");
     // A home and runtime folder of its own: a toolkit daemon that another
     // program left running elsewhere is not found, so one would be started.
     for (const char *sub : {"/home", "/run"})
@@ -184,17 +173,12 @@ traced_run traced_job(const std::vector<std::string> &mode_env)
     env.push_back("XDG_CACHE_HOME=");
     // LeakSanitizer stops the process with ptrace of its own, which a traced
     // process cannot; leaks are checked by the other tests.
-    const char *asan = std::getenv("ASAN_OPTIONS");
     std::string asan_options = "ASAN_OPTIONS=";
-    for (const std::string &e : env)
-        if (e.rfind("ASAN_OPTIONS=", 0) == 0)
+    for (const std::string &e : merged_environment(env))
+        if (e.starts_with(asan_options))
             asan_options = e;
-    if (asan_options == "ASAN_OPTIONS=" && asan != nullptr)
-        asan_options += asan;
     env.push_back(asan_options + ":detect_leaks=0");
-    return trace_analyzer({"-EOTF", "Power", "-gamma", "2.4", "-testFilePath",
-                           std::string(ANALYZER_SOURCE_DIR) + "/samples/sdr_ideal_power24.csv"},
-                          env);
+    return trace_analyzer({"-EOTF", "Power", "-gamma", "2.4", "-testFilePath", sample("sdr_ideal_power24.csv")}, env);
 }
 
 void expect_nothing_but_the_job(const traced_run &run)

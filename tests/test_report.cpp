@@ -10,12 +10,12 @@
 
 namespace {
 
-// The verdict image of a chart sits at the right end of its title bar.
+// The verdict image of a chart (x, y, width of its plot) sits at the right
+// end of its title bar.
 enum class verdict { pass, fail, none };
-verdict verdict_of(const rgba_image &img, int x, int y, int width)
+verdict verdict_of(const rgba_image &img, const int (&chart)[3])
 {
-    const int left = x + width - 38;
-    const int top = y - 39;
+    const int left = chart[0] + chart[2] - 38, top = chart[1] - 39;
     long r = 0, g = 0;
     for (int j = top; j < top + 38; ++j)
         for (int i = left; i < left + 38; ++i) {
@@ -34,21 +34,14 @@ struct report {
     analyzer_root root;
     run_result run;
     rgba_image dark, white;
-    explicit report(const std::vector<std::string> &args, const std::string &data_file)
+    explicit report(std::vector<std::string> args, const std::string &data_file)
     {
-        std::vector<std::string> all = args;
-        all.push_back("-testFilePath");
-        all.push_back(data_file);
-        run = root.run(all);
+        args.insert(args.end(), {"-testFilePath", data_file});
+        run = root.run(args);
         dark = read_png(root.capture_dir() + "/1.png");
         white = read_png(root.capture_dir() + "/1_white.png");
     }
 };
-
-std::string sample(const std::string &name)
-{
-    return std::string(ANALYZER_SOURCE_DIR) + "/samples/" + name;
-}
 
 // Writes a simulated display's test data file into the report's root.
 std::string simulate(const temp_dir &dir, const std::vector<std::string> &options)
@@ -67,11 +60,6 @@ constexpr int SDR_GRAY[] = {1040, 60, 860}, SDR_EOTF[] = {1040, 330, 860}, SDR_G
 constexpr int HDR_GRAY[] = {520, 80, 680}, HDR_ITP[] = {520, 426, 680}, HDR_EOTF[] = {1220, 80, 680},
               HDR_CHECKER[] = {20, 772, 1880};
 
-verdict verdict_of(const rgba_image &img, const int (&chart)[3])
-{
-    return verdict_of(img, chart[0], chart[1], chart[2]);
-}
-
 const rgb GREEN_LINE{0, 200, 0};
 
 // Every verdict of the four charts is a pass.
@@ -86,23 +74,16 @@ constexpr const int (*HDR_CHARTS[4])[3] = {&HDR_GRAY, &HDR_ITP, &HDR_EOTF, &HDR_
 
 }  // namespace
 
-class SdrIdeal : public ::testing::TestWithParam<std::pair<const char *, const char *>> {};
+class SdrIdeal : public ::testing::TestWithParam<sample_job> {};
 
 TEST_P(SdrIdeal, PassesAllFourVerdictsInBothCaptures)
 {
-    const auto [eotf, file] = GetParam();
-    std::vector<std::string> args{"-EOTF", eotf};
-    if (std::string(eotf) == "BT.1886") {
-        args.push_back("-colorSpace");
-        args.push_back("Rec.709");
-    }
-    report rep(args, sample(file));
+    report rep(GetParam().options, sample(GetParam().file));
     ASSERT_EQ(rep.run.status, 0) << rep.run.out;
     ASSERT_TRUE(rep.dark.ok && rep.white.ok);
     const std::string &out = rep.run.out;
     EXPECT_NE(out.find("[start_measure]: test_type = 0.\r\n"), std::string::npos);
-    EXPECT_NE(out.find("bright_Y = 100.000000, dark_Y = 0.000000, test_data_gray_count = 11 \r\n"),
-              std::string::npos);
+    EXPECT_TRUE(contains(out, "bright_Y = 100.000000, dark_Y = 0.000000, test_data_gray_count = 11 \r\n"));
     EXPECT_NE(out.find("old_status = -1, new_status = 3\n"), std::string::npos);
     EXPECT_NE(out.find("max_val_y = 0.600000\r\n"), std::string::npos);
     EXPECT_EQ(count_of(out, "color x = "), 3);
@@ -125,8 +106,7 @@ TEST_P(SdrIdeal, PassesAllFourVerdictsInBothCaptures)
 }
 
 INSTANTIATE_TEST_SUITE_P(Samples, SdrIdeal,
-                         ::testing::Values(std::pair{"Power", "sdr_ideal_power24.csv"},
-                                           std::pair{"BT.1886", "sdr_ideal_bt1886.csv"}));
+                         ::testing::Values(SAMPLE_JOBS[0], SAMPLE_JOBS[1]), sample_name);
 
 TEST(SdrReport, Gamma22DisplayFailsTheTotalGammaVerdict)
 {
@@ -203,15 +183,10 @@ TEST_P(PqDisplay, VerdictsFollowTheLimits)
     ASSERT_TRUE(rep.dark.ok);
     // verdict::none marks a verdict the case does not judge.
     const pq_case &c = GetParam();
-    if (c.eotf != verdict::none) {
-        EXPECT_EQ(verdict_of(rep.dark, HDR_EOTF), c.eotf);
-    }
-    if (c.itp_gray != verdict::none) {
-        EXPECT_EQ(verdict_of(rep.dark, HDR_ITP), c.itp_gray);
-    }
-    if (c.itp_checker != verdict::none) {
-        EXPECT_EQ(verdict_of(rep.dark, HDR_CHECKER), c.itp_checker);
-    }
+    for (auto [want, chart] : {std::pair{c.eotf, &HDR_EOTF}, {c.itp_gray, &HDR_ITP}, {c.itp_checker, &HDR_CHECKER}})
+        if (want != verdict::none) {
+            EXPECT_EQ(verdict_of(rep.dark, *chart), want) << (*chart)[0] << "," << (*chart)[1];
+        }
 }
 
 INSTANTIATE_TEST_SUITE_P(

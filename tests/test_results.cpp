@@ -20,11 +20,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string sample(const std::string &name)
-{
-    return std::string(ANALYZER_SOURCE_DIR) + "/samples/" + name;
-}
-
 std::string format(const char *fmt, float v)
 {
     char text[64];
@@ -49,13 +44,7 @@ std::vector<results_json> records(const std::string &out)
     return r;
 }
 
-struct sample_case {
-    const char *file;
-    std::vector<std::string> options;
-    friend void PrintTo(const sample_case &c, std::ostream *os) { *os << c.file; }
-};
-
-class SampleRecord : public ChartTest, public ::testing::WithParamInterface<sample_case> {};
+class SampleRecord : public ChartTest, public ::testing::WithParamInterface<sample_job> {};
 
 // The value labels of a bar chart, in drawing order.
 std::vector<std::string> labels(canvas_t *c)
@@ -80,17 +69,15 @@ std::vector<std::string> expected_labels(const results_json &patches, const char
 
 TEST_P(SampleRecord, HoldsTheNumbersTheReportDraws)
 {
-    const sample_case &c = GetParam();
+    const sample_job &c = GetParam();
     std::vector<std::string> args{"analyzer"};
     args.insert(args.end(), c.options.begin(), c.options.end());
-    std::vector<char *> argv;
-    for (std::string &a : args)
-        argv.push_back(a.data());
+    std::vector<char *> argv = c_strings(args);
     const std::string file = sample(c.file);
     settings_t settings = default_settings();
     job_t job;
     output_of([&] {
-        ASSERT_EQ(read_configure(static_cast<int>(argv.size()), argv.data(), settings), 0);
+        ASSERT_EQ(read_configure(static_cast<int>(args.size()), argv.data(), settings), 0);
         job = evaluate(settings.target, file.c_str());
         ASSERT_TRUE(job.evaluated);
         show_page(pages, report_page(job), job);
@@ -155,24 +142,13 @@ TEST_P(SampleRecord, HoldsTheNumbersTheReportDraws)
     EXPECT_EQ(r["white_level"].get<float>(), job.white.bright_Y);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Samples, SampleRecord,
-    ::testing::Values(sample_case{"sdr_ideal_power24.csv", {"-EOTF", "Power", "-gamma", "2.4"}},
-                      sample_case{"sdr_ideal_bt1886.csv", {"-EOTF", "BT.1886", "-colorSpace", "Rec.709"}},
-                      sample_case{"sdr_gamma22_vs24.csv", {"-EOTF", "Power", "-gamma", "2.4"}},
-                      sample_case{"pq_ideal_600.csv", {"-EOTF", "PQ", "-colorSpace", "BT.2020"}},
-                      sample_case{"hlg_ideal.csv", {"-EOTF", "HLG", "-colorSpace", "BT.2020", "-lum", "1000"}}),
-    [](const ::testing::TestParamInfo<sample_case> &info) {
-        const std::string f = info.param.file;
-        return f.substr(0, f.find('.'));
-    });
+INSTANTIATE_TEST_SUITE_P(Samples, SampleRecord, ::testing::ValuesIn(SAMPLE_JOBS), sample_name);
 
 TEST(Results, AnalyzerWritesTheRecordBesideTheCapturesAndRotatesIt)
 {
     analyzer_root root;
     const std::string dir = root.capture_dir();
-    write_file(root.dir.path + "/opt/bin/fw_printenv", "#!/bin/sh\necho SN=A1B2C3\n");
-    fs::permissions(root.dir.path + "/opt/bin/fw_printenv", fs::perms::owner_all);
+    root.serial_reader("echo SN=A1B2C3\n");
     const std::vector<std::string> sdr{"-EOTF", "Power", "-gamma", "2.4", "-testFilePath",
                                        sample("sdr_gamma22_vs24.csv")};
     ASSERT_EQ(root.run(sdr).status, 0);

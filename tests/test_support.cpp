@@ -68,6 +68,34 @@ bool contains(const std::string &text, const std::string &part)
     return text.find(part) != std::string::npos;
 }
 
+std::string sample(const std::string &name)
+{
+    return std::string(ANALYZER_SOURCE_DIR) + "/samples/" + name;
+}
+
+const std::vector<sample_job> SAMPLE_JOBS = {
+    {"sdr_ideal_power24.csv", {"-EOTF", "Power", "-gamma", "2.4"}},
+    {"sdr_ideal_bt1886.csv", {"-EOTF", "BT.1886", "-colorSpace", "Rec.709"}},
+    {"sdr_gamma22_vs24.csv", {"-EOTF", "Power", "-gamma", "2.4"}},
+    {"pq_ideal_600.csv", {"-EOTF", "PQ", "-colorSpace", "BT.2020"}},
+    {"hlg_ideal.csv", {"-EOTF", "HLG", "-colorSpace", "BT.2020", "-lum", "1000"}},
+};
+
+std::string sample_name(const testing::TestParamInfo<sample_job> &info)
+{
+    const std::string file = info.param.file;
+    return file.substr(0, file.find('.'));
+}
+
+std::vector<char *> c_strings(std::vector<std::string> &strings)
+{
+    std::vector<char *> out;
+    for (std::string &s : strings)
+        out.push_back(s.data());
+    out.push_back(nullptr);
+    return out;
+}
+
 int count_of(const std::string &text, const std::string &part)
 {
     int n = 0;
@@ -117,16 +145,8 @@ run_result run_program(const std::vector<std::string> &argv, const std::vector<s
                        int signal_after_ms, int sig, const std::string &signal_after_output)
 {
     run_result res;
-    std::vector<std::string> envs = merged_environment(env);
-    std::vector<char *> envp;
-    for (std::string &s : envs)
-        envp.push_back(s.data());
-    envp.push_back(nullptr);
-    std::vector<std::string> args = argv;
-    std::vector<char *> argp;
-    for (std::string &s : args)
-        argp.push_back(s.data());
-    argp.push_back(nullptr);
+    std::vector<std::string> envs = merged_environment(env), args = argv;
+    const std::vector<char *> envp = c_strings(envs), argp = c_strings(args);
 
     int out_pipe[2], err_pipe[2];
     if (pipe(out_pipe) != 0 || pipe(err_pipe) != 0)
@@ -227,6 +247,12 @@ std::vector<std::string> analyzer_root::environment(const std::vector<std::strin
     return full_env;
 }
 
+void analyzer_root::serial_reader(const std::string &script) const
+{
+    write_file(dir.path + "/opt/bin/fw_printenv", "#!/bin/sh\n" + script);
+    fs::permissions(dir.path + "/opt/bin/fw_printenv", fs::perms::owner_all);
+}
+
 fb_device::fb_device(bool present)
 {
     if (present)
@@ -319,9 +345,7 @@ reference_t make_target(int standard, int test_type, float gamma, int white)
     ref.white = white_type[white];
     ref.test_type = static_cast<eotf_t>(test_type);
     ref.gamma = gamma;
-    testing::internal::CaptureStdout();
-    init_ref_matrix(ref);
-    testing::internal::GetCapturedStdout();
+    output_of([&] { init_ref_matrix(ref); });
     return ref;
 }
 

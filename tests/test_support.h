@@ -6,8 +6,20 @@
 #include <vector>
 
 #include <Elementary.h>
+#include <gtest/gtest.h>
 
 #include "color/reference.h"
+
+// A bundled sample with the options it is judged under.
+struct sample_job {
+    const char *file;
+    std::vector<std::string> options;
+    friend void PrintTo(const sample_job &job, std::ostream *os) { *os << job.file; }
+};
+// Every bundled sample: SDR Power 2.4 and BT.1886, the gamma 2.2 display, PQ
+// and HLG; named in parameterised tests by their file's stem.
+extern const std::vector<sample_job> SAMPLE_JOBS;
+std::string sample_name(const testing::TestParamInfo<sample_job> &info);
 
 // A fresh temporary folder, removed (recursively) when the object dies.
 struct temp_dir {
@@ -25,6 +37,18 @@ bool file_exists(const std::string &path);
 bool contains(const std::string &text, const std::string &part);
 // How often `part` occurs in `text`, overlaps included.
 int count_of(const std::string &text, const std::string &part);
+// The path of a bundled sample file.
+std::string sample(const std::string &name);
+// What `f` prints on standard output.
+template <typename F>
+std::string output_of(F &&f)
+{
+    testing::internal::CaptureStdout();
+    f();
+    return testing::internal::GetCapturedStdout();
+}
+// Pointers to the strings, then a null pointer, as argv and envp take them.
+std::vector<char *> c_strings(std::vector<std::string> &strings);
 
 // Result of running a program: exit status (-1 for killed by signal),
 // captured standard output and standard error.
@@ -59,6 +83,8 @@ struct analyzer_root {
                    int signal_after_ms = 0, int sig = 0, const std::string &signal_after_output = "") const;
     // The entries a headless run in this root adds to the environment, then `env`.
     std::vector<std::string> environment(const std::vector<std::string> &env = {}) const;
+    // Installs a serial-number reader (opt/bin/fw_printenv) running `script`.
+    void serial_reader(const std::string &script) const;
 };
 
 // The environment entries that preload `library` into a run (also into a
