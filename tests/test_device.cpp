@@ -63,11 +63,11 @@ TEST_P(DeviceSample, CapturesMatchHeadlessPixelForPixel)
     EXPECT_EQ(device.record, headless.record);
 }
 
-INSTANTIATE_TEST_SUITE_P(Samples, DeviceSample, ::testing::ValuesIn(SAMPLE_JOBS), sample_name);
+INSTANTIATE_TEST_SUITE_P(Samples, DeviceSample, ::testing::ValuesIn(sample_jobs()), sample_name);
 
 TEST(DeviceMode, PannedDoubleHeightAnd16BitScreensAreReadCorrectly)
 {
-    const std::vector<std::string> args = job_args(SAMPLE_JOBS[0]);
+    const std::vector<std::string> args = job_args(sample_jobs()[0]);
     captures headless = run_job(args);
     ASSERT_TRUE(headless.dark.ok && headless.white.ok);
 
@@ -118,7 +118,7 @@ TEST(DeviceMode, ModuleLoadMakesTheDeviceAppearElseTheRunEnds)
         chmod((bin.path + "/insmod").c_str(), 0755);
         std::vector<std::string> env = fb.env();
         env.push_back("PATH=" + bin.path + ":/usr/bin:/bin");
-        run_result r = root.run(job_args(SAMPLE_JOBS[0]), env);
+        run_result r = root.run(job_args(sample_jobs()[0]), env);
         const std::string module = root.dir.path + module_arg;
         EXPECT_TRUE(contains(r.out, "Info: fb dev not open. insmod " + module + "\n")) << r.out;
         EXPECT_EQ(read_file(log), module + "\n") << "insmod gets the module path as one argument";
@@ -142,7 +142,7 @@ TEST_P(DeviceSignal, EndsWaitingRunWithStatus255)
     analyzer_root root;
     fb_device fb;
     const int sig = GetParam();
-    run_result r = root.run(job_args(SAMPLE_JOBS[0]), fb.env(), 300, sig, "exit_app:");
+    run_result r = root.run(job_args(sample_jobs()[0]), fb.env(), 300, sig, "exit_app:");
     EXPECT_EQ(r.status, 255) << r.out;
     EXPECT_TRUE(contains(r.out, "Info: sig = " + std::to_string(sig) + ", run exiting...\n")) << r.out;
     EXPECT_TRUE(contains(r.out, "[del_sdr_page]\r\n[del_hdr_page]\r\n")) << r.out;

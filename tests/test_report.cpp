@@ -106,7 +106,7 @@ TEST_P(SdrIdeal, PassesAllFourVerdictsInBothCaptures)
 }
 
 INSTANTIATE_TEST_SUITE_P(Samples, SdrIdeal,
-                         ::testing::Values(SAMPLE_JOBS[0], SAMPLE_JOBS[1]), sample_name);
+                         ::testing::Values(sample_jobs()[0], sample_jobs()[1]), sample_name);
 
 TEST(SdrReport, Gamma22DisplayFailsTheTotalGammaVerdict)
 {

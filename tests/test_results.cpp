@@ -142,7 +142,7 @@ TEST_P(SampleRecord, HoldsTheNumbersTheReportDraws)
     EXPECT_EQ(r["white_level"].get<float>(), job.white.bright_Y);
 }
 
-INSTANTIATE_TEST_SUITE_P(Samples, SampleRecord, ::testing::ValuesIn(SAMPLE_JOBS), sample_name);
+INSTANTIATE_TEST_SUITE_P(Samples, SampleRecord, ::testing::ValuesIn(sample_jobs()), sample_name);
 
 TEST(Results, AnalyzerWritesTheRecordBesideTheCapturesAndRotatesIt)
 {

@@ -73,13 +73,28 @@ std::string sample(const std::string &name)
     return std::string(ANALYZER_SOURCE_DIR) + "/samples/" + name;
 }
 
-const std::vector<sample_job> SAMPLE_JOBS = {
-    {"sdr_ideal_power24.csv", {"-EOTF", "Power", "-gamma", "2.4"}},
-    {"sdr_ideal_bt1886.csv", {"-EOTF", "BT.1886", "-colorSpace", "Rec.709"}},
-    {"sdr_gamma22_vs24.csv", {"-EOTF", "Power", "-gamma", "2.4"}},
-    {"pq_ideal_600.csv", {"-EOTF", "PQ", "-colorSpace", "BT.2020"}},
-    {"hlg_ideal.csv", {"-EOTF", "HLG", "-colorSpace", "BT.2020", "-lum", "1000"}},
-};
+const std::vector<sample_job> &sample_jobs()
+{
+    static const std::vector<sample_job> jobs = [] {
+        std::vector<sample_job> list;
+        std::istringstream in(read_file(std::string(ANALYZER_SOURCE_DIR) + "/samples/samples.list"));
+        for (std::string line; std::getline(in, line);) {
+            std::istringstream fields(line);
+            std::string name, options, word;
+            std::getline(fields, name, '|');
+            std::getline(fields, options, '|');
+            std::istringstream(name) >> name;
+            if (name.empty() || name[0] == '#')
+                continue;
+            sample_job job{name + ".csv", {}};
+            for (std::istringstream words(options); words >> word;)
+                job.options.push_back(word);
+            list.push_back(job);
+        }
+        return list;
+    }();
+    return jobs;
+}
 
 std::string sample_name(const testing::TestParamInfo<sample_job> &info)
 {

@@ -12,13 +12,14 @@
 
 // A bundled sample with the options it is judged under.
 struct sample_job {
-    const char *file;
+    std::string file;
     std::vector<std::string> options;
     friend void PrintTo(const sample_job &job, std::ostream *os) { *os << job.file; }
 };
-// Every bundled sample: SDR Power 2.4 and BT.1886, the gamma 2.2 display, PQ
-// and HLG; named in parameterised tests by their file's stem.
-extern const std::vector<sample_job> SAMPLE_JOBS;
+// Every bundled sample, as samples/samples.list names it with its options
+// (SDR Power 2.4 and BT.1886, the gamma 2.2 display, PQ and HLG); named in
+// parameterised tests by their file's stem.
+const std::vector<sample_job> &sample_jobs();
 std::string sample_name(const testing::TestParamInfo<sample_job> &info);
 
 // A fresh temporary folder, removed (recursively) when the object dies.
