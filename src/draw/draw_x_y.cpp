@@ -78,12 +78,6 @@ void add_dash(canvas_t *canvas, Evas_Object *&clip, int x, int y, int w, int h)
     evas_object_clip_set(rect, dash_clip(canvas, clip));
 }
 
-// The list in the grey v.
-void grey_list(Eina_List *list, int v)
-{
-    colour_list(list, v, v, v);
-}
-
 }  // namespace
 
 void draw_x_y_line(canvas_t *canvas)
@@ -150,13 +144,11 @@ void change_x_y_style(canvas_t *canvas, int style)
     if (canvas == nullptr)
         return;
     static constexpr int frame_grey[2] = {192, 63};
-    if (style == STYLE_DARK || style == STYLE_LIGHT) {
-        grey_list(canvas->x_y_list, frame_grey[style]);
-        grey_list(canvas->x_y_text_list, style == STYLE_DARK ? 255 : 0);
-    } else {
-        grey_list(canvas->x_y_list, 255);
-        grey_list(canvas->x_y_text_list, 255);
-    }
+    const bool known = style == STYLE_DARK || style == STYLE_LIGHT;
+    const int frame = known ? frame_grey[style] : 255;
+    const int text = known && style == STYLE_LIGHT ? 0 : 255;
+    colour_list(canvas->x_y_list, frame, frame, frame);
+    colour_list(canvas->x_y_text_list, text, text, text);
 }
 
 void change_x_gap_style(canvas_t *canvas, int style)
@@ -164,6 +156,6 @@ void change_x_gap_style(canvas_t *canvas, int style)
     if (canvas == nullptr)
         return;
     const int v = style == STYLE_LIGHT ? 0 : 255;
-    grey_list(canvas->x_gap_list, v);
-    grey_list(canvas->x_gap_text_list, v);
+    colour_list(canvas->x_gap_list, v, v, v);
+    colour_list(canvas->x_gap_text_list, v, v, v);
 }
