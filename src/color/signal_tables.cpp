@@ -2,6 +2,8 @@
 // and HDR targets.
 #include "color/signal_tables.h"
 
+#include <cstddef>
+
 // Gamut rows in slot order: white, red, green, blue, cyan, magenta, yellow.
 const gamut_table_t gamut_stand_sdr = {{
     {0.780392f, 0.780392f, 0.780392f},
@@ -23,56 +25,42 @@ const gamut_table_t gamut_stand_hdr = {{
     {0.509803f, 0.509803f, 0.0f},
 }};
 
-const checker_table_t colorCheck_stand_sdr = {{
-    {0.454902f, 0.317647f, 0.262745f},  // Dark Skin
-    {0.780392f, 0.576471f, 0.505882f},  // Light Skin
-    {0.356863f, 0.478431f, 0.611765f},  // Blue Sky
-    {0.352941f, 0.423529f, 0.250980f},  // Foliage
-    {0.509804f, 0.501961f, 0.690196f},  // Blue Flower
-    {0.360784f, 0.745098f, 0.674510f},  // Bluish Green
-    {0.878431f, 0.486275f, 0.184314f},  // Orange
-    {0.266667f, 0.356863f, 0.666667f},  // Purplish Blue
-    {0.776471f, 0.321569f, 0.380392f},  // Moderate Red
-    {0.368627f, 0.227451f, 0.415686f},  // Purple
-    {0.623529f, 0.741176f, 0.247059f},  // Yellow Green
-    {0.901961f, 0.635294f, 0.152941f},  // Orange Yellow
-    {0.137255f, 0.247059f, 0.576471f},  // Blue
-    {0.262745f, 0.584314f, 0.290196f},  // Green
-    {0.705882f, 0.192157f, 0.223529f},  // Red
-    {0.933333f, 0.776471f, 0.078431f},  // Yellow
-    {0.756863f, 0.329412f, 0.592157f},  // Magenta
-    {0.329412f, 0.501961f, 0.603922f},  // Cyan
-}};
-
-const checker_table_t colorCheck_stand_hdr = {{
-    {0.345098f, 0.282353f, 0.250980f},  // Dark Skin
-    {0.447059f, 0.396078f, 0.368627f},  // Light Skin
-    {0.309804f, 0.356863f, 0.403922f},  // Blue Sky
-    {0.298039f, 0.333333f, 0.250980f},  // Foliage
-    {0.368627f, 0.364706f, 0.427451f},  // Blue Flower
-    {0.317647f, 0.443137f, 0.419608f},  // Bluish Green
-    {0.470588f, 0.352941f, 0.184314f},  // Orange
-    {0.266667f, 0.301961f, 0.415686f},  // Purplish Blue
-    {0.447059f, 0.290196f, 0.313725f},  // Moderate Red
-    {0.301961f, 0.239216f, 0.329412f},  // Purple
-    {0.407843f, 0.439216f, 0.243137f},  // Yellow Green
-    {0.486275f, 0.411765f, 0.196078f},  // Orange Yellow
-    {0.207843f, 0.239216f, 0.400000f},  // Blue
-    {0.262745f, 0.392157f, 0.258824f},  // Green
-    {0.427451f, 0.203922f, 0.231373f},  // Red
-    {0.494118f, 0.454902f, 0.152941f},  // Yellow
-    {0.439216f, 0.286275f, 0.392157f},  // Magenta
-    {0.278431f, 0.368627f, 0.407843f},  // Cyan
-}};
-
-const checker_codes_t colorCheck_stand_sdr_int = {{
+// Colour-checker rows in slot order (Dark Skin, Light Skin, Blue Sky, Foliage,
+// Blue Flower, Bluish Green, Orange, Purplish Blue, Moderate Red, Purple,
+// Yellow Green, Orange Yellow, Blue, Green, Red, Yellow, Magenta, Cyan) as
+// their 8-bit codes.
+constexpr checker_codes_t colorCheck_stand_sdr_int = {{
     {116, 81, 67}, {199, 147, 129}, {91, 122, 156}, {90, 108, 64},   {130, 128, 176}, {92, 190, 172},
     {224, 124, 47}, {68, 91, 170},  {198, 82, 97},  {94, 58, 106},   {159, 189, 63},  {230, 162, 39},
     {35, 63, 147},  {67, 149, 74},  {180, 49, 57},  {238, 198, 20},  {193, 84, 151},  {84, 128, 154},
 }};
 
-const checker_codes_t colorCheck_stand_hdr_int = {{
+constexpr checker_codes_t colorCheck_stand_hdr_int = {{
     {88, 72, 64},   {114, 101, 94}, {79, 91, 103}, {76, 85, 64},   {94, 93, 109},  {81, 113, 107},
     {120, 90, 47},  {68, 77, 106},  {114, 74, 80}, {77, 61, 84},   {104, 112, 62}, {124, 105, 50},
     {53, 61, 102},  {67, 100, 66},  {109, 52, 59}, {126, 116, 39}, {112, 73, 100}, {71, 94, 104},
 }};
+
+namespace {
+
+// A code's signal: code / 255 to six decimals.
+constexpr float code_signal(int32_t code)
+{
+    const auto millionths = static_cast<int64_t>(code / 255.0 * 1e6 + 0.5);
+    return static_cast<float>(millionths / 1e6);
+}
+
+constexpr checker_table_t signals_of(const checker_codes_t &codes)
+{
+    checker_table_t t{};
+    for (std::size_t i = 0; i < codes.size(); ++i)
+        for (std::size_t k = 0; k < 3; ++k)
+            t[i][k] = code_signal(codes[i][k]);
+    return t;
+}
+
+}  // namespace
+
+// The signals the patches are shown with are their codes.
+constexpr checker_table_t colorCheck_stand_sdr = signals_of(colorCheck_stand_sdr_int);
+constexpr checker_table_t colorCheck_stand_hdr = signals_of(colorCheck_stand_hdr_int);
