@@ -262,4 +262,66 @@ TEST(Samples, IdealDisplaysMatchTheTarget)
     }
 }
 
+// A verdict follows the number as the report prints it ("%0.4f") against the
+// limit as the panel prints it: a display exactly 0.1 off its target gamma
+// passes for every target and both SDR curves, one 0.0002 further off fails.
+// The ramps are written with nine digits, so only the evaluation rounds.
+TEST(Verdicts, TotalGammaAtTheToleranceForEveryTarget)
+{
+    int cases = 0, wrong = 0;
+    for (int type : {0, 1})
+        for (int tenth = 10; tenth <= 28; ++tenth) {
+            const float target = static_cast<float>(tenth / 10.0);
+            for (const auto &[offset, pass] : {std::pair{0.1, true}, {-0.1, true}, {0.1002, false}, {-0.1002, false}}) {
+                const double display = tenth / 10.0 + offset;
+                std::string lines;
+                for (int i = 0; i <= 10; ++i) {
+                    char line[128];
+                    const double Y = 100.0 * std::pow(i / 10.0, display);
+                    snprintf(line, sizeof line, "%.1f,%.1f,%.1f,%.9g,%.9g,%.9g\n", i / 10.0, i / 10.0, i / 10.0,
+                             0.95047 * Y, Y, 1.08883 * Y);
+                    lines += line;
+                }
+                data_file f(lines);
+                const reference_t ref = make_target(DCI_P3, type, target);
+                job_t job;
+                output_of([&] { job = evaluate(ref, f.path.c_str()); });
+                const verdict_t v = job.summary.verdicts[SDR_TOTAL_GAMMA];
+                ++cases;
+                if (v.pass != pass) {
+                    ++wrong;
+                    ADD_FAILURE() << "EOTF " << type << ", target " << target << ", display " << display
+                                  << ": gamma " << v.value << (v.pass ? " passes" : " fails");
+                }
+            }
+        }
+    EXPECT_EQ(cases, 152);
+    EXPECT_EQ(wrong, 0) << "of " << cases;
+}
+
+// Each limit holds for the value that prints exactly at it and fails one
+// step of the last printed digit beyond it.
+TEST(Verdicts, ValueThatPrintsAtTheLimitPasses)
+{
+    const struct {
+        verdict_id id;
+        float at, beyond;
+    } cases[] = {
+        {SDR_GRAY_DE2000_AVG, 1.50003f, 1.5001f},   {SDR_GAMUT_DE2000_MAX, 2.50004f, 2.5001f},
+        {SDR_CHECKER_DE2000_AVG, 1.50004f, 1.50006f}, {HDR_GRAY_DE2000_AVG, 1.50003f, 1.5001f},
+        {HDR_GRAY_DEICTCP_AVG, 2.00004f, 2.0001f},  {HDR_EOTF_DIFF_MAX, 0.05004f, 0.0501f},
+        {HDR_CHECKER_DEICTCP_AVG, 2.00002f, 2.00008f},
+    };
+    for (const auto &c : cases) {
+        EXPECT_TRUE(judge(c.id, c.at, 2.4f).pass) << verdict_limits[c.id].key << " " << c.at;
+        EXPECT_FALSE(judge(c.id, c.beyond, 2.4f).pass) << verdict_limits[c.id].key << " " << c.beyond;
+        for (float bad : {NAN, INFINITY, -INFINITY})
+            EXPECT_FALSE(judge(c.id, bad, 2.4f).pass) << verdict_limits[c.id].key << " " << bad;
+    }
+    // The gamma's own target rounds as the panel prints it ("%0.3g").
+    EXPECT_TRUE(judge(SDR_TOTAL_GAMMA, 1.9000002f, 1.8f).pass);
+    EXPECT_TRUE(judge(SDR_TOTAL_GAMMA, 2.34996f, 2.45f).pass);
+    EXPECT_FALSE(judge(SDR_TOTAL_GAMMA, 2.3499f, 2.45f).pass);
+}
+
 }  // namespace

@@ -1,5 +1,7 @@
 #include "measure/verdict.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -8,20 +10,35 @@
 #include "measure/measure.h"
 
 const std::array<verdict_limit_t, VERDICT_COUNT> verdict_limits = {{
-    {.key = "grayscale_dE2000_avg", .caption = "Grayscale Avg dE: ", .limit = 1.5},
-    {.key = "total_gamma", .caption = "Total Gamma : ", .limit = 0.1, .around_target = true},
-    {.key = "gamut_dE2000_max", .caption = "dE 2000 Max: ", .limit = 2.5},
-    {.key = "checker_dE2000_avg", .caption = "Color Checker Avg dE: ", .limit = 1.5},
-    {.key = "grayscale_dE2000_avg", .caption = "Grayscale Avg dE: ", .limit = 1.5},
-    {.key = "grayscale_dEICTCP_avg", .caption = "Grayscale Avg dE: ", .limit = 2.0},
-    {.key = "eotf_diff_max", .caption = "EOTF Diff Max: ", .limit = 0.05},
-    {.key = "checker_dEICTCP_avg", .caption = "Color Checker Avg dE: ", .limit = 2.0},
+    {.key = "grayscale_dE2000_avg", .caption = "Grayscale Avg dE: ", .limit = 1.5, .limit_decimals = 1},
+    {.key = "total_gamma", .caption = "Total Gamma : ", .limit = 0.1, .limit_decimals = 1, .around_target = true},
+    {.key = "gamut_dE2000_max", .caption = "dE 2000 Max: ", .limit = 2.5, .limit_decimals = 1},
+    {.key = "checker_dE2000_avg", .caption = "Color Checker Avg dE: ", .limit = 1.5, .limit_decimals = 1},
+    {.key = "grayscale_dE2000_avg", .caption = "Grayscale Avg dE: ", .limit = 1.5, .limit_decimals = 1},
+    {.key = "grayscale_dEICTCP_avg", .caption = "Grayscale Avg dE: ", .limit = 2.0, .limit_decimals = 1},
+    {.key = "eotf_diff_max", .caption = "EOTF Diff Max: ", .limit = 0.05, .limit_decimals = 2},
+    {.key = "checker_dEICTCP_avg", .caption = "Color Checker Avg dE: ", .limit = 2.0, .limit_decimals = 1},
 }};
 
 namespace {
 
 constexpr double SIGNAL_EPS = 1e-7;
 constexpr float NOT_A_NUMBER = std::numeric_limits<float>::quiet_NaN();
+
+// A finite number as printf prints it with the given style and precision
+// (to_chars rounds the same way, whatever the locale), in units of 1e-4, the
+// last digit of a printed value. Magnitudes far beyond every limit are
+// clamped first, which keeps them on the same side of it.
+long long printed_units(double v, std::chars_format style, int precision)
+{
+    constexpr double FAR = 1e9;
+    v = std::clamp(v, -FAR, FAR);
+    std::array<char, 64> text{};
+    const char *end = std::to_chars(text.data(), text.data() + text.size(), v, style, precision).ptr;
+    double printed = 0.0;
+    std::from_chars(text.data(), end, printed);
+    return std::llround(printed * 1e4);
+}
 
 // sum / count in single precision, NaN when nothing was counted.
 float average(float sum, int count)
@@ -138,13 +155,19 @@ void summarize_hdr(const job_t &job, job_summary_t &s)
 verdict_t judge(verdict_id id, float value, float target_gamma)
 {
     const verdict_limit_t &l = verdict_limits[id];
-    const double v = value;
+    if (!std::isfinite(value) || !std::isfinite(target_gamma))
+        return {value, false, true};
+    // Compared as printed, in whole units of the value's last digit: the float
+    // arithmetic behind a value or a target (1.8f is 1.79999995) must not put
+    // a printed 1.9000 outside a printed 1.8 ± 0.1.
+    const long long v = printed_units(value, std::chars_format::fixed, VALUE_DECIMALS);
+    const long long limit = printed_units(l.limit, std::chars_format::fixed, l.limit_decimals);
     bool pass = false;
     if (l.around_target) {
-        const double target = target_gamma;
-        pass = target - l.limit <= v && v <= target + l.limit;
+        const long long target = printed_units(target_gamma, std::chars_format::general, TARGET_GAMMA_DIGITS);
+        pass = target - limit <= v && v <= target + limit;
     } else {
-        pass = v <= l.limit;
+        pass = v <= limit;
     }
     return {value, pass, true};
 }

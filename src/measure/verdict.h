@@ -17,10 +17,17 @@ enum verdict_id : int {
     VERDICT_COUNT
 };
 
+// How the report prints what a verdict compares: the chart's value with four
+// decimals ("%0.4f"), the panel's target gamma with three significant digits
+// ("%0.3g") and each limit with its row's decimals.
+constexpr int VALUE_DECIMALS = 4;
+constexpr int TARGET_GAMMA_DIGITS = 3;
+
 struct verdict_limit_t {
     const char *key;      // name of the verdict in the results record
     const char *caption;  // caption of the chart's verdict text
     double limit;         // passes at most this; for the total gamma the tolerance
+    int limit_decimals;   // decimals the panel prints the limit with
     bool around_target = false;  // judged by its distance from the target gamma
 };
 
@@ -40,7 +47,9 @@ struct job_summary_t {
     std::array<int, VERDICT_COUNT> unmeasured;  // patches of the chart the job did not fill
 };
 
-// A value judged against its limit; NaN never passes.
+// A value judged against its limit, both as the report prints them, so a
+// printed value within the printed limit passes (limits inclusive). A value
+// that is not a finite number never passes.
 verdict_t judge(verdict_id id, float value, float target_gamma);
 
 // Judges the evaluated patches of the job against its target.

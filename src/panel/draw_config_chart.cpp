@@ -40,11 +40,10 @@ void add_row(panel_t &panel, Evas_Object *table, int row, const char *caption, c
 }
 
 // A verdict's limit from the table, as the panel lists it.
-const char *limit(const char *caption, verdict_id id, const char *format)
+const char *limit(const char *caption, verdict_id id)
 {
-    char number[32];
-    snprintf(number, sizeof number, format, verdict_limits[id].limit);
-    return eina_slstr_printf("%s%s%s", RIGHT, caption, number);
+    const verdict_limit_t &l = verdict_limits[id];
+    return eina_slstr_printf("%s%s%.*f", RIGHT, caption, l.limit_decimals, l.limit);
 }
 
 // One legend entry: its word and its image; false when the image is missing.
@@ -103,17 +102,17 @@ void draw_config_chart(panel_t &panel, const job_t &job, const char *serial_numb
     add_row(panel, table, 9, "Industry Standards", eina_slstr_printf("%s%s", RIGHT, "dE ≤ 3"));
     const bool sdr = !eotf->hdr;
     if (sdr) {
-        add_row(panel, table, 10, "Grayscale", limit("Avg dE ≤ ", SDR_GRAY_DE2000_AVG, "%0.1f"));
+        add_row(panel, table, 10, "Grayscale", limit("Avg dE ≤ ", SDR_GRAY_DE2000_AVG));
         add_row(panel, table, 11, "Total Gamma",
-                eina_slstr_printf("%s%0.3g%s%0.1f", RIGHT, static_cast<double>(ref->gamma), " ± ",
-                                  verdict_limits[SDR_TOTAL_GAMMA].limit));
-        add_row(panel, table, 12, "Gamut", limit("Max dE ≤ ", SDR_GAMUT_DE2000_MAX, "%0.1f"));
-        add_row(panel, table, 13, "Color Checker", limit("Avg dE ≤ ", SDR_CHECKER_DE2000_AVG, "%0.1f"));
+                eina_slstr_printf("%s%.*g%s%.*f", RIGHT, TARGET_GAMMA_DIGITS, static_cast<double>(ref->gamma), " ± ",
+                                  verdict_limits[SDR_TOTAL_GAMMA].limit_decimals, verdict_limits[SDR_TOTAL_GAMMA].limit));
+        add_row(panel, table, 12, "Gamut", limit("Max dE ≤ ", SDR_GAMUT_DE2000_MAX));
+        add_row(panel, table, 13, "Color Checker", limit("Avg dE ≤ ", SDR_CHECKER_DE2000_AVG));
     } else {
-        add_row(panel, table, 10, "Grayscale", limit("Avg dE2000 ≤ ", HDR_GRAY_DE2000_AVG, "%0.1f"));
-        add_row(panel, table, 11, "Grayscale", limit("Avg dEICTCP ≤ ", HDR_GRAY_DEICTCP_AVG, "%0.1f"));
-        add_row(panel, table, 12, "EOTF Diff", limit("Max ≤ ", HDR_EOTF_DIFF_MAX, "%0.2f"));
-        add_row(panel, table, 13, "Color Checker", limit("Avg dEICTCP ≤ ", HDR_CHECKER_DEICTCP_AVG, "%0.1f"));
+        add_row(panel, table, 10, "Grayscale", limit("Avg dE2000 ≤ ", HDR_GRAY_DE2000_AVG));
+        add_row(panel, table, 11, "Grayscale", limit("Avg dEICTCP ≤ ", HDR_GRAY_DEICTCP_AVG));
+        add_row(panel, table, 12, "EOTF Diff", limit("Max ≤ ", HDR_EOTF_DIFF_MAX));
+        add_row(panel, table, 13, "Color Checker", limit("Avg dEICTCP ≤ ", HDR_CHECKER_DEICTCP_AVG));
     }
 
     if (!add_legend(panel, eina_slstr_printf("%s%s", CENTER, "Pass:   "), 133, image_path[IMAGE_PASS]))
