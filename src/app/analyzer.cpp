@@ -113,7 +113,12 @@ bool save_report(run_t &run)
     change_page_style(run.pages, report_page(run.job), STYLE_LIGHT);
     render_whole_window();
     ok = ok && save_osd_to_png(gen, 1, record, run.dev_node) == 0;
-    return ok && commit_generation(gen) == 0;
+    if (!ok)
+        return false;
+    note_save_state(SAVE_ROTATING);
+    ok = commit_generation(gen) == 0;
+    note_save_state(ok ? SAVE_DONE : SAVE_NOT_STARTED);
+    return ok;
 }
 
 }  // namespace
@@ -160,7 +165,7 @@ int elm_main(int argc, char **argv)
     run.job = evaluate(run.settings.target, run.settings.test_file_path.c_str());
     // A job whose data could not be read has no report page.
     if (run.job.evaluated) {
-        run.serial_number = serial_number_value(read_serial_number());
+        run.serial_number = serial_number_value(read_serial_number(&run.settings.warnings));
         start_measure(run.pages, run.job, run.serial_number.c_str(), run.settings.sensor_id);
     } else {
         fprintf(stderr, "analyzer: cannot read the test data file \"%s\"; the saved reports are kept\n",

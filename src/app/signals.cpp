@@ -18,6 +18,7 @@ namespace {
 // Signals are written to this pipe once the main loop runs, and handled there.
 int signal_pipe[2] = {-1, -1};
 volatile sig_atomic_t loop_running = 0;
+volatile sig_atomic_t saved = SAVE_NOT_STARTED;
 
 // Async-signal-safe decimal output of a small non-negative number.
 size_t format_int(char *buf, int value)
@@ -33,10 +34,10 @@ size_t format_int(char *buf, int value)
     return n;
 }
 
-void write_all(const char *text, size_t len)
+void write_all(const char *text, size_t len, int fd = STDOUT_FILENO)
 {
     while (len > 0) {
-        ssize_t n = write(STDOUT_FILENO, text, len);
+        ssize_t n = write(fd, text, len);
         if (n <= 0)
             return;
         text += n;
@@ -45,7 +46,7 @@ void write_all(const char *text, size_t len)
 }
 
 // Writes head, the signal number and tail with write(2) only.
-void write_with_number(const char *head, int sig, const char *tail)
+void write_with_number(const char *head, int sig, const char *tail, int fd = STDOUT_FILENO)
 {
     char buf[160];
     size_t n = std::strlen(head);
@@ -53,7 +54,7 @@ void write_with_number(const char *head, int sig, const char *tail)
     n += format_int(buf + n, sig);
     std::memcpy(buf + n, tail, std::strlen(tail));
     n += std::strlen(tail);
-    write_all(buf, n);
+    write_all(buf, n, fd);
 }
 
 // The termination messages, async-signal-safe.
@@ -62,6 +63,11 @@ void write_signal_message(int sig)
     write_with_number("Info: sig = ", sig, ", run exiting...\n");
     if (sig == SIGSEGV)
         write_with_number("\033[31mError: sig = ", sig, ", \n\n\nSSSSSSSSSSSSSSSSSSSSS.\n\n\n\033[0m");
+    // Whoever started the job learns whether its report was saved.
+    constexpr const char *outcome[] = {"; the capture folder was left as it was\n",
+                                       " while saving; the next job finishes or undoes the rotation\n",
+                                       "; the report was saved\n"};
+    write_with_number("analyzer: stopped by signal ", sig, outcome[saved], STDERR_FILENO);
 }
 
 // Main-loop side of a termination signal: the pages are deleted safely here.
@@ -132,4 +138,9 @@ void run_terminate(int sig)
     // report and leave at once.
     write_signal_message(sig);
     _exit(255);
+}
+
+void note_save_state(save_state state)
+{
+    saved = state;
 }

@@ -14,3 +14,8 @@ void run_terminate(int sig);
 // toolkit itself caught and queued as an exit event; the loop then deletes
 // the run's `pages`.
 void handle_signals_in_main_loop(report_pages_t &pages);
+
+// How far the job has saved its report, for the line on standard error with
+// which a termination signal says whether the folder changed.
+enum save_state : int { SAVE_NOT_STARTED, SAVE_ROTATING, SAVE_DONE };
+void note_save_state(save_state state);
