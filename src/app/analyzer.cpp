@@ -177,6 +177,8 @@ int elm_main(int argc, char **argv)
     handle_signals_in_main_loop(run.pages);
     ecore_timer_add(1.0, _exit_app_cb, &run);
     elm_run();
+    // A signal that came while the report was saved is not lost.
+    end_signal_hand_over(run.pages);
 
     del_page(run.pages, PAGE_SDR);
     del_page(run.pages, PAGE_HDR);

@@ -140,6 +140,14 @@ void run_terminate(int sig)
     _exit(255);
 }
 
+void end_signal_hand_over(report_pages_t &pages)
+{
+    loop_running = 0;
+    int sig = 0;
+    if (signal_pipe[0] >= 0 && read(signal_pipe[0], &sig, sizeof sig) == static_cast<ssize_t>(sizeof sig))
+        terminate_in_loop(pages, sig);
+}
+
 void note_save_state(save_state state)
 {
     saved = state;
