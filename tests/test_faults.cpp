@@ -332,6 +332,25 @@ TEST(Faults, CutJobsAreFinishedOrUndoneByTheNextJob)
                 kills.load(), cuts.load(), finished.load(), kept_cut_job[0].load(), kept_cut_job[1].load());
 }
 
+// A cut rotation whose staged files are gone is undone: the current files
+// come back, and the next job rotates them as usual.
+TEST(Faults, CutRotationWithoutItsStagedFilesIsUndone)
+{
+    analyzer_root root;
+    ASSERT_EQ(root.run(job(root, "b")).status, 0);
+    std::vector<std::string> env = preload_env(FS_STEPS_LIB);
+    env.push_back("FS_STEPS_KILL_AT=10");  // 1.png just moved to 2.png
+    EXPECT_EQ(root.run(job(root, "k"), env).signal, SIGKILL);
+    for (const auto &e : fs::directory_iterator(root.capture_dir()))
+        if (e.path().filename().string().starts_with(TEMP_PREFIX))
+            fs::remove(e.path());
+    const run_result r = root.run(job(root, "n"));
+    EXPECT_TRUE(contains(r.err, "undid the rotation of a job that was cut short")) << r.err;
+    const auto files = folder(root.capture_dir());
+    EXPECT_EQ(generations(files), (std::array<std::string, 2>{"n", "b"}));
+    EXPECT_EQ(files.size(), 2 * JOB_FILE_COUNT);
+}
+
 // A job that cannot have the folder's lock in time saves nothing and
 // changes nothing; it never goes on unlocked.
 TEST(Faults, HeldLockFailsTheJobAndChangesNothing)
