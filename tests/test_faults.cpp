@@ -329,8 +329,8 @@ TEST(Faults, CutRotationWithoutItsStagedFilesIsUndone)
     EXPECT_EQ(files.size(), 2 * JOB_FILE_COUNT);
 }
 
-// A job that cannot have the folder's lock in time saves nothing and
-// changes nothing; it never goes on unlocked.
+// A job that cannot have the folder's lock in time, or is stopped while it
+// waits, saves nothing and changes nothing; it never goes on unlocked.
 TEST(Faults, HeldLockFailsTheJobAndChangesNothing)
 {
     temp_dir dir;
@@ -346,6 +346,17 @@ TEST(Faults, HeldLockFailsTheJobAndChangesNothing)
                                                           " is held by another job for over 0 s; nothing saved\n");
     EXPECT_EQ(folder(dir.path), before);
     close(holder);
+    // A termination signal ends the wait at once.
+    analyzer_root root;
+    fs::create_directories(root.capture_dir());
+    const int held = open(root.capture_dir().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_EQ(flock(held, LOCK_EX), 0);
+    const run_result r = root.run(job(root, "a"), {}, 300, SIGTERM, "run exit!");
+    EXPECT_EQ(r.status, 255);
+    EXPECT_TRUE(contains(r.err, "stopped waiting for another job; nothing saved\n")) << r.err;
+    EXPECT_TRUE(contains(r.err, "analyzer: stopped by signal 15; the capture folder was left as it was\n"));
+    EXPECT_TRUE(fs::is_empty(root.capture_dir()));
+    close(held);
 }
 
 TEST(Faults, SignalDuringEvaluationEndsTheRunAt255)

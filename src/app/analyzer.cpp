@@ -106,7 +106,8 @@ bool save_report(run_t &run)
         run_results_json(run.job, run.serial_number, run.settings.sensor_id, run.settings.warnings);
     render_whole_window();
     generation_t gen;
-    bool ok = open_generation(gen, device_path(CAPTURE_DIR)) && save_osd_to_png(gen, 0, record, run.dev_node) == 0 &&
+    bool ok = open_generation(gen, device_path(CAPTURE_DIR), FOLDER_LOCK_WAIT_SECONDS, termination_pending) &&
+              save_osd_to_png(gen, 0, record, run.dev_node) == 0 &&
               save_results_file(gen, run_results_json(run.job, run.serial_number, run.settings.sensor_id,
                                                       run.settings.warnings, 2)) == 0;
     set_win_bg_color(255, 255, 255);

@@ -337,7 +337,7 @@ generation_t::~generation_t()
     close(dir_fd);
 }
 
-bool open_generation(generation_t &g, const std::string &dir, double lock_wait_seconds)
+bool open_generation(generation_t &g, const std::string &dir, double lock_wait_seconds, bool (*give_up)())
 {
     g.dir = dir;
     g.dir_fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -355,10 +355,13 @@ bool open_generation(generation_t &g, const std::string &dir, double lock_wait_s
     // A job never writes without the lock: so the cleanup below, done
     // holding it, never meets the live files of another job, and a rotation
     // record is only ever left by a job that was cut short.
-    g.locked = lock_folder(g.dir_fd, lock_wait_seconds);
+    g.locked = lock_folder(g.dir_fd, lock_wait_seconds, give_up);
     if (!g.locked) {
-        fprintf(stderr, "open_generation: %s is held by another job for over %.0f s; nothing saved\n", dir.c_str(),
-                lock_wait_seconds);
+        if (give_up != nullptr && give_up())
+            fprintf(stderr, "open_generation: %s: stopped waiting for another job; nothing saved\n", dir.c_str());
+        else
+            fprintf(stderr, "open_generation: %s is held by another job for over %.0f s; nothing saved\n",
+                    dir.c_str(), lock_wait_seconds);
         return false;
     }
     if (!recover_rotation(g))

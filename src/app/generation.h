@@ -56,11 +56,13 @@ struct generation_t {
 };
 
 // Opens the capture folder `dir` (made when missing, with the console
-// warning) and takes its lock, waiting at most `lock_wait_seconds`. Holding
+// warning) and takes its lock, waiting at most `lock_wait_seconds` (or until
+// `give_up`, when given, returns true). Holding
 // it, finishes or undoes a rotation that a killed run left (said on standard
 // error), then removes the temporary files such runs left. False, with the
 // reason on standard error, when the folder cannot be used or locked.
-bool open_generation(generation_t &g, const std::string &dir, double lock_wait_seconds = FOLDER_LOCK_WAIT_SECONDS);
+bool open_generation(generation_t &g, const std::string &dir, double lock_wait_seconds = FOLDER_LOCK_WAIT_SECONDS,
+                     bool (*give_up)() = nullptr);
 
 // Writes the file of `kind` through `write` to a temporary file in the
 // folder and flushes it to the disk. When the disk is full and a previous

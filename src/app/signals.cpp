@@ -19,6 +19,7 @@ namespace {
 int signal_pipe[2] = {-1, -1};
 volatile sig_atomic_t loop_running = 0;
 volatile sig_atomic_t saved = SAVE_NOT_STARTED;
+volatile sig_atomic_t pending = 0;
 
 // Async-signal-safe decimal output of a small non-negative number.
 size_t format_int(char *buf, int value)
@@ -127,12 +128,13 @@ void run_terminate(int sig)
 {
     if (loop_running && sig != SIGSEGV && signal_pipe[1] >= 0) {
         // Hand over to the main loop, where deleting the pages is safe.
-        int saved = errno;
+        const int saved_errno = errno;
         if (write(signal_pipe[1], &sig, sizeof sig) == static_cast<ssize_t>(sizeof sig)) {
-            errno = saved;
+            pending = 1;
+            errno = saved_errno;
             return;
         }
-        errno = saved;
+        errno = saved_errno;
     }
     // Outside the main loop (or on a fault) toolkit objects may be half made:
     // report and leave at once.
@@ -146,6 +148,11 @@ void end_signal_hand_over(report_pages_t &pages)
     int sig = 0;
     if (signal_pipe[0] >= 0 && read(signal_pipe[0], &sig, sizeof sig) == static_cast<ssize_t>(sizeof sig))
         terminate_in_loop(pages, sig);
+}
+
+bool termination_pending()
+{
+    return pending != 0;
 }
 
 void note_save_state(save_state state)
