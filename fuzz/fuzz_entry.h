@@ -5,13 +5,18 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <map>
 #include <string>
+#include <vector>
 
+#include "app/capture.h"
+#include "app/results_file.h"
 #include "color/reference.h"
 #include "config/configure.h"
 #include "draw/draw_main_win.h"
 #include "fuzz_input.h"
 #include "measure/measure.h"
+#include "measure/results.h"
 #include "report/report_page.h"
 
 namespace fuzz_entry {
@@ -86,6 +91,44 @@ inline std::string run_command_line(const uint8_t *data, size_t size, const std:
     if (sample.empty())
         return "EOTF type " + std::to_string(static_cast<int>(settings.target.test_type));
     return evaluate_and_overlay(settings.target, sample.c_str());
+}
+
+// Record: the first byte picks the target (and the sensor) of a sample's
+// job; the input's lines are the test data file's name, the serial number
+// and the warnings. The record is written as 1.json and into a PNG's text
+// chunk, and 1.json read back: it names the file as written.
+inline std::string run_record(const uint8_t *data, size_t size, const std::string &samples_dir)
+{
+    const uint8_t pick = size > 0 ? data[0] : 0;
+    static std::map<uint8_t, job_t> jobs;
+    if (!jobs.contains(pick)) {
+        const reference_t target = fuzz_input::target_of(pick);
+        jobs[pick] = evaluate(target, fuzz_input::sample_of_eotf(target, samples_dir).c_str());
+    }
+    job_t job = jobs[pick];
+    std::vector<std::string> lines(2);
+    for (size_t i = 1; i < size && lines.size() < 16; ++i) {
+        if (data[i] == '\n')
+            lines.emplace_back();
+        else
+            lines.back() += static_cast<char>(data[i]);
+    }
+    job.test_data_file = lines[0];
+    const std::vector<std::string> warnings(lines.begin() + 2, lines.end());
+    const std::string text = run_results_json(job, lines[1], pick % 12, warnings, 2);
+    const auto record = results_json::parse(text, nullptr, false);
+    if (!record.is_object() || record["test_data_file"] != utf8_text(lines[0]))
+        return "1.json does not read back";
+    char *png = nullptr;
+    size_t png_size = 0;
+    FILE *fp = open_memstream(&png, &png_size);
+    const uint32_t pixel = 0xff336699;
+    const bool written = fp != nullptr && write_png(fp, reinterpret_cast<const uint8_t *>(&pixel), 1, 1, 4, ARGB32,
+                                                    run_results_json(job, lines[1], pick % 12, warnings));
+    if (fp != nullptr)
+        fclose(fp);
+    free(png);
+    return written ? "" : "the PNG with the record could not be written";
 }
 
 }  // namespace fuzz_entry

@@ -23,9 +23,9 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export ECORE_NO_SYSTEM_MODULES=1
 
 # target name and the longest input worth trying: a test data file of a few
-# dozen lines, a command line of a few options.
+# dozen lines, a command line of a few options, a record's few text fields.
 failed=()
-for spec in test_data:4096 command_line:512; do
+for spec in test_data:4096 command_line:512 record:1024; do
   name=${spec%%:*}
   max_len=${spec##*:}
   cp -r "fuzz/corpus/$name" "$work/$name"

@@ -3,8 +3,9 @@
 // makes itself is one step.
 //
 //   FS_STEPS_LOG      append one line per step: the call and the base names
-//                     of its files ("renameat .partial-Ab12Cd 1.png")
+//                     of its files ("renameat .analyzer-partial-Ab12Cd 1.png")
 //   FS_STEPS_KILL_AT  end the process with SIGKILL right after step N
+//   FS_STEPS_SIGNAL   send this signal there instead of SIGKILL
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <signal.h>
@@ -33,8 +34,9 @@ void step(const std::string &what)
         close(fd);
     }
     const char *kill_at = getenv("FS_STEPS_KILL_AT");
+    const char *sig = getenv("FS_STEPS_SIGNAL");
     if (kill_at != nullptr && ++steps == atol(kill_at))
-        kill(getpid(), SIGKILL);
+        kill(getpid(), sig != nullptr ? atoi(sig) : SIGKILL);
 }
 
 template <typename F>

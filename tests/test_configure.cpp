@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "config/configure.h"
 #include "measure/data_file.h"
 #include "test_support.h"
 
@@ -78,6 +79,21 @@ TEST(CommandLine, ConsoleOutput)
             EXPECT_EQ(r.out.find("[start_measure]"), std::string::npos);
         }
     }
+}
+
+// A value read in part, or accepted and then ignored, is noted for the
+// record; the console stays as it was.
+TEST(CommandLine, PartlyReadValuesAreNotedInWarnings)
+{
+    std::vector<std::string> args{"analyzer", "-gamma", "2,4", "-lum", "1e-30", "-EOTF", "HLG", "-dev", "3x",
+                                  "-cct", "6500K"};
+    settings_t settings = default_settings();
+    const std::string out =
+        output_of([&] { read_configure(static_cast<int>(args.size()), c_strings(args).data(), settings); });
+    EXPECT_EQ(settings.warnings, (std::vector<std::string>{"-gamma 2,4 read as 2", "-dev 3x read as 3",
+                                                           "-cct 6500K read as 6500",
+                                                           "-lum 1e-30 ignored: the measured white is used"}));
+    EXPECT_FALSE(contains(out, "read as") || contains(out, "ignored")) << out;
 }
 
 // Every data line of a file holding `text`, as "ts0,ts1,ts2,X,Y,Z" (%g).

@@ -65,3 +65,14 @@ TEST(HardeningCorpus, EveryCommandLineConfiguresAndEvaluatesASample)
         EXPECT_EQ(command_line(read_file(file)), "");
     }
 }
+
+TEST(HardeningCorpus, EveryRecordInputIsWrittenAsValidJson)
+{
+    const auto files = corpus("record");
+    ASSERT_GE(files.size(), 5u);
+    for (const std::string &file : files) {
+        SCOPED_TRACE(file);
+        const std::string input = read_file(file);
+        EXPECT_EQ(fuzz_entry::run_record(bytes(input), input.size(), samples_dir), "");
+    }
+}

@@ -106,14 +106,20 @@ bool save_report(run_t &run)
         run_results_json(run.job, run.serial_number, run.settings.sensor_id, run.settings.warnings);
     render_whole_window();
     generation_t gen;
-    bool ok = open_generation(gen, device_path(CAPTURE_DIR)) && save_osd_to_png(gen, 0, record, run.dev_node) == 0 &&
+    bool ok = open_generation(gen, device_path(CAPTURE_DIR), FOLDER_LOCK_WAIT_SECONDS, termination_pending) &&
+              save_osd_to_png(gen, 0, record, run.dev_node) == 0 &&
               save_results_file(gen, run_results_json(run.job, run.serial_number, run.settings.sensor_id,
                                                       run.settings.warnings, 2)) == 0;
     set_win_bg_color(255, 255, 255);
     change_page_style(run.pages, report_page(run.job), STYLE_LIGHT);
     render_whole_window();
     ok = ok && save_osd_to_png(gen, 1, record, run.dev_node) == 0;
-    return ok && commit_generation(gen) == 0;
+    if (!ok)
+        return false;
+    note_save_state(SAVE_ROTATING);
+    ok = commit_generation(gen) == 0;
+    note_save_state(ok ? SAVE_DONE : SAVE_NOT_STARTED);
+    return ok;
 }
 
 }  // namespace
@@ -160,7 +166,7 @@ int elm_main(int argc, char **argv)
     run.job = evaluate(run.settings.target, run.settings.test_file_path.c_str());
     // A job whose data could not be read has no report page.
     if (run.job.evaluated) {
-        run.serial_number = serial_number_value(read_serial_number());
+        run.serial_number = serial_number_value(read_serial_number(&run.settings.warnings));
         start_measure(run.pages, run.job, run.serial_number.c_str(), run.settings.sensor_id);
     } else {
         fprintf(stderr, "analyzer: cannot read the test data file \"%s\"; the saved reports are kept\n",
@@ -172,6 +178,8 @@ int elm_main(int argc, char **argv)
     handle_signals_in_main_loop(run.pages);
     ecore_timer_add(1.0, _exit_app_cb, &run);
     elm_run();
+    // A signal that came while the report was saved is not lost.
+    end_signal_hand_over(run.pages);
 
     del_page(run.pages, PAGE_SDR);
     del_page(run.pages, PAGE_HDR);

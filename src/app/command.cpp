@@ -1,8 +1,11 @@
 #include "app/command.h"
 
 #include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -20,6 +23,31 @@ struct file_actions {
     file_actions &operator=(const file_actions &) = delete;
 };
 
+// Owns a spawn attributes object.
+struct spawn_attributes {
+    posix_spawnattr_t attr;
+    spawn_attributes() { posix_spawnattr_init(&attr); }
+    ~spawn_attributes() { posix_spawnattr_destroy(&attr); }
+    spawn_attributes(const spawn_attributes &) = delete;
+    spawn_attributes &operator=(const spawn_attributes &) = delete;
+};
+
+double now_seconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_MONOTONIC, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+// Milliseconds left until `deadline` (no deadline: -1, wait without end).
+int ms_left(double deadline)
+{
+    if (deadline <= 0)
+        return -1;
+    const double left = deadline - now_seconds();
+    return left > 0 ? static_cast<int>(left * 1000) + 1 : 0;
+}
+
 // Closes a descriptor it owns.
 struct fd_closer {
     int fd = -1;
@@ -34,7 +62,7 @@ struct fd_closer {
 
 }  // namespace
 
-command_result run_command(const std::vector<std::string> &args, bool capture_output)
+command_result run_command(const std::vector<std::string> &args, bool capture_output, double time_limit)
 {
     command_result res;
     if (args.empty()) {
@@ -58,17 +86,30 @@ command_result run_command(const std::vector<std::string> &args, bool capture_ou
         write_end.fd = fds[1];
         posix_spawn_file_actions_adddup2(&actions.fa, write_end.fd, STDOUT_FILENO);
     }
+    spawn_attributes attributes;
+    if (time_limit > 0) {
+        // Its own process group, so that its children go with it at the limit.
+        posix_spawnattr_setpgroup(&attributes.attr, 0);
+        posix_spawnattr_setflags(&attributes.attr, POSIX_SPAWN_SETPGROUP);
+    }
     pid_t pid;
-    const int rc = posix_spawnp(&pid, argv[0], &actions.fa, nullptr, argv.data(), environ);
+    const int rc = posix_spawnp(&pid, argv[0], &actions.fa, &attributes.attr, argv.data(), environ);
     write_end.reset();
     if (rc != 0) {
         res.start_error = rc;
         return res;
     }
+    const double deadline = time_limit > 0 ? now_seconds() + time_limit : 0;
     if (capture_output) {
         char buf[4096];
         for (;;) {
-            const ssize_t n = read(read_end.fd, buf, sizeof buf);
+            pollfd p{read_end.fd, POLLIN, 0};
+            const int ready = poll(&p, 1, ms_left(deadline));
+            if (ready == 0) {
+                res.timed_out = true;
+                break;
+            }
+            const ssize_t n = ready > 0 ? read(read_end.fd, buf, sizeof buf) : -1;
             if (n > 0)
                 res.output.append(buf, static_cast<size_t>(n));
             else if (n == 0 || errno != EINTR)
@@ -76,9 +117,20 @@ command_result run_command(const std::vector<std::string> &args, bool capture_ou
         }
     }
     int status = 0;
-    while (waitpid(pid, &status, 0) < 0) {
-        if (errno != EINTR)
+    for (;;) {
+        if (res.timed_out)
+            kill(-pid, SIGKILL);
+        const pid_t done = waitpid(pid, &status, res.timed_out || deadline <= 0 ? 0 : WNOHANG);
+        if (done == pid)
+            break;
+        if (done < 0 && errno != EINTR)
             return res;
+        if (done == 0 && ms_left(deadline) == 0) {
+            res.timed_out = true;
+        } else if (done == 0) {
+            const timespec step{0, 10'000'000};
+            nanosleep(&step, nullptr);
+        }
     }
     res.status = status;
     return res;

@@ -5,7 +5,7 @@
 #include <cerrno>
 #include <ctime>
 
-bool lock_folder(int dir_fd, double wait_seconds)
+bool lock_folder(int dir_fd, double wait_seconds, bool (*give_up)())
 {
     constexpr long STEP_NS = 20'000'000;
     for (double waited = 0;; waited += STEP_NS * 1e-9) {
@@ -13,7 +13,7 @@ bool lock_folder(int dir_fd, double wait_seconds)
             return true;
         if (errno != EWOULDBLOCK && errno != EINTR)
             return false;
-        if (waited >= wait_seconds)
+        if (waited >= wait_seconds || (give_up != nullptr && give_up()))
             return false;
         const timespec step{0, STEP_NS};
         nanosleep(&step, nullptr);

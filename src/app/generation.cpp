@@ -21,6 +21,13 @@ bool exists(int dir_fd, const char *name)
     return fstatat(dir_fd, name, &st, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
+// The file's inode number; 0 when there is no such file.
+uintmax_t inode_of(int dir_fd, const char *name)
+{
+    struct stat st{};
+    return fstatat(dir_fd, name, &st, AT_SYMLINK_NOFOLLOW) == 0 ? st.st_ino : 0;
+}
+
 bool is_folder(int dir_fd, const char *name)
 {
     struct stat st{};
@@ -57,10 +64,185 @@ struct rotation_t {
     std::array<bool, JOB_FILE_COUNT> had_current{}, removed{}, moved{};
 };
 
-int fail(const generation_t &g, const char *what, const char *name, int err)
+int fail(const generation_t &g, const char *what, const char *name, int err, const char *who = "commit_generation")
 {
-    fprintf(stderr, "commit_generation: cannot %s %s/%s: %s\n", what, g.dir.c_str(), name, strerror(err));
+    fprintf(stderr, "%s: cannot %s %s/%s: %s\n", who, what, g.dir.c_str(), name, strerror(err));
     return -1;
+}
+
+// Writes a new file in the folder through `write` under a temporary name and
+// flushes it to the disk. Returns that name, or "" (errno set) when it fails.
+std::string write_temporary(const generation_t &g, const std::function<bool(FILE *)> &write)
+{
+    std::string path = g.dir + "/" + TEMP_PREFIX + "XXXXXX";
+    const int fd = mkostemp(path.data(), O_CLOEXEC);
+    if (fd < 0)
+        return "";
+    const std::string name = path.substr(g.dir.size() + 1);
+    // mkstemp makes the file private; these files are read like any other.
+    fchmod(fd, 0644);
+    FILE *fp = fdopen(fd, "wb");
+    bool ok = fp != nullptr && write(fp) && fflush(fp) == 0 && fsync(fd) == 0;
+    int saved = errno;
+    if (fp == nullptr)
+        close(fd);
+    else if (fclose(fp) != 0 && ok) {
+        ok = false;
+        saved = errno;
+    }
+    if (!ok) {
+        unlinkat(g.dir_fd, name.c_str(), 0);
+        errno = saved;
+        return "";
+    }
+    return name;
+}
+
+// One kind's line of the intent record: the staged file by name and inode,
+// and the inode of the current file it replaces (0: there is none). The
+// inodes tell where each file is after a cut, whatever name it has by then.
+struct intent_t {
+    std::string staged;
+    uintmax_t staged_inode = 0, current_inode = 0;
+};
+using intent_record = std::array<intent_t, JOB_FILE_COUNT>;
+
+constexpr const char INTENT_HEADER[] = "analyzer-rotation 1\n";
+
+// Writes the record and syncs the folder, so that it is on the disk before
+// the first file is removed.
+bool write_intent(const generation_t &g, const intent_record &rec)
+{
+    std::string text = INTENT_HEADER;
+    for (const intent_t &i : rec)
+        text += i.staged + " " + std::to_string(i.staged_inode) + " " + std::to_string(i.current_inode) + "\n";
+    const std::string name =
+        write_temporary(g, [&](FILE *fp) { return fwrite(text.data(), 1, text.size(), fp) == text.size(); });
+    if (name.empty())
+        return false;
+    if (renameat(g.dir_fd, name.c_str(), g.dir_fd, ROTATION_RECORD) != 0 || fsync(g.dir_fd) != 0) {
+        const int err = errno;
+        unlinkat(g.dir_fd, name.c_str(), 0);
+        errno = err;
+        return false;
+    }
+    return true;
+}
+
+enum class intent_state { none, read, unreadable };
+
+// Reads the record a cut rotation left. Only names of the program's own
+// temporary files are accepted from it.
+intent_state read_intent(int dir_fd, intent_record &rec)
+{
+    const int fd = openat(dir_fd, ROTATION_RECORD, O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return errno == ENOENT ? intent_state::none : intent_state::unreadable;
+    char text[512] = {};
+    const ssize_t n = read(fd, text, sizeof text - 1);
+    close(fd);
+    const size_t header = sizeof INTENT_HEADER - 1;
+    if (n <= 0 || std::strncmp(text, INTENT_HEADER, header) != 0)
+        return intent_state::unreadable;
+    const char *p = text + header;
+    for (intent_t &i : rec) {
+        char name[64] = {};
+        int used = 0;
+        if (sscanf(p, "%63s %ju %ju\n%n", name, &i.staged_inode, &i.current_inode, &used) != 3 || used == 0 ||
+            !is_temp_name(name) || i.staged_inode == 0)
+            return intent_state::unreadable;
+        i.staged = name;
+        p += used;
+    }
+    return intent_state::read;
+}
+
+// Completes the rotation that the record describes, or undoes it when a
+// staged file is missing: either way the current names end up with the
+// files of one whole job, and no file of a completed generation is removed
+// (the previous generation goes only as the rotation itself removes it). Each
+// step checks where the files are first, so a cut during this repair is
+// repaired the same way by the next job. The folder is synced and the record
+// removed. False when a step fails; the record then stays.
+bool recover_rotation(generation_t &g)
+{
+    intent_record rec;
+    const intent_state state = read_intent(g.dir_fd, rec);
+    if (state == intent_state::none)
+        return true;
+    const int fd = g.dir_fd;
+    if (state == intent_state::unreadable) {
+        fprintf(stderr, "open_generation: %s/%s cannot be read; removed, the files left as they are\n",
+                g.dir.c_str(), ROTATION_RECORD);
+        unlinkat(fd, ROTATION_RECORD, 0);
+        return true;
+    }
+    bool forward = true, any_current = false;
+    for (const job_file_t &f : job_files) {
+        const intent_t &i = rec[f.kind];
+        forward = forward && (inode_of(fd, i.staged.c_str()) == i.staged_inode ||
+                              inode_of(fd, f.current) == i.staged_inode);
+        any_current = any_current || i.current_inode != 0;
+    }
+    bool changed = false;
+    const auto step = [&](bool ok, const char *what, const char *name) {
+        changed = true;
+        if (!ok && errno != ENOENT)
+            fail(g, what, name, errno, "open_generation");
+        return ok || errno == ENOENT;
+    };
+    for (const job_file_t &f : job_files) {
+        const intent_t &i = rec[f.kind];
+        const bool current_is_old = i.current_inode != 0 && inode_of(fd, f.current) == i.current_inode;
+        const bool previous_is_old = i.current_inode != 0 && inode_of(fd, f.previous) == i.current_inode;
+        bool ok = true;
+        if (forward) {
+            // The rotation's own steps, those it had not done yet.
+            if (any_current && !previous_is_old && exists(fd, f.previous))
+                ok = step(unlinkat(fd, f.previous, 0) == 0, "remove", f.previous);
+            if (ok && current_is_old)
+                ok = step(renameat(fd, f.current, fd, f.previous) == 0, "move aside", f.current);
+            if (ok && inode_of(fd, i.staged.c_str()) == i.staged_inode)
+                ok = step(renameat(fd, i.staged.c_str(), fd, f.current) == 0, "install", f.current);
+        } else {
+            // The cut job's files go; the current files come back.
+            if (inode_of(fd, f.current) == i.staged_inode)
+                ok = step(unlinkat(fd, f.current, 0) == 0, "remove", f.current);
+            if (ok && previous_is_old)
+                ok = step(renameat(fd, f.previous, fd, f.current) == 0, "move back", f.previous);
+        }
+        if (!ok)
+            return false;
+    }
+    if (fsync(fd) != 0 || unlinkat(fd, ROTATION_RECORD, 0) != 0)
+        return fail(g, "complete the rotation in", ROTATION_RECORD, errno, "open_generation") == 0;
+    if (changed)
+        fprintf(stderr, "open_generation: %s: %s the rotation of a job that was cut short\n", g.dir.c_str(),
+                forward ? "finished" : "undid");
+    return true;
+}
+
+// Removes the previous generation to make room, when a current one exists
+// beside it (the rotation would remove it anyway); once per job. False when
+// there was nothing to remove.
+bool drop_previous_for_room(generation_t &g)
+{
+    bool any_current = false, any_previous = false;
+    for (const job_file_t &f : job_files) {
+        any_current = any_current || exists(g.dir_fd, f.current);
+        any_previous = any_previous || (exists(g.dir_fd, f.previous) && !is_folder(g.dir_fd, f.previous));
+    }
+    if (g.dropped_previous || !any_current || !any_previous)
+        return false;
+    g.dropped_previous = true;
+    for (const job_file_t &f : job_files)
+        if (!is_folder(g.dir_fd, f.previous))
+            unlinkat(g.dir_fd, f.previous, 0);
+    fprintf(stderr,
+            "stage_file: %s: no space left; removed the previous generation (2.*), which the rotation removes "
+            "anyway, and tried again\n",
+            g.dir.c_str());
+    return true;
 }
 
 // The rename sequence. At every step the current names hold files of one
@@ -74,8 +256,15 @@ int rotate_and_install(generation_t &g, rotation_t &r)
             if (is_folder(fd, name))
                 return fail(g, "replace", name, EISDIR);
     bool any_current = false;
-    for (const job_file_t &f : job_files)
+    intent_record intent;
+    for (const job_file_t &f : job_files) {
         any_current |= r.had_current[f.kind] = exists(fd, f.current);
+        intent[f.kind] = {g.staged[f.kind], inode_of(fd, g.staged[f.kind].c_str()),
+                          r.had_current[f.kind] ? inode_of(fd, f.current) : 0};
+    }
+    // From here on a cut is finished or undone by the next job.
+    if (!write_intent(g, intent))
+        return fail(g, "write", ROTATION_RECORD, errno);
     // The previous generation goes as a whole, so that none of its files
     // stays beside the files of another job.
     if (any_current) {
@@ -92,9 +281,14 @@ int rotate_and_install(generation_t &g, rotation_t &r)
             continue;
         if (renameat(fd, f.current, fd, f.previous) != 0) {
             const int err = errno;
+            bool back_whole = true;
             for (const job_file_t &back : job_files)
                 if (r.moved[back.kind] && renameat(fd, back.previous, fd, back.current) == 0)
                     r.moved[back.kind] = false;
+                else
+                    back_whole = back_whole && !r.moved[back.kind];
+            if (back_whole)
+                unlinkat(fd, ROTATION_RECORD, 0);
             return fail(g, "move aside", f.current, err);
         }
         r.moved[f.kind] = true;
@@ -104,9 +298,11 @@ int rotate_and_install(generation_t &g, rotation_t &r)
             return fail(g, "install", f.current, errno);
         g.staged[f.kind].clear();
     }
-    // The renames reach the disk before the job counts as saved.
+    // The renames reach the disk before the job counts as saved. A record
+    // that outlives a cut after this finds the rotation done.
     if (fsync(fd) != 0)
         return fail(g, "sync", ".", errno);
+    unlinkat(fd, ROTATION_RECORD, 0);
     return 0;
 }
 
@@ -141,7 +337,7 @@ generation_t::~generation_t()
     close(dir_fd);
 }
 
-bool open_generation(generation_t &g, const std::string &dir, double lock_wait_seconds)
+bool open_generation(generation_t &g, const std::string &dir, double lock_wait_seconds, bool (*give_up)())
 {
     g.dir = dir;
     g.dir_fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -156,37 +352,31 @@ bool open_generation(generation_t &g, const std::string &dir, double lock_wait_s
             return false;
         }
     }
-    g.locked = lock_folder(g.dir_fd, lock_wait_seconds);
-    if (!g.locked)
-        fprintf(stderr, "open_generation: %s is still in use after %.0f s; going on\n", dir.c_str(), lock_wait_seconds);
-    else
-        remove_stale_temporaries(g.dir_fd);
+    // A job never writes without the lock: so the cleanup below, done
+    // holding it, never meets the live files of another job, and a rotation
+    // record is only ever left by a job that was cut short.
+    g.locked = lock_folder(g.dir_fd, lock_wait_seconds, give_up);
+    if (!g.locked) {
+        if (give_up != nullptr && give_up())
+            fprintf(stderr, "open_generation: %s: stopped waiting for another job; nothing saved\n", dir.c_str());
+        else
+            fprintf(stderr, "open_generation: %s is held by another job for over %.0f s; nothing saved\n",
+                    dir.c_str(), lock_wait_seconds);
+        return false;
+    }
+    if (!recover_rotation(g))
+        return false;
+    remove_stale_temporaries(g.dir_fd);
     return true;
 }
 
 bool stage_file(generation_t &g, job_file_kind kind, const std::function<bool(FILE *)> &write)
 {
-    std::string path = g.dir + "/" + TEMP_PREFIX + "XXXXXX";
-    const int fd = mkostemp(path.data(), O_CLOEXEC);
-    if (fd < 0)
+    std::string name = write_temporary(g, write);
+    if (name.empty() && (errno == ENOSPC || errno == EDQUOT) && drop_previous_for_room(g))
+        name = write_temporary(g, write);
+    if (name.empty())
         return false;
-    const std::string name = path.substr(g.dir.size() + 1);
-    // mkstemp makes the file private; these files are read like any other.
-    fchmod(fd, 0644);
-    FILE *fp = fdopen(fd, "wb");
-    bool ok = fp != nullptr && write(fp) && fflush(fp) == 0 && fsync(fd) == 0;
-    int saved = errno;
-    if (fp == nullptr)
-        close(fd);
-    else if (fclose(fp) != 0 && ok) {
-        ok = false;
-        saved = errno;
-    }
-    if (!ok) {
-        unlinkat(g.dir_fd, name.c_str(), 0);
-        errno = saved;
-        return false;
-    }
     if (!g.staged[kind].empty())
         unlinkat(g.dir_fd, g.staged[kind].c_str(), 0);
     g.staged[kind] = name;

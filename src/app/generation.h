@@ -26,11 +26,18 @@ inline constexpr std::array<job_file_t, JOB_FILE_COUNT> job_files{{
     {FILE_RECORD, "1.json", "2.json", nullptr},
 }};
 
-// The program's temporary files: this prefix and six characters (mkstemp).
-inline constexpr const char TEMP_PREFIX[] = ".partial-";
+// The program's temporary files: this prefix and six characters (mkstemp),
+// a name no user would give a file of their own.
+inline constexpr const char TEMP_PREFIX[] = ".analyzer-partial-";
 
-// How long a job waits for another job that holds the capture folder.
-inline constexpr double FOLDER_LOCK_WAIT_SECONDS = 30;
+// The intent record of a rotation in progress: which staged file becomes
+// which current file, written and synced before anything moves, removed when
+// the rotation is complete.
+inline constexpr const char ROTATION_RECORD[] = ".analyzer-rotation";
+
+// How long a job waits for another job that holds the capture folder. A job
+// holds it for about a second, so only a stopped or hung job makes this run out.
+inline constexpr double FOLDER_LOCK_WAIT_SECONDS = 60;
 
 // The generation being written: the capture folder, open (and locked), and
 // the temporary file of each kind once it is written whole. Temporary files
@@ -39,6 +46,7 @@ struct generation_t {
     std::string dir;
     int dir_fd = -1;
     bool locked = false;
+    bool dropped_previous = false;  // the previous generation went to make room
     std::array<std::string, JOB_FILE_COUNT> staged;  // temporary names, empty until written
 
     generation_t() = default;
@@ -48,20 +56,26 @@ struct generation_t {
 };
 
 // Opens the capture folder `dir` (made when missing, with the console
-// warning), takes its lock (waiting at most `lock_wait_seconds`, then going
-// on without it) and, holding it, removes the temporary files that a killed
-// run left. False, with the reason on standard error, when the folder cannot
-// be used.
-bool open_generation(generation_t &g, const std::string &dir, double lock_wait_seconds = FOLDER_LOCK_WAIT_SECONDS);
+// warning) and takes its lock, waiting at most `lock_wait_seconds` (or until
+// `give_up`, when given, returns true). Holding
+// it, finishes or undoes a rotation that a killed run left (said on standard
+// error), then removes the temporary files such runs left. False, with the
+// reason on standard error, when the folder cannot be used or locked.
+bool open_generation(generation_t &g, const std::string &dir, double lock_wait_seconds = FOLDER_LOCK_WAIT_SECONDS,
+                     bool (*give_up)() = nullptr);
 
 // Writes the file of `kind` through `write` to a temporary file in the
-// folder and flushes it to the disk. False when that fails (errno tells why,
-// when a call set it); the temporary file is then removed.
+// folder and flushes it to the disk. When the disk is full and a previous
+// generation exists beside a current one, that generation (which the
+// rotation removes anyway) is removed first and the file written once more,
+// said on standard error. False when that fails (errno tells why, when a
+// call set it); the temporary file is then removed.
 bool stage_file(generation_t &g, job_file_kind kind, const std::function<bool(FILE *)> &write);
 
-// Installs the staged generation: the previous one is removed, the current
-// one becomes the previous one and the staged files the current ones; the
-// folder is then synced. The rotation's console lines are printed at the
+// Installs the staged generation: its intent record is written, the
+// previous generation is removed, the current one becomes the previous one
+// and the staged files the current ones; the folder is then synced and the
+// record removed. The rotation's console lines are printed at the
 // end. Nothing moves unless every kind was staged, and a failed rotation
 // puts the current files back. Returns 0, or -1 with the reason on standard
 // error.

@@ -8,11 +8,20 @@
 #include "app/command.h"
 #include "config/paths.h"
 
-std::string read_serial_number()
+std::string read_serial_number(std::vector<std::string> *warnings)
 {
     char SN[30] = {0};
     // A reader that is not installed reads as no output.
-    command_result reader = run_command({device_path(SN_READER), "SN"}, true);
+    command_result reader = run_command({device_path(SN_READER), "SN"}, true, SN_READER_SECONDS);
+    if (reader.timed_out) {
+        char line[96];
+        snprintf(line, sizeof line, "Warning: the serial-number reader did not finish within %.0f s; no serial number",
+                 SN_READER_SECONDS);
+        puts(line);
+        if (warnings != nullptr)
+            warnings->push_back(line);
+        return {};
+    }
     const int err = reader.start_error;
     if (err != 0 && err != ENOENT && err != EACCES && err != ENOEXEC) {
         puts("Failed to run get sn command");

@@ -18,6 +18,8 @@ namespace {
 // Signals are written to this pipe once the main loop runs, and handled there.
 int signal_pipe[2] = {-1, -1};
 volatile sig_atomic_t loop_running = 0;
+volatile sig_atomic_t saved = SAVE_NOT_STARTED;
+volatile sig_atomic_t pending = 0;
 
 // Async-signal-safe decimal output of a small non-negative number.
 size_t format_int(char *buf, int value)
@@ -33,10 +35,10 @@ size_t format_int(char *buf, int value)
     return n;
 }
 
-void write_all(const char *text, size_t len)
+void write_all(const char *text, size_t len, int fd = STDOUT_FILENO)
 {
     while (len > 0) {
-        ssize_t n = write(STDOUT_FILENO, text, len);
+        ssize_t n = write(fd, text, len);
         if (n <= 0)
             return;
         text += n;
@@ -45,7 +47,7 @@ void write_all(const char *text, size_t len)
 }
 
 // Writes head, the signal number and tail with write(2) only.
-void write_with_number(const char *head, int sig, const char *tail)
+void write_with_number(const char *head, int sig, const char *tail, int fd = STDOUT_FILENO)
 {
     char buf[160];
     size_t n = std::strlen(head);
@@ -53,7 +55,7 @@ void write_with_number(const char *head, int sig, const char *tail)
     n += format_int(buf + n, sig);
     std::memcpy(buf + n, tail, std::strlen(tail));
     n += std::strlen(tail);
-    write_all(buf, n);
+    write_all(buf, n, fd);
 }
 
 // The termination messages, async-signal-safe.
@@ -62,6 +64,11 @@ void write_signal_message(int sig)
     write_with_number("Info: sig = ", sig, ", run exiting...\n");
     if (sig == SIGSEGV)
         write_with_number("\033[31mError: sig = ", sig, ", \n\n\nSSSSSSSSSSSSSSSSSSSSS.\n\n\n\033[0m");
+    // Whoever started the job learns whether its report was saved.
+    constexpr const char *outcome[] = {"; the capture folder was left as it was\n",
+                                       " while saving; the next job finishes or undoes the rotation\n",
+                                       "; the report was saved\n"};
+    write_with_number("analyzer: stopped by signal ", sig, outcome[saved], STDERR_FILENO);
 }
 
 // Main-loop side of a termination signal: the pages are deleted safely here.
@@ -121,15 +128,34 @@ void run_terminate(int sig)
 {
     if (loop_running && sig != SIGSEGV && signal_pipe[1] >= 0) {
         // Hand over to the main loop, where deleting the pages is safe.
-        int saved = errno;
+        const int saved_errno = errno;
         if (write(signal_pipe[1], &sig, sizeof sig) == static_cast<ssize_t>(sizeof sig)) {
-            errno = saved;
+            pending = 1;
+            errno = saved_errno;
             return;
         }
-        errno = saved;
+        errno = saved_errno;
     }
     // Outside the main loop (or on a fault) toolkit objects may be half made:
     // report and leave at once.
     write_signal_message(sig);
     _exit(255);
+}
+
+void end_signal_hand_over(report_pages_t &pages)
+{
+    loop_running = 0;
+    int sig = 0;
+    if (signal_pipe[0] >= 0 && read(signal_pipe[0], &sig, sizeof sig) == static_cast<ssize_t>(sizeof sig))
+        terminate_in_loop(pages, sig);
+}
+
+bool termination_pending()
+{
+    return pending != 0;
+}
+
+void note_save_state(save_state state)
+{
+    saved = state;
 }

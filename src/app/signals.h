@@ -14,3 +14,15 @@ void run_terminate(int sig);
 // toolkit itself caught and queued as an exit event; the loop then deletes
 // the run's `pages`.
 void handle_signals_in_main_loop(report_pages_t &pages);
+// Once the main loop has returned: a signal handed over but not yet handled
+// ends the run now, as in the loop; later ones end it at once.
+void end_signal_hand_over(report_pages_t &pages);
+
+// True once a termination signal waits to be handled by the main loop: a
+// long wait inside the loop's callbacks gives up.
+bool termination_pending();
+
+// How far the job has saved its report, for the line on standard error with
+// which a termination signal says whether the folder changed.
+enum save_state : int { SAVE_NOT_STARTED, SAVE_ROTATING, SAVE_DONE };
+void note_save_state(save_state state);

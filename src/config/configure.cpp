@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "color/color.h"
 #include "color/reference.h"
 #include "config/paths.h"
 #include "config/sensors.h"
@@ -22,18 +23,55 @@ struct given_t {
     bool lum = false;
 };
 
-// What the option handlers write into.
+// What the option handlers write into, and the option being read.
 struct parse_t {
     settings_t &settings;
     given_t given;
+    const char *option = "";
+    const char *lum_text = nullptr;  // the -lum value in force
 };
 
 // What an option handler did with its value.
 enum class opt_result { accepted, unrecognized, rejected };
 
+// The text of a printf format and its arguments.
+std::string formatted(const char *format, va_list args)
+{
+    va_list again;
+    va_copy(again, args);
+    const int n = vsnprintf(nullptr, 0, format, args);
+    std::string line(n > 0 ? static_cast<size_t>(n) : 0, '\0');
+    vsnprintf(line.data(), line.size() + 1, format, again);
+    va_end(again);
+    return line;
+}
+
+// Prints the console line of a skipped option or value (format and
+// arguments as printf) followed by `line_end`, and keeps it for the record.
+[[gnu::format(printf, 3, 4)]] void report_skipped(settings_t &settings, const char *line_end, const char *format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    std::string line = formatted(format, args);
+    va_end(args);
+    printf("%s%s", line.c_str(), line_end);
+    settings.warnings.push_back(std::move(line));
+}
+
+// Keeps a note for the record only: a value the console reports as set but
+// that was read in part or is ignored.
+[[gnu::format(printf, 2, 3)]] void note_reading(settings_t &settings, const char *format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    settings.warnings.push_back(formatted(format, args));
+    va_end(args);
+}
+
 // "%d" conversion without the undefined behaviour of an out-of-range value:
-// a leading integer is enough, and values beyond int are clamped.
-bool scan_int(const char *s, int32_t *out)
+// a leading integer is enough, and values beyond int are clamped. Text after
+// the number is noted: "-dev 3x read as 3".
+bool scan_int(parse_t &p, const char *s, int32_t *out)
 {
     char *end = nullptr;
     long v = std::strtol(s, &end, 10);
@@ -44,34 +82,23 @@ bool scan_int(const char *s, int32_t *out)
     if (v < INT32_MIN)
         v = INT32_MIN;
     *out = static_cast<int32_t>(v);
+    if (*end != '\0')
+        note_reading(p.settings, "%s %s read as %d", p.option, s, *out);
     return true;
 }
 
-// "%f" conversion: a leading number is enough.
-bool scan_float(const char *s, float *out)
+// "%f" conversion: a leading number is enough. Text after the number is
+// noted: "-gamma 2,4 read as 2".
+bool scan_float(parse_t &p, const char *s, float *out)
 {
     char *end = nullptr;
     float v = std::strtof(s, &end);
     if (end == s)
         return false;
     *out = v;
+    if (*end != '\0')
+        note_reading(p.settings, "%s %s read as %g", p.option, s, static_cast<double>(v));
     return true;
-}
-
-// Prints the console line of a skipped option or value (format and
-// arguments as printf) followed by `line_end`, and keeps it for the record.
-[[gnu::format(printf, 3, 4)]] void report_skipped(settings_t &settings, const char *line_end, const char *format, ...)
-{
-    va_list args, again;
-    va_start(args, format);
-    va_copy(again, args);
-    const int n = vsnprintf(nullptr, 0, format, args);
-    va_end(args);
-    std::string line(n > 0 ? static_cast<size_t>(n) : 0, '\0');
-    vsnprintf(line.data(), line.size() + 1, format, again);
-    va_end(again);
-    printf("%s%s", line.c_str(), line_end);
-    settings.warnings.push_back(std::move(line));
 }
 
 opt_result reject(const char *line)
@@ -109,7 +136,7 @@ opt_result set_eotf(parse_t &p, const char *value)
 opt_result set_gamma(parse_t &p, const char *value)
 {
     float g = 0;
-    if (!scan_float(value, &g))
+    if (!scan_float(p, value, &g))
         return reject("Error: -gamma is given an unrecognized value!");
     // Written so that a NaN counts as out of range too; 2.8f widened passes.
     if (!(g >= 1.0f && static_cast<double>(g) <= 2.8)) {
@@ -126,7 +153,7 @@ opt_result set_gamma(parse_t &p, const char *value)
 opt_result set_cct(parse_t &p, const char *value)
 {
     int32_t cct = 0;
-    if (!scan_int(value, &cct))
+    if (!scan_int(p, value, &cct))
         return opt_result::unrecognized;
     if (cct == 6300)
         cct = 6301;
@@ -144,7 +171,7 @@ opt_result set_cct(parse_t &p, const char *value)
 opt_result set_lum(parse_t &p, const char *value)
 {
     float lum = 0;
-    if (!scan_float(value, &lum))
+    if (!scan_float(p, value, &lum))
         return opt_result::unrecognized;
     // Written so that a NaN counts as out of range too.
     if (!(lum > 0.0f && lum <= 10000.0f)) {
@@ -155,13 +182,14 @@ opt_result set_lum(parse_t &p, const char *value)
     p.settings.target.peak_lum = lum;
     p.given.lum = true;
     printf("Configure: The lum is set to %f.\n", static_cast<double>(lum));
+    p.lum_text = value;
     return opt_result::accepted;
 }
 
 opt_result set_dev(parse_t &p, const char *value)
 {
     int32_t id = 0;
-    if (!scan_int(value, &id)) {
+    if (!scan_int(p, value, &id)) {
         report_skipped(p.settings, "\r\n", "Warning: The sensor is set error!");
         return opt_result::unrecognized;
     }
@@ -234,6 +262,8 @@ int read_configure(int argc, char **argv, settings_t &settings)
             report_skipped(settings, "\n", "Error: Required argument to %s not specified", opt->name);
             break;
         }
+        if (opt != nullptr)
+            parse.option = opt->name;
         opt_result r = opt == nullptr ? opt_result::unrecognized : opt->apply(parse, argv[i + 1]);
         if (r == opt_result::rejected)
             return -1;
@@ -244,6 +274,10 @@ int read_configure(int argc, char **argv, settings_t &settings)
             i += 2;
         }
     }
+    // A peak luminance too small to count is ignored where one is used.
+    const eotf_row_t *eotf = find_eotf(settings.target.test_type);
+    if (parse.lum_text != nullptr && eotf != nullptr && eotf->uses_peak_lum && !peak_lum_given(settings.target))
+        note_reading(settings, "-lum %s ignored: the measured white is used", parse.lum_text);
     print_default_warnings(parse.given, settings.target);
     init_ref_matrix(settings.target);
     return 0;

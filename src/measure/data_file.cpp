@@ -135,6 +135,22 @@ bool six_numbers(const char *p, float (&values)[6])
     return is_blank(p);
 }
 
+// The warnings of skipped lines: the first LINE_WARNINGS_MAX one by one,
+// then, when the reading ends, one line for the rest.
+struct skipped_lines {
+    int64_t &count;
+    void skip(int64_t line, const std::string &why)
+    {
+        if (++count <= LINE_WARNINGS_MAX)
+            printf("Warning: test data line %" PRId64 " %s, skipped.\r\n", line, why.c_str());
+    }
+    ~skipped_lines()
+    {
+        if (count > LINE_WARNINGS_MAX)
+            printf("Warning: %" PRId64 " more test data lines were skipped.\r\n", count - LINE_WARNINGS_MAX);
+    }
+};
+
 // Opens the file without blocking (a FIFO without a writer, a device) and
 // accepts only a regular file within the size bound. -1 after the reason was
 // printed.
@@ -160,7 +176,8 @@ int open_regular(const char *path)
 
 }  // namespace
 
-bool read_test_data(const char *path, const std::function<void(const color_block_t &)> &patch)
+bool read_test_data(const char *path, const std::function<void(const color_block_t &)> &patch,
+                    int64_t *lines_skipped)
 {
     const fd_owner file{open_regular(path)};
     if (file.fd < 0)
@@ -170,6 +187,10 @@ bool read_test_data(const char *path, const std::function<void(const color_block
     reader.path = path;
     std::string line;
     line.reserve(LINE_MAX_CHARS);
+    int64_t own_count = 0;
+    skipped_lines skipped{lines_skipped != nullptr ? *lines_skipped : own_count};
+    skipped.count = 0;
+    const std::string too_long = "is longer than " + std::to_string(LINE_MAX_CHARS) + " characters";
     for (int n = 0; n < 2; ++n) {
         const line_state state = reader.read_line(line);
         if (state == line_state::failed)
@@ -184,8 +205,7 @@ bool read_test_data(const char *path, const std::function<void(const color_block
         if (state == line_state::end)
             return true;
         if (state == line_state::too_long) {
-            printf("Warning: test data line %" PRId64 " is longer than %d characters, skipped.\r\n", reader.number,
-                   static_cast<int>(LINE_MAX_CHARS));
+            skipped.skip(reader.number, too_long);
             continue;
         }
         const bool has_nul = line.find('\0') != std::string::npos;
@@ -195,7 +215,7 @@ bool read_test_data(const char *path, const std::function<void(const color_block
         // six: a malformed line never takes values of another line.
         float values[6];
         if (has_nul || !six_numbers(line.c_str(), values)) {
-            printf("Warning: test data line %" PRId64 " does not hold six numbers, skipped.\r\n", reader.number);
+            skipped.skip(reader.number, "does not hold six numbers");
             continue;
         }
         color_block_t block{};

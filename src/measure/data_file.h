@@ -10,11 +10,17 @@
 // rather than read for minutes.
 inline constexpr int64_t TEST_DATA_MAX_BYTES = int64_t{64} << 20;
 
+// At most this many skipped lines are reported one by one; one line then
+// gives the number of the others.
+inline constexpr int64_t LINE_WARNINGS_MAX = 100;
+
 // Reads the file and hands every patch line, in file order, to `patch` as a
 // block with only the signal and XYZ set. Lines end at LF, CR LF or CR.
-// Lines that are blank, too long or not exactly six numbers (a NUL byte
-// anywhere makes a line malformed) are skipped with a warning. Returns false,
+// Blank lines are skipped; lines that are too long or not exactly six
+// numbers (a NUL byte anywhere makes a line malformed) are skipped with a
+// warning, and counted in `lines_skipped` when given. Returns false,
 // with the reason on standard error, when the file cannot be opened or read,
 // is not a regular file (a FIFO or a device never blocks the run) or is
 // larger than TEST_DATA_MAX_BYTES.
-bool read_test_data(const char *path, const std::function<void(const color_block_t &)> &patch);
+bool read_test_data(const char *path, const std::function<void(const color_block_t &)> &patch,
+                    int64_t *lines_skipped = nullptr);

@@ -86,7 +86,8 @@ bool read_patches(job_t &job)
     patch_store_t &store = job.store;
     job_white_t &white = job.white;
     if (!read_test_data(job.test_data_file.c_str(),
-                        [&](const color_block_t &line) { add_test_data(job.target, store, line); })) {
+                        [&](const color_block_t &line) { add_test_data(job.target, store, line); },
+                        &job.lines_skipped)) {
         printf("Error: %s, init test data file faile!\n", "start_measure");
         return false;
     }

@@ -43,6 +43,7 @@ struct job_t {
     report_kind kind = REPORT_SDR;
     std::string test_data_file;
     bool evaluated = false;  // false: the test data file could not be read
+    int64_t lines_skipped = 0;  // data lines that were not six numbers or too long
     patch_store_t store;
     job_white_t white;
     int32_t hdr_gray_pillar_count = 0;  // HDR grayscale patches below the PQ clip

@@ -124,6 +124,12 @@ results_json patches(const patch_store_t &store, bool hdr)
 
 }  // namespace
 
+std::string utf8_text(const std::string &text)
+{
+    const std::string quoted = results_json(text).dump(-1, ' ', false, results_json::error_handler_t::replace);
+    return results_json::parse(quoted).get<std::string>();
+}
+
 const char *sensor_shown(int32_t id)
 {
     return id >= 0 && id < SENSOR_COUNT ? sensor_name[id] : "";
@@ -150,12 +156,15 @@ results_json results_record(const job_t &job, const char *serial_number, const c
     r["format"] = "analyzer-results";
     r["version"] = RESULTS_VERSION;
     r["report"] = hdr ? "HDR" : "SDR";
-    r["test_data_file"] = job.test_data_file;
+    r["test_data_file"] = utf8_text(job.test_data_file);
     r["target"] = std::move(target);
     r["white_level"] = white ? results_json(level) : results_json(nullptr);
-    r["serial_number"] = serial_number != nullptr ? serial_number : "";
+    r["serial_number"] = utf8_text(serial_number != nullptr ? serial_number : "");
     r["sensor"] = sensor != nullptr ? sensor : "";
-    r["warnings"] = warnings;
+    results_json &notes = r["warnings"] = results_json::array();
+    for (const std::string &w : warnings)
+        notes.push_back(utf8_text(w));
+    r["lines_skipped"] = job.lines_skipped;
     r["verdicts"] = verdicts(ref, job.summary, hdr);
     r["patches"] = patches(job.store, hdr);
     return r;

@@ -24,5 +24,10 @@ inline constexpr int RESULTS_VERSION = 1;
 results_json results_record(const job_t &job, const char *serial_number, const char *sensor,
                             const std::vector<std::string> &warnings);
 
+// Text from the outside (file names, option text, the serial number) as
+// valid UTF-8 for the record: each byte that is not part of a valid UTF-8
+// sequence becomes U+FFFD. Valid text stays as it is.
+std::string utf8_text(const std::string &text);
+
 // The sensor as the panel names it: "" for none (or an id outside the table).
 const char *sensor_shown(int32_t id);
