@@ -355,6 +355,7 @@ TEST(Faults, HeldLockFailsTheJobAndChangesNothing)
     EXPECT_EQ(r.status, 255);
     EXPECT_TRUE(contains(r.err, "stopped waiting for another job; nothing saved\n")) << r.err;
     EXPECT_TRUE(contains(r.err, "analyzer: stopped by signal 15; the capture folder was left as it was\n"));
+    EXPECT_FALSE(contains(r.err, "was not saved")) << "the held folder is said once";
     EXPECT_TRUE(fs::is_empty(root.capture_dir()));
     close(held);
 }

@@ -98,16 +98,20 @@ int choose_fb_device(char (&dev_node)[DEV_NODE_SIZE])
 
 namespace {
 
+// How a job's save ended. A folder held by another job is said once, by
+// open_generation; every other failure gets the job's own line.
+enum class save_result { saved, failed, folder_busy };
+
 // Captures the page dark, then white, and saves both captures and the
-// record as one generation. False when any of them could not be saved.
-bool save_report(run_t &run)
+// record as one generation.
+save_result save_report(run_t &run)
 {
     const std::string record =
         run_results_json(run.job, run.serial_number, run.settings.sensor_id, run.settings.warnings);
     render_whole_window();
     generation_t gen;
-    bool ok = open_generation(gen, device_path(CAPTURE_DIR), FOLDER_LOCK_WAIT_SECONDS, termination_pending) &&
-              save_osd_to_png(gen, 0, record, run.dev_node) == 0 &&
+    const bool opened = open_generation(gen, device_path(CAPTURE_DIR), FOLDER_LOCK_WAIT_SECONDS, termination_pending);
+    bool ok = opened && save_osd_to_png(gen, 0, record, run.dev_node) == 0 &&
               save_results_file(gen, run_results_json(run.job, run.serial_number, run.settings.sensor_id,
                                                       run.settings.warnings, 2)) == 0;
     set_win_bg_color(255, 255, 255);
@@ -115,11 +119,11 @@ bool save_report(run_t &run)
     render_whole_window();
     ok = ok && save_osd_to_png(gen, 1, record, run.dev_node) == 0;
     if (!ok)
-        return false;
+        return gen.dir_fd >= 0 && !gen.locked ? save_result::folder_busy : save_result::failed;
     note_save_state(SAVE_ROTATING);
     ok = commit_generation(gen) == 0;
     note_save_state(ok ? SAVE_DONE : SAVE_NOT_STARTED);
-    return ok;
+    return ok ? save_result::saved : save_result::failed;
 }
 
 }  // namespace
@@ -129,9 +133,12 @@ Eina_Bool _exit_app_cb(void *data)
     run_t &run = *static_cast<run_t *>(data);
     puts("run exit!");
     // A job whose data could not be read leaves the saved generations alone.
-    if (run.job.evaluated && !save_report(run)) {
-        fprintf(stderr, "analyzer: the report of %s was not saved\n", run.job.test_data_file.c_str());
-        run.status = 1;
+    if (run.job.evaluated) {
+        const save_result saved = save_report(run);
+        if (saved == save_result::failed)
+            fprintf(stderr, "analyzer: the report of %s was not saved\n", run.job.test_data_file.c_str());
+        if (saved != save_result::saved)
+            run.status = 1;
     }
     elm_exit();
     return ECORE_CALLBACK_CANCEL;
