@@ -12,6 +12,8 @@
 #include <cstring>
 #include <string>
 
+#include "measure/console.h"
+
 namespace {
 
 constexpr size_t LINE_MAX_CHARS = 255;
@@ -30,7 +32,7 @@ enum class line_state { line, too_long, end, failed };
 
 void report_too_large(const char *path)
 {
-    fprintf(stderr, "read_test_data: %s: larger than %" PRId64 " MiB, refused\n", path, TEST_DATA_MAX_BYTES >> 20);
+    fprintf(console_err(), "read_test_data: %s: larger than %" PRId64 " MiB, refused\n", path, TEST_DATA_MAX_BYTES >> 20);
 }
 
 // Splits the file into lines by their length, so that a NUL byte is part of
@@ -55,7 +57,7 @@ struct line_reader {
                 n = read(fd, buf, sizeof buf);
             while (n < 0 && errno == EINTR);
             if (n < 0) {
-                fprintf(stderr, "read_test_data: %s: %s\n", path, strerror(errno));
+                fprintf(console_err(), "read_test_data: %s: %s\n", path, strerror(errno));
                 return -2;
             }
             bytes += n;
@@ -142,14 +144,14 @@ int open_regular(const char *path)
 {
     const int fd = open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
-        perror("fopen");
+        fprintf(console_err(), "fopen: %s\n", strerror(errno));
         return -1;
     }
     struct stat st{};
     if (fstat(fd, &st) != 0)
-        fprintf(stderr, "read_test_data: %s: %s\n", path, strerror(errno));
+        fprintf(console_err(), "read_test_data: %s: %s\n", path, strerror(errno));
     else if (!S_ISREG(st.st_mode))
-        fprintf(stderr, "read_test_data: %s: not a regular file\n", path);
+        fprintf(console_err(), "read_test_data: %s: not a regular file\n", path);
     else if (st.st_size > TEST_DATA_MAX_BYTES)
         report_too_large(path);
     else
@@ -160,7 +162,8 @@ int open_regular(const char *path)
 
 }  // namespace
 
-bool read_test_data(const char *path, const std::function<void(const color_block_t &)> &patch)
+bool read_test_data(const char *path, const std::function<void(const color_block_t &)> &patch,
+                    std::vector<std::string> *warnings)
 {
     const fd_owner file{open_regular(path)};
     if (file.fd < 0)
@@ -184,8 +187,8 @@ bool read_test_data(const char *path, const std::function<void(const color_block
         if (state == line_state::end)
             return true;
         if (state == line_state::too_long) {
-            printf("Warning: test data line %" PRId64 " is longer than %d characters, skipped.\r\n", reader.number,
-                   static_cast<int>(LINE_MAX_CHARS));
+            data_warning(warnings, "\r\n", "Warning: test data line %" PRId64 " is longer than %d characters, skipped.",
+                         reader.number, static_cast<int>(LINE_MAX_CHARS));
             continue;
         }
         const bool has_nul = line.find('\0') != std::string::npos;
@@ -195,7 +198,8 @@ bool read_test_data(const char *path, const std::function<void(const color_block
         // six: a malformed line never takes values of another line.
         float values[6];
         if (has_nul || !six_numbers(line.c_str(), values)) {
-            printf("Warning: test data line %" PRId64 " does not hold six numbers, skipped.\r\n", reader.number);
+            data_warning(warnings, "\r\n", "Warning: test data line %" PRId64 " does not hold six numbers, skipped.",
+                         reader.number);
             continue;
         }
         color_block_t block{};

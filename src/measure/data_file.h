@@ -3,6 +3,8 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "color/color.h"
 
@@ -16,5 +18,7 @@ inline constexpr int64_t TEST_DATA_MAX_BYTES = int64_t{64} << 20;
 // anywhere makes a line malformed) are skipped with a warning. Returns false,
 // with the reason on standard error, when the file cannot be opened or read,
 // is not a regular file (a FIFO or a device never blocks the run) or is
-// larger than TEST_DATA_MAX_BYTES.
-bool read_test_data(const char *path, const std::function<void(const color_block_t &)> &patch);
+// larger than TEST_DATA_MAX_BYTES. The skipped lines' warnings are also kept
+// in `warnings` when given.
+bool read_test_data(const char *path, const std::function<void(const color_block_t &)> &patch,
+                    std::vector<std::string> *warnings = nullptr);

@@ -12,11 +12,6 @@
 
 namespace {
 
-constexpr verdict_id SDR_VERDICTS[] = {SDR_GRAY_DE2000_AVG, SDR_TOTAL_GAMMA, SDR_GAMUT_DE2000_MAX,
-                                       SDR_CHECKER_DE2000_AVG};
-constexpr verdict_id HDR_VERDICTS[] = {HDR_GRAY_DE2000_AVG, HDR_GRAY_DEICTCP_AVG, HDR_EOTF_DIFF_MAX,
-                                       HDR_CHECKER_DEICTCP_AVG};
-
 results_json number(float v)
 {
     return std::isfinite(v) ? results_json(v) : results_json(nullptr);
@@ -33,8 +28,7 @@ results_json numbers(std::initializer_list<float> values)
 results_json verdicts(const reference_t &ref, const job_summary_t &summary, bool hdr)
 {
     results_json out = results_json::object();
-    const std::span<const verdict_id> ids = hdr ? std::span<const verdict_id>(HDR_VERDICTS) : SDR_VERDICTS;
-    for (verdict_id id : ids) {
+    for (verdict_id id : report_verdicts(hdr)) {
         const verdict_limit_t &limit = verdict_limits[id];
         const verdict_t &v = summary.verdicts[id];
         results_json entry = {{"value", number(v.value)}, {"pass", v.pass}};
@@ -156,6 +150,8 @@ results_json results_record(const job_t &job, const char *serial_number, const c
     r["serial_number"] = serial_number != nullptr ? serial_number : "";
     r["sensor"] = sensor != nullptr ? sensor : "";
     r["warnings"] = warnings;
+    r["data_warnings"] = job.data_warnings;
+    r["pass"] = job_passes(job.summary);
     r["verdicts"] = verdicts(ref, job.summary, hdr);
     r["patches"] = patches(job.store, hdr);
     return r;
