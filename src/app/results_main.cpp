@@ -174,12 +174,10 @@ void cannot_read(item_output &out, const std::string &file, const char *why)
 
 void judge_test_data(const job_context &ctx, const input_item_t &item, item_output &out)
 {
-    job_t job;
-    {
-        console_capture console;
-        job = evaluate(ctx.settings.target, item.file.c_str());
-        add_console_lines(out, item.file, console.text());
-    }
+    // Each worker thread keeps one buffer for the console lines of its jobs.
+    thread_local console_capture console;
+    const job_t job = evaluate(ctx.settings.target, item.file.c_str());
+    add_console_lines(out, item.file, console.take());
     if (!job.evaluated) {
         cannot_read(out, item.file, nullptr);
         return;

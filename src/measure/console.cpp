@@ -35,12 +35,14 @@ console_capture::~console_capture()
     free(buffer_);
 }
 
-std::string console_capture::text()
+std::string console_capture::take()
 {
     if (stream_ == nullptr)
         return {};
     fflush(stream_);
-    return std::string(buffer_, size_);
+    std::string text(buffer_, size_);
+    rewind(stream_);
+    return text;
 }
 
 void data_warning(std::vector<std::string> *kept, const char *line_end, const char *format, ...)

@@ -11,15 +11,15 @@ FILE *console_out();
 FILE *console_err();
 
 // While it lives, the thread's console lines (both streams, in the order
-// printed) go into this buffer instead.
+// printed) go into this buffer instead; take() hands over what was printed
+// since the last take.
 class console_capture {
 public:
     console_capture();
     ~console_capture();
     console_capture(const console_capture &) = delete;
     console_capture &operator=(const console_capture &) = delete;
-    // What was printed so far.
-    std::string text();
+    std::string take();
 
 private:
     FILE *stream_ = nullptr;
