@@ -19,6 +19,16 @@ template <class Item, class Result>
 bool run_in_order(int threads, size_t window, const std::function<std::optional<Item>()> &next,
                   const std::function<Result(Item &)> &work, const std::function<bool(Result &)> &done)
 {
+    // One thread: the items in turn on the calling thread, with nothing to
+    // hand over.
+    if (threads <= 1) {
+        bool ok = true;
+        for (std::optional<Item> item = next(); ok && item; item = next()) {
+            Result r = work(*item);
+            ok = done(r);
+        }
+        return ok;
+    }
     std::mutex m;
     std::condition_variable changed;
     std::map<size_t, Result> ready;

@@ -18,6 +18,8 @@ constexpr plot_t PASS_RATE_PLOT = {PAGE_LEFT, 60, 1380.0f, 250.0f};
 constexpr int HISTOGRAM_TOP = 410, HISTOGRAM_BOTTOM = 1040;
 constexpr int CHART_GAP = 20, TITLE_BAR = 40, AXIS_TEXT = 30;
 constexpr int COLUMNS = 4;
+// The verdict lines at the top of a histogram and its axis labels at the bottom.
+constexpr int TEXT_ABOVE = 46, TEXT_BELOW = 18;
 constexpr uint8_t PASS_GREEN[3] = {0, 180, 0}, FAIL_RED[3] = {200, 40, 40};
 
 // The verdicts' names on the page, short enough for a narrow title bar.
@@ -118,10 +120,14 @@ canvas_t *draw_histogram(summary_page_t &page, const batch_summary_t &s, verdict
     uint64_t highest = 0;
     for (uint64_t b : h.bins)
         highest = b > highest ? b : highest;
-    const uint64_t top = count_scale_max(highest);
-    canvas_t *c = build_chart_canvas(frame(p, VERDICT_TITLES[id],
-                                           {.max = static_cast<float>(top), .step = static_cast<float>(top) / 4,
-                                            .digits = 7},
+    // The top of the scale leaves the verdict lines at the top of the plot
+    // clear of the bars.
+    const uint64_t top =
+        count_scale_max(static_cast<uint64_t>(std::ceil(highest * p.height / (p.height - TEXT_ABOVE))));
+    // A grid label holds four digits: larger counts are labelled in thousands.
+    const uint64_t unit = top >= 10000 ? 1000 : 1;
+    const float top_label = static_cast<float>(top / unit);
+    canvas_t *c = build_chart_canvas(frame(p, VERDICT_TITLES[id], {.max = top_label, .step = top_label / 4, .digits = 7},
                                            {.max = h.high, .step = (h.high - h.low) / 3, .digits = 3}, 3, 4));
     if (c == nullptr)
         return nullptr;
@@ -145,7 +151,6 @@ canvas_t *draw_histogram(summary_page_t &page, const batch_summary_t &s, verdict
             continue;
         const int x = px_round(p.x + (edge - h.low) / (h.high - h.low) * p.width);
         // Clear of the verdict lines above and the axis labels below.
-        constexpr int TEXT_ABOVE = 46, TEXT_BELOW = 18;
         draw_rect(c, 255, 200, 0, x - 1, p.y + TEXT_ABOVE, 2, px_round(p.height) - TEXT_ABOVE - TEXT_BELOW,
                   LAYER_DATA_LINE);
     }
@@ -153,12 +158,20 @@ canvas_t *draw_histogram(summary_page_t &page, const batch_summary_t &s, verdict
                                         : keep(page, "%s %.2g", "\xE2\x89\xA4", l.limit);
     draw_test_result_text(c, keep(page, "<font_size=16 align=right>%s: %" PRIu64 " of %" PRIu64 " fail", limit,
                                   v.failed, v.jobs));
-    // What the bars cannot show: the worst value, values beyond the scale
-    // and jobs without a value.
-    const char *worst = v.jobs > v.no_value ? keep(page, "worst %0.4f", static_cast<double>(v.worst)) : "";
-    Evas_Object *more = add_label(keep(page, "<font_size=14 align=right>%s, off scale %" PRIu64 ", no value %" PRIu64,
-                                       worst, h.below + h.above, v.no_value),
-                                  c->x - 5, c->y + 24, static_cast<int>(p.width), 20, LAYER_GRID);
+    // What the bars cannot show: the worst value, values beyond the scale,
+    // jobs without a value; and the unit of the counts.
+    std::string detail;
+    auto add_detail = [&](const char *text) { detail += (detail.empty() ? "" : ", ") + std::string(text); };
+    if (v.jobs > v.no_value)
+        add_detail(keep(page, "worst %0.4f", static_cast<double>(v.worst)));
+    if (h.below + h.above > 0)
+        add_detail(keep(page, "off scale %" PRIu64, h.below + h.above));
+    if (v.no_value > 0)
+        add_detail(keep(page, "no value %" PRIu64, v.no_value));
+    if (unit > 1)
+        add_detail("jobs in 1000s");
+    Evas_Object *more = add_label(keep(page, "<font_size=14 align=right>%s", detail.c_str()), c->x - 5, c->y + 24,
+                                  static_cast<int>(p.width), 20, LAYER_GRID);
     if (more != nullptr)
         file_by_layer(c, more, LAYER_GRID);
     draw_test_result_img(c, v.failed == 0 ? 1 : 0);
