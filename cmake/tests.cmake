@@ -47,7 +47,7 @@ foreach(src ${TEST_SOURCES})
   get_filename_component(name ${src} NAME_WE)
   add_executable(${name} ${src})
   target_link_libraries(${name} PRIVATE test_support GTest::gtest_main)
-  add_dependencies(${name} analyzer analyzer-results artwork fbdev_emu fs_steps)
+  add_dependencies(${name} analyzer analyzer-results analyzer-summary-png artwork fbdev_emu fs_steps)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
     PROPERTIES ENVIRONMENT "ECORE_NO_SYSTEM_MODULES=1" TIMEOUT 120)
   # The sanitizer build also runs each test program whole, in one process, so

@@ -19,6 +19,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "archive/record_input.h"
 #include "test_support.h"
 
 namespace fs = std::filesystem;
@@ -62,7 +63,7 @@ std::map<std::string, std::string> folder(const std::string &dir)
     std::error_code no_folder;
     for (const auto &e : fs::directory_iterator(dir, no_folder)) {
         const std::string name = e.path().filename().string();
-        const std::string text = name.ends_with(".png") ? png_text_chunk(e.path(), "analyzer-results") : read_file(e.path());
+        const std::string text = name.ends_with(".png") ? png_record_text(e.path().c_str()).value_or("") : read_file(e.path());
         const auto record = nlohmann::json::parse(text, nullptr, false);
         files[name] = name.starts_with(".partial-") ? "tmp"
                       : record.is_object()          ? fs::path(record["test_data_file"].get<std::string>()).stem().string()

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/record_input.h"
 #include "chart_probe.h"
 #include "charts/hdr/draw_hdr_data.h"
 #include "charts/sdr/draw_sdr_data.h"
@@ -155,7 +156,7 @@ TEST(Results, AnalyzerWritesTheRecordBesideTheCapturesAndRotatesIt)
     const std::string first = read_file(dir + "/1.json");
     // Both captures carry the same record in their text chunk.
     for (const char *png : {"/1.png", "/1_white.png"})
-        EXPECT_EQ(results_json::parse(png_text_chunk(dir + png, "analyzer-results")), results_json::parse(first))
+        EXPECT_EQ(results_json::parse(png_record_text((dir + png).c_str()).value_or("")), results_json::parse(first))
             << png;
 
     const std::vector<std::string> hdr{"-EOTF", "PQ", "-colorSpace", "BT.2020", "-dev", "5", "-gamma", "3.0",
@@ -202,8 +203,10 @@ TEST(Results, ArchiveOfJobsAsJsonLines)
     EXPECT_TRUE(contains(r.err, "read_test_data: /dev/zero: not a regular file\n")) << r.err;
     EXPECT_TRUE(contains(r.err, "analyzer-results: cannot read the test data file \"" + dir.path + "/missing.csv\"\n"))
         << r.err;
-    EXPECT_TRUE(contains(r.err, "[start_measure]: test_type = 0.\r\nfopen: No such file or directory\n"))
-        << "standard error lines stay whole:\n" << r.err;
+    const std::string missing = dir.path + "/missing.csv: ";
+    EXPECT_TRUE(contains(r.err, missing + "[start_measure]: test_type = 0.\r\n" + missing +
+                                    "fopen: No such file or directory\n"))
+        << "standard error lines stay whole, each led by its file:\n" << r.err;
     const std::vector<results_json> jobs = records(r.out);
     ASSERT_EQ(jobs.size(), 2u) << r.out;
 

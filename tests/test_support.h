@@ -116,8 +116,6 @@ struct rgba_image {
     bool ok = false;
 };
 rgba_image read_png(const std::string &path);
-// The text of a PNG's text chunk with the keyword (empty when there is none).
-std::string png_text_chunk(const std::string &path, const char *keyword);
 // Pixels whose red, green or blue differ by more than `tolerance`
 // (all of them when the sizes differ).
 long differing_pixels(const rgba_image &a, const rgba_image &b, int tolerance = 0);
