@@ -80,7 +80,7 @@ add_test(NAME GeometryLinksNoToolkit
 add_test(NAME InstallTree.ProgramsBesideTheirDataUnderUsrLocalApp
   COMMAND ${CMAKE_COMMAND} -DBUILD=${CMAKE_BINARY_DIR} -DDESTDIR=${CMAKE_BINARY_DIR}/install-test
           -DBUILD_ROOT=${ANALYZER_BUILD_ROOT}
-          "-DPROGRAMS=analyzer$<$<TARGET_EXISTS:analyzer-results>:;analyzer-results>"
+          "-DPROGRAMS=analyzer;analyzer-summary-png$<$<TARGET_EXISTS:analyzer-results>:;analyzer-results>"
           -P ${CMAKE_SOURCE_DIR}/cmake/check_install.cmake)
 
 # samples/samples.list, which every script reads, holds every sample with the

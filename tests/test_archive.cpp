@@ -23,15 +23,6 @@ run_result run_results(std::vector<std::string> args, const std::vector<std::str
     return run_program(args, {"ANALYZER_ROOT=" ANALYZER_BUILD_ROOT});
 }
 
-std::vector<results_json> records(const std::string &out)
-{
-    std::vector<results_json> r;
-    std::istringstream lines(out);
-    for (std::string line; std::getline(lines, line);)
-        r.push_back(results_json::parse(line));
-    return r;
-}
-
 // A reader of RFC 4180 text, independent of the writer: fields split at
 // commas outside quotes, "" inside quotes a quote, rows ended by CR LF.
 std::vector<std::vector<std::string>> read_csv(const std::string &text)
@@ -88,7 +79,7 @@ TEST(Archive, RecordCarriesTheOverallPassAndTheDataWarnings)
     write_file(short_job, "h\nh\n0,0,0,0,0,0\n1,1,1,95.047,100,108.883\n1,2\n");
     const run_result r = run_results(POWER_24, {b.ideal, b.gamma22, b.empty, short_job});
     ASSERT_EQ(r.status, 0) << r.err;
-    const std::vector<results_json> jobs = records(r.out);
+    const std::vector<results_json> jobs = json_lines(r.out);
     ASSERT_EQ(jobs.size(), 4u);
     for (const results_json &j : jobs) {
         bool all = true;
@@ -137,7 +128,7 @@ TEST(Archive, CsvReadsBackRowForRowAsTheRecords)
     const run_result json = run_results(POWER_24, files);
     ASSERT_EQ(csv.status, 0) << csv.err;
     const std::vector<std::vector<std::string>> rows = read_csv(csv.out);
-    const std::vector<results_json> jobs = records(json.out);
+    const std::vector<results_json> jobs = json_lines(json.out);
     ASSERT_EQ(rows.size(), jobs.size() + 1);
     const std::vector<std::string> &header = rows[0];
     ASSERT_EQ(header.size(), 20u);
@@ -251,7 +242,7 @@ TEST(Archive, JobsOnManyThreadsKeepTheOrderAndEachRecordWhole)
     ASSERT_EQ(four.status, 0);
     EXPECT_EQ(four.out, one.out);
     EXPECT_EQ(four.err, one.err);
-    const std::vector<results_json> jobs = records(four.out);
+    const std::vector<results_json> jobs = json_lines(four.out);
     ASSERT_EQ(jobs.size(), files.size());
     for (size_t i = 0; i < files.size(); ++i)
         EXPECT_EQ(jobs[i]["test_data_file"], files[i]);

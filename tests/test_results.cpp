@@ -35,16 +35,6 @@ run_result run_results(const std::vector<std::string> &args)
     return run_program(argv, {});
 }
 
-// The records of analyzer-results' output, one per line.
-std::vector<results_json> records(const std::string &out)
-{
-    std::vector<results_json> r;
-    std::istringstream lines(out);
-    for (std::string line; std::getline(lines, line);)
-        r.push_back(results_json::parse(line));
-    return r;
-}
-
 class SampleRecord : public ChartTest, public ::testing::WithParamInterface<sample_job> {};
 
 // The value labels of a bar chart, in drawing order.
@@ -207,7 +197,7 @@ TEST(Results, ArchiveOfJobsAsJsonLines)
     EXPECT_TRUE(contains(r.err, missing + "[start_measure]: test_type = 0.\r\n" + missing +
                                     "fopen: No such file or directory\n"))
         << "standard error lines stay whole, each led by its file:\n" << r.err;
-    const std::vector<results_json> jobs = records(r.out);
+    const std::vector<results_json> jobs = json_lines(r.out);
     ASSERT_EQ(jobs.size(), 2u) << r.out;
 
     const results_json &p = jobs[0]["patches"];

@@ -314,6 +314,15 @@ rgba_image read_png(const std::string &path)
     return img;
 }
 
+std::vector<results_json> json_lines(const std::string &out)
+{
+    std::vector<results_json> r;
+    std::istringstream lines(out);
+    for (std::string line; std::getline(lines, line);)
+        r.push_back(results_json::parse(line));
+    return r;
+}
+
 std::ostream &operator<<(std::ostream &os, const rgb &c)
 {
     return os << "(" << c.r << ", " << c.g << ", " << c.b << ")";

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "color/reference.h"
+#include "measure/results.h"
 
 // A bundled sample with the options it is judged under.
 struct sample_job {
@@ -21,6 +22,9 @@ struct sample_job {
 // parameterised tests by their file's stem.
 const std::vector<sample_job> &sample_jobs();
 std::string sample_name(const testing::TestParamInfo<sample_job> &info);
+
+// The records of JSON Lines output, one per line.
+std::vector<results_json> json_lines(const std::string &out);
 
 // A fresh temporary folder, removed (recursively) when the object dies.
 struct temp_dir {
