@@ -24,8 +24,8 @@ constexpr uint8_t PASS_GREEN[3] = {0, 180, 0}, FAIL_RED[3] = {200, 40, 40};
 
 // The verdicts' names on the page, short enough for a narrow title bar.
 constexpr const char *VERDICT_TITLES[VERDICT_COUNT] = {
-    "SDR Gray dE2000 Avg", "SDR Total Gamma",     "SDR Gamut dE2000 Max", "SDR Checker dE2000 Avg",
-    "HDR Gray dE2000 Avg", "HDR Gray dEICTCP Avg", "HDR EOTF Diff Max",    "HDR Checker dEICTCP Avg",
+    "SDR Gray Avg dE",     "SDR Total Gamma",      "SDR Gamut Max dE",  "SDR Checker Avg dE",
+    "HDR Gray Avg dE2000", "HDR Gray Avg dEICTCP", "HDR EOTF Diff Max", "HDR Checker dEICTCP",
 };
 
 double percent(uint64_t part, uint64_t whole)
@@ -103,8 +103,8 @@ canvas_t *draw_pass_rates(summary_page_t &page, const batch_summary_t &s)
         const int top = bottom - pass_h;
         draw_rect(c, FAIL_RED[0], FAIL_RED[1], FAIL_RED[2], x, px_round(p.y), w, top - p.y, LAYER_DATA_BAR);
         draw_pillar(c, x, top, w, pass_h, PASS_GREEN,
-                    keep(page, "<align=center font_size=14>%.1f %% of %" PRIu64, rate, v.jobs), rate > 90 ? -4 : 20);
-        draw_x_tick_label(c, keep(page, "<align=center font_size=13>%s", VERDICT_TITLES[page.shown[i]]),
+                    keep(page, "<align=center font_size=14>%.1f %%", rate), rate > 90 ? -4 : 20);
+        draw_x_tick_label(c, keep(page, "<align=center font_size=12>%s", VERDICT_TITLES[page.shown[i]]),
                           px_round(p.x + slot * i), bottom + 4, px_round(slot), 18);
     }
     return c;
