@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# analyzer-results over an archive of 10,000 jobs in one process, pinned to
-# one core: jobs per second of CPU and of wall time, for an SDR and a PQ
-# archive. The jobs come from analyzer-simulate: 1,000 simulated displays
+# analyzer-results over an archive of 10,000 jobs in one process on one
+# thread, pinned to one core: jobs per second of CPU and of wall time, for an
+# SDR and a PQ archive; then the summary of 100,000 records (the SDR
+# archive's records, ten times over, as one JSON Lines file) on one core
+# and on all: wall, CPU and peak memory. The jobs come from analyzer-simulate: 1,000 simulated displays
 # (display gamma or EOTF offset, white, chromaticity shift and primaries
 # varied by job), each archived ten times under its own name.
 #
@@ -41,7 +43,7 @@ judge() {
   local files=("$archive/$name"/*/*.csv)
   local times=()
   for _ in $(seq "$runs"); do
-    /usr/bin/time -f "%e %U %S" -o "$archive/time" taskset -c 0 "$results" "$@" "${files[@]}" \
+    /usr/bin/time -f "%e %U %S" -o "$archive/time" taskset -c 0 "$results" --jobs 1 "$@" "${files[@]}" \
       >"$archive/out.jsonl" 2>/dev/null
     times+=("$(cat "$archive/time")")
   done
@@ -64,4 +66,27 @@ make_archive pq -EOTF PQ -colorSpace BT.2020
 echo "| archive | jobs | wall s | CPU s (user+sys) | jobs/s of CPU | best run | jobs/s of wall | KB per record |"
 echo "|---|---|---|---|---|---|---|---|"
 judge sdr -EOTF Power -gamma 2.4
+cp "$archive/out.jsonl" "$archive/sdr.jsonl"
 judge pq -EOTF PQ -colorSpace BT.2020
+
+# summarise CASE COMMAND... : RUNS timed runs of the summary; prints the median.
+summarise() {
+  local name=$1
+  shift
+  local times=()
+  for _ in $(seq "$runs"); do
+    /usr/bin/time -f "%e %U %S %M" -o "$archive/time" "$@" --summary "$archive/100k.jsonl" >/dev/null 2>&1
+    times+=("$(cat "$archive/time")")
+  done
+  printf '%s\n' "${times[@]}" | python3 -c '
+import sys, statistics
+runs = [tuple(map(float, line.split())) for line in sys.stdin]
+print(f"| {sys.argv[1]} | {statistics.median(r[0] for r in runs):.2f} | {statistics.median(r[1] + r[2] for r in runs):.2f} | {max(r[3] for r in runs) / 1024:.1f} |")
+' "$name"
+}
+for _ in $(seq 10); do cat "$archive/sdr.jsonl"; done >"$archive/100k.jsonl"
+echo
+echo "| summary of $(wc -l <"$archive/100k.jsonl") records | wall s | CPU s (user+sys) | peak MiB |"
+echo "|---|---|---|---|"
+summarise "one core, --jobs 1" taskset -c 0 "$results" --jobs 1
+summarise "--jobs $(nproc) (default)" "$results"

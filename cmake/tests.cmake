@@ -47,7 +47,7 @@ foreach(src ${TEST_SOURCES})
   get_filename_component(name ${src} NAME_WE)
   add_executable(${name} ${src})
   target_link_libraries(${name} PRIVATE test_support GTest::gtest_main)
-  add_dependencies(${name} analyzer analyzer-results artwork fbdev_emu fs_steps)
+  add_dependencies(${name} analyzer analyzer-results analyzer-summary-png artwork fbdev_emu fs_steps)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
     PROPERTIES ENVIRONMENT "ECORE_NO_SYSTEM_MODULES=1" TIMEOUT 120)
   # The sanitizer build also runs each test program whole, in one process, so
@@ -80,7 +80,7 @@ add_test(NAME GeometryLinksNoToolkit
 add_test(NAME InstallTree.ProgramsBesideTheirDataUnderUsrLocalApp
   COMMAND ${CMAKE_COMMAND} -DBUILD=${CMAKE_BINARY_DIR} -DDESTDIR=${CMAKE_BINARY_DIR}/install-test
           -DBUILD_ROOT=${ANALYZER_BUILD_ROOT}
-          "-DPROGRAMS=analyzer$<$<TARGET_EXISTS:analyzer-results>:;analyzer-results>"
+          "-DPROGRAMS=analyzer;analyzer-summary-png$<$<TARGET_EXISTS:analyzer-results>:;analyzer-results>"
           -P ${CMAKE_SOURCE_DIR}/cmake/check_install.cmake)
 
 # samples/samples.list, which every script reads, holds every sample with the

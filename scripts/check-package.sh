@@ -32,10 +32,10 @@ dpkg-deb -x "$deb" "$work/root"
 # The tree: the programs, 11 images, the font and its index, nothing else.
 files=$(cd "$work/root" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)
 [ "$(grep -c "^$app/image/.*\.png$" <<<"$files")" -eq 11 ] || errors+=("not 11 images under $app/image")
-for f in $app/analyzer $app/analyzer-results $app/font/arial.ttf $app/font/fonts.dir $app/font/fonts.alias; do
+for f in $app/analyzer $app/analyzer-results $app/analyzer-summary-png $app/font/arial.ttf $app/font/fonts.dir $app/font/fonts.alias; do
   grep -qx "$f" <<<"$files" || errors+=("missing: $f")
 done
-for f in $app/analyzer $app/analyzer-results; do
+for f in $app/analyzer $app/analyzer-results $app/analyzer-summary-png; do
   [ -x "$work/root/$f" ] || errors+=("not executable: $f")
 done
 outside=$(grep -v "^$app/" <<<"$files" || true)
@@ -54,7 +54,7 @@ arch=$(dpkg-deb -f "$deb" Architecture)
 
 # Every linked library's package is a dependency (versions aside).
 depends=$(dpkg-deb -f "$deb" Depends | tr ',' '\n' | sed 's/(.*)//; s/ //g')
-needed=$(for program in analyzer analyzer-results; do
+needed=$(for program in analyzer analyzer-results analyzer-summary-png; do
   readelf -d "$work/root/$app/$program" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p'
 done | LC_ALL=C sort -u)
 # "package library" for each library of the architecture's folder.

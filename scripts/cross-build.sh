@@ -21,7 +21,7 @@ case $arch in
 esac
 # The programs, the artwork, the framebuffer emulator of device-mode runs and
 # the tools of the evaluation check; no debug information.
-TARGETS=(analyzer analyzer-results artwork fbdev_emu analyzer-simulate analyzer-geometry)
+TARGETS=(analyzer analyzer-results analyzer-summary-png artwork fbdev_emu analyzer-simulate analyzer-geometry)
 FLAGS="-O2 -DNDEBUG"
 
 cache=${ANALYZER_DEVICE_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/analyzer-device}

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "archive/record_input.h"
 #include "app/analyzer.h"
 #include "app/capture.h"
 #include "app/generation.h"
@@ -38,7 +39,7 @@ captures run_job(const std::vector<std::string> &args, const std::vector<std::st
     c.run = root.run(args, env);
     c.dark = read_png(root.capture_dir() + "/1.png");
     c.white = read_png(root.capture_dir() + "/1_white.png");
-    c.record = png_text_chunk(root.capture_dir() + "/1.png", "analyzer-results");
+    c.record = png_record_text((root.capture_dir() + "/1.png").c_str()).value_or("");
     return c;
 }
 

@@ -22,6 +22,7 @@
 #include <nlohmann/json.hpp>
 
 #include "app/generation.h"
+#include "archive/record_input.h"
 #include "measure/data_file.h"
 #include "test_support.h"
 
@@ -66,7 +67,7 @@ std::map<std::string, std::string> folder(const std::string &dir)
     std::error_code no_folder;
     for (const auto &e : fs::directory_iterator(dir, no_folder)) {
         const std::string name = e.path().filename().string();
-        const std::string text = name.ends_with(".png") ? png_text_chunk(e.path(), "analyzer-results") : read_file(e.path());
+        const std::string text = name.ends_with(".png") ? png_record_text(e.path().c_str()).value_or("") : read_file(e.path());
         const auto record = nlohmann::json::parse(text, nullptr, false);
         files[name] = name.starts_with(TEMP_PREFIX) ? "tmp"
                       : record.is_object()          ? fs::path(record["test_data_file"].get<std::string>()).stem().string()
@@ -407,7 +408,7 @@ TEST(Faults, BytesThatAreNotUtf8ReachTheRecordAsReplacementCharacters)
     EXPECT_TRUE(contains(r.out, "Configure: The Test data file path is set to " + odd + ".\n"));
     EXPECT_TRUE(contains(r.out, "Error: Unrecognized parameter! -\xfe.\n"));
     for (const std::string &text :
-         {read_file(root.capture_dir() + "/1.json"), png_text_chunk(root.capture_dir() + "/1_white.png", "analyzer-results")}) {
+         {read_file(root.capture_dir() + "/1.json"), png_record_text((root.capture_dir() + "/1_white.png").c_str()).value_or("")}) {
         const auto record = nlohmann::json::parse(text, nullptr, false);
         ASSERT_TRUE(record.is_object()) << text;
         EXPECT_EQ(record["test_data_file"], root.dir.path + "/bad" + U + ".csv");

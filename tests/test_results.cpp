@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/record_input.h"
 #include "chart_probe.h"
 #include "charts/hdr/draw_hdr_data.h"
 #include "charts/sdr/draw_sdr_data.h"
@@ -32,16 +33,6 @@ run_result run_results(const std::vector<std::string> &args)
     std::vector<std::string> argv{ANALYZER_RESULTS_BIN};
     argv.insert(argv.end(), args.begin(), args.end());
     return run_program(argv, {});
-}
-
-// The records of analyzer-results' output, one per line.
-std::vector<results_json> records(const std::string &out)
-{
-    std::vector<results_json> r;
-    std::istringstream lines(out);
-    for (std::string line; std::getline(lines, line);)
-        r.push_back(results_json::parse(line));
-    return r;
 }
 
 class SampleRecord : public ChartTest, public ::testing::WithParamInterface<sample_job> {};
@@ -155,7 +146,7 @@ TEST(Results, AnalyzerWritesTheRecordBesideTheCapturesAndRotatesIt)
     const std::string first = read_file(dir + "/1.json");
     // Both captures carry the same record in their text chunk.
     for (const char *png : {"/1.png", "/1_white.png"})
-        EXPECT_EQ(results_json::parse(png_text_chunk(dir + png, "analyzer-results")), results_json::parse(first))
+        EXPECT_EQ(results_json::parse(png_record_text((dir + png).c_str()).value_or("")), results_json::parse(first))
             << png;
 
     const std::vector<std::string> hdr{"-EOTF", "PQ", "-colorSpace", "BT.2020", "-dev", "5", "-gamma", "3.0",
@@ -202,9 +193,11 @@ TEST(Results, ArchiveOfJobsAsJsonLines)
     EXPECT_TRUE(contains(r.err, "read_test_data: /dev/zero: not a regular file\n")) << r.err;
     EXPECT_TRUE(contains(r.err, "analyzer-results: cannot read the test data file \"" + dir.path + "/missing.csv\"\n"))
         << r.err;
-    EXPECT_TRUE(contains(r.err, "[start_measure]: test_type = 0.\r\nfopen: No such file or directory\n"))
-        << "standard error lines stay whole:\n" << r.err;
-    const std::vector<results_json> jobs = records(r.out);
+    const std::string missing = dir.path + "/missing.csv: ";
+    EXPECT_TRUE(contains(r.err, missing + "[start_measure]: test_type = 0.\r\n" + missing +
+                                    "fopen: No such file or directory\n"))
+        << "standard error lines stay whole, each led by its file:\n" << r.err;
+    const std::vector<results_json> jobs = json_lines(r.out);
     ASSERT_EQ(jobs.size(), 2u) << r.out;
 
     const results_json &p = jobs[0]["patches"];

@@ -314,27 +314,13 @@ rgba_image read_png(const std::string &path)
     return img;
 }
 
-std::string png_text_chunk(const std::string &path, const char *keyword)
+std::vector<results_json> json_lines(const std::string &out)
 {
-    std::string found;
-    FILE *fp = fopen(path.c_str(), "rb");
-    if (fp == nullptr)
-        return found;
-    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
-    if (info != nullptr && setjmp(png_jmpbuf(png)) == 0) {
-        png_init_io(png, fp);
-        png_read_info(png, info);
-        png_textp text = nullptr;
-        const int n = png_get_text(png, info, &text, nullptr);
-        for (int i = 0; i < n; ++i)
-            if (strcmp(text[i].key, keyword) == 0)
-                found.assign(text[i].text, text[i].compression >= PNG_ITXT_COMPRESSION_NONE ? text[i].itxt_length
-                                                                                         : text[i].text_length);
-    }
-    png_destroy_read_struct(&png, &info, nullptr);
-    fclose(fp);
-    return found;
+    std::vector<results_json> r;
+    std::istringstream lines(out);
+    for (std::string line; std::getline(lines, line);)
+        r.push_back(results_json::parse(line));
+    return r;
 }
 
 std::ostream &operator<<(std::ostream &os, const rgb &c)

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "color/reference.h"
+#include "measure/results.h"
 
 // A bundled sample with the options it is judged under.
 struct sample_job {
@@ -21,6 +22,9 @@ struct sample_job {
 // parameterised tests by their file's stem.
 const std::vector<sample_job> &sample_jobs();
 std::string sample_name(const testing::TestParamInfo<sample_job> &info);
+
+// The records of JSON Lines output, one per line.
+std::vector<results_json> json_lines(const std::string &out);
 
 // A fresh temporary folder, removed (recursively) when the object dies.
 struct temp_dir {
@@ -116,8 +120,6 @@ struct rgba_image {
     bool ok = false;
 };
 rgba_image read_png(const std::string &path);
-// The text of a PNG's text chunk with the keyword (empty when there is none).
-std::string png_text_chunk(const std::string &path, const char *keyword);
 // Pixels whose red, green or blue differ by more than `tolerance`
 // (all of them when the sizes differ).
 long differing_pixels(const rgba_image &a, const rgba_image &b, int tolerance = 0);

@@ -155,22 +155,6 @@ struct fd_holder {
     fd_holder &operator=(const fd_holder &) = delete;
 };
 
-// Writes the top-left 1920 x 1080 of the rendered window (headless).
-bool write_canvas_png(FILE *fp, const std::string &record)
-{
-    Ecore_Evas *ee = win != nullptr ? ecore_evas_ecore_evas_get(evas_object_evas_get(win)) : nullptr;
-    if (ee == nullptr)
-        return false;
-    int w = 0, h = 0;
-    ecore_evas_geometry_get(ee, nullptr, nullptr, &w, &h);
-    const auto *pixels = static_cast<const uint8_t *>(ecore_evas_buffer_pixels_get(ee));
-    if (pixels == nullptr || w < CAPTURE_W || h < CAPTURE_H) {
-        fprintf(stderr, "save_osd_to_png: no rendered canvas to capture\n");
-        return false;
-    }
-    return write_png(fp, pixels, CAPTURE_W, CAPTURE_H, static_cast<size_t>(w) * 4, ARGB32, record);
-}
-
 // Writes the top-left 1920 x 1080 of the framebuffer's visible screen.
 bool write_framebuffer_png(FILE *fp, const char *device, const std::string &record)
 {
@@ -280,6 +264,21 @@ std::string framebuffer_capture_layout(const fb_var_screeninfo &var, const fb_fi
     if (static_cast<size_t>(var.xoffset + CAPTURE_W) * (bpp / 8) > layout.stride || end > layout.memory_size)
         return "visible screen lies outside the framebuffer memory";
     return "";
+}
+
+bool write_canvas_png(FILE *fp, const std::string &record)
+{
+    Ecore_Evas *ee = win != nullptr ? ecore_evas_ecore_evas_get(evas_object_evas_get(win)) : nullptr;
+    if (ee == nullptr)
+        return false;
+    int w = 0, h = 0;
+    ecore_evas_geometry_get(ee, nullptr, nullptr, &w, &h);
+    const auto *pixels = static_cast<const uint8_t *>(ecore_evas_buffer_pixels_get(ee));
+    if (pixels == nullptr || w < CAPTURE_W || h < CAPTURE_H) {
+        fprintf(stderr, "save_osd_to_png: no rendered canvas to capture\n");
+        return false;
+    }
+    return write_png(fp, pixels, CAPTURE_W, CAPTURE_H, static_cast<size_t>(w) * 4, ARGB32, record);
 }
 
 int save_osd_to_png(generation_t &g, int kind, const std::string &record, const char *dev_node)

@@ -60,6 +60,10 @@ std::string framebuffer_capture_layout(const fb_var_screeninfo &var, const fb_fi
 bool write_framebuffer_rows(FILE *fp, int fd, const framebuffer_layout &layout, const std::string &record,
                             int *read_errno);
 
+// Encodes the top-left 1920 x 1080 of the rendered main window (headless)
+// like write_png. False, reported on standard error, when nothing is rendered.
+bool write_canvas_png(FILE *fp, const std::string &record = {});
+
 // Captures the screen for "1.png" (kind 0) or "1_white.png" (kind 1) of the
 // generation `g`, with the job's results record in a text chunk: from the
 // canvas when headless, else from the framebuffer `dev_node`. Returns 0 when

@@ -12,6 +12,8 @@
 #include <cstring>
 #include <string>
 
+#include "measure/console.h"
+
 namespace {
 
 constexpr size_t LINE_MAX_CHARS = 255;
@@ -30,7 +32,7 @@ enum class line_state { line, too_long, end, failed };
 
 void report_too_large(const char *path)
 {
-    fprintf(stderr, "read_test_data: %s: larger than %" PRId64 " MiB, refused\n", path, TEST_DATA_MAX_BYTES >> 20);
+    fprintf(console_err(), "read_test_data: %s: larger than %" PRId64 " MiB, refused\n", path, TEST_DATA_MAX_BYTES >> 20);
 }
 
 // Splits the file into lines by their length, so that a NUL byte is part of
@@ -55,7 +57,7 @@ struct line_reader {
                 n = read(fd, buf, sizeof buf);
             while (n < 0 && errno == EINTR);
             if (n < 0) {
-                fprintf(stderr, "read_test_data: %s: %s\n", path, strerror(errno));
+                fprintf(console_err(), "read_test_data: %s: %s\n", path, strerror(errno));
                 return -2;
             }
             bytes += n;
@@ -139,15 +141,17 @@ bool six_numbers(const char *p, float (&values)[6])
 // then, when the reading ends, one line for the rest.
 struct skipped_lines {
     int64_t &count;
+    std::vector<std::string> *warnings;
     void skip(int64_t line, const std::string &why)
     {
         if (++count <= LINE_WARNINGS_MAX)
-            printf("Warning: test data line %" PRId64 " %s, skipped.\r\n", line, why.c_str());
+            data_warning(warnings, "\r\n", "Warning: test data line %" PRId64 " %s, skipped.", line, why.c_str());
     }
     ~skipped_lines()
     {
         if (count > LINE_WARNINGS_MAX)
-            printf("Warning: %" PRId64 " more test data lines were skipped.\r\n", count - LINE_WARNINGS_MAX);
+            data_warning(warnings, "\r\n", "Warning: %" PRId64 " more test data lines were skipped.",
+                         count - LINE_WARNINGS_MAX);
     }
 };
 
@@ -158,14 +162,14 @@ int open_regular(const char *path)
 {
     const int fd = open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
-        perror("fopen");
+        fprintf(console_err(), "fopen: %s\n", strerror(errno));
         return -1;
     }
     struct stat st{};
     if (fstat(fd, &st) != 0)
-        fprintf(stderr, "read_test_data: %s: %s\n", path, strerror(errno));
+        fprintf(console_err(), "read_test_data: %s: %s\n", path, strerror(errno));
     else if (!S_ISREG(st.st_mode))
-        fprintf(stderr, "read_test_data: %s: not a regular file\n", path);
+        fprintf(console_err(), "read_test_data: %s: not a regular file\n", path);
     else if (st.st_size > TEST_DATA_MAX_BYTES)
         report_too_large(path);
     else
@@ -177,7 +181,7 @@ int open_regular(const char *path)
 }  // namespace
 
 bool read_test_data(const char *path, const std::function<void(const color_block_t &)> &patch,
-                    int64_t *lines_skipped)
+                    int64_t *lines_skipped, std::vector<std::string> *warnings)
 {
     const fd_owner file{open_regular(path)};
     if (file.fd < 0)
@@ -188,7 +192,7 @@ bool read_test_data(const char *path, const std::function<void(const color_block
     std::string line;
     line.reserve(LINE_MAX_CHARS);
     int64_t own_count = 0;
-    skipped_lines skipped{lines_skipped != nullptr ? *lines_skipped : own_count};
+    skipped_lines skipped{lines_skipped != nullptr ? *lines_skipped : own_count, warnings};
     skipped.count = 0;
     const std::string too_long = "is longer than " + std::to_string(LINE_MAX_CHARS) + " characters";
     for (int n = 0; n < 2; ++n) {

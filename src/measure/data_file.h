@@ -3,6 +3,8 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "color/color.h"
 
@@ -21,6 +23,7 @@ inline constexpr int64_t LINE_WARNINGS_MAX = 100;
 // warning, and counted in `lines_skipped` when given. Returns false,
 // with the reason on standard error, when the file cannot be opened or read,
 // is not a regular file (a FIFO or a device never blocks the run) or is
-// larger than TEST_DATA_MAX_BYTES.
+// larger than TEST_DATA_MAX_BYTES. The skipped lines' warnings are also kept
+// in `warnings` when given.
 bool read_test_data(const char *path, const std::function<void(const color_block_t &)> &patch,
-                    int64_t *lines_skipped = nullptr);
+                    int64_t *lines_skipped = nullptr, std::vector<std::string> *warnings = nullptr);

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "color/tolerance.h"
+#include "measure/console.h"
 #include "measure/data_file.h"
 
 namespace {
@@ -34,12 +35,12 @@ int nearest_row(const color_block_t &c, const std::array<signal_row_t, N> &table
     return index;
 }
 
-void add_data_gray(patch_store_t &store, const color_block_t &c)
+void add_data_gray(patch_store_t &store, const color_block_t &c, std::vector<std::string> *warnings)
 {
     float s = c.ts0;
     int32_t &count = store.gray_count;
     if (count > GRAY_MAX - 1) {
-        printf("[%s] Error: test_data_gray_count beyond!!\r\n", "add_data_gray");
+        data_warning(warnings, "\r\n", "[%s] Error: test_data_gray_count beyond!!", "add_data_gray");
         return;
     }
     // Only a patch that is kept can make the job's last patch a super white.
@@ -48,7 +49,7 @@ void add_data_gray(patch_store_t &store, const color_block_t &c)
     auto &gray = store.gray;
     for (int i = 0; i < count; ++i) {
         if (near(gray[i].c.ts0, s)) {
-            printf("data cover\xEF\xBC\x8C i = %d\r\n", i);
+            data_warning(warnings, "\r\n", "data cover\xEF\xBC\x8C i = %d", i);
             gray[i].c = c;
             return;
         }
@@ -82,13 +83,13 @@ bool is_gamut(float s, float t, float u)
 // the white from the grayscale. False when the file cannot be opened.
 bool read_patches(job_t &job)
 {
-    printf("[%s]: test_type = %d.\r\n", "start_measure", static_cast<int>(job.kind));
+    fprintf(console_out(), "[%s]: test_type = %d.\r\n", "start_measure", static_cast<int>(job.kind));
     patch_store_t &store = job.store;
     job_white_t &white = job.white;
     if (!read_test_data(job.test_data_file.c_str(),
-                        [&](const color_block_t &line) { add_test_data(job.target, store, line); },
-                        &job.lines_skipped)) {
-        printf("Error: %s, init test data file faile!\n", "start_measure");
+                        [&](const color_block_t &line) { add_test_data(job.target, store, line, &job.data_warnings); },
+                        &job.lines_skipped, &job.data_warnings)) {
+        fprintf(console_out(), "Error: %s, init test data file faile!\n", "start_measure");
         return false;
     }
 
@@ -104,12 +105,13 @@ bool read_patches(job_t &job)
         white.dark_Y = 0.0f;
         white.gray_steps = store.gray_count - 1;
     } else {
-        puts("Warning: the test data holds no grayscale patch: no white, no verdict can pass.\r");
+        data_warning(&job.data_warnings, "\r\n",
+                     "Warning: the test data holds no grayscale patch: no white, no verdict can pass.");
     }
-    printf("bright_Y = %f, dark_Y = %f, test_data_gray_count = %d \r\n", static_cast<double>(white.bright_Y),
+    fprintf(console_out(), "bright_Y = %f, dark_Y = %f, test_data_gray_count = %d \r\n", static_cast<double>(white.bright_Y),
            static_cast<double>(white.dark_Y), store.gray_count);
     white.max_E = get_ST2084_inver_EOTF(white.bright_Y);
-    printf("reference->white_level = %f, max_E = %f.\r\n", static_cast<double>(white.bright_Y),
+    fprintf(console_out(), "reference->white_level = %f, max_E = %f.\r\n", static_cast<double>(white.bright_Y),
            static_cast<double>(white.max_E));
     return true;
 }
@@ -167,7 +169,8 @@ void evaluate_hdr(job_t &job, const eotf_row_t &eotf)
 
 }  // namespace
 
-void add_test_data(const reference_t &target, patch_store_t &store, const color_block_t &c)
+void add_test_data(const reference_t &target, patch_store_t &store, const color_block_t &c,
+                   std::vector<std::string> *warnings)
 {
     // Without an EOTF row there are no nominal signals to match against.
     const eotf_row_t *eotf = find_eotf(target.test_type);
@@ -175,7 +178,7 @@ void add_test_data(const reference_t &target, patch_store_t &store, const color_
         return;
     float s = c.ts0, t = c.ts1, u = c.ts2;
     if (is_gray(s, t, u)) {
-        add_data_gray(store, c);
+        add_data_gray(store, c, warnings);
     } else if (is_gamut(s, t, u)) {
         const int slot = nearest_row(c, *eotf->gamut);
         store.gamut[slot].c = c;
@@ -196,14 +199,14 @@ job_t evaluate(const reference_t &target, const char *test_data_file)
     job.test_data_file = test_data_file != nullptr ? test_data_file : "";
     job.white.hlg_peak = target.peak_lum;
     if (eotf == nullptr)
-        printf("Error: %s, EOTF type %d has no curve: nothing is judged.\r\n", "start_measure",
+        fprintf(console_out(), "Error: %s, EOTF type %d has no curve: nothing is judged.\r\n", "start_measure",
                static_cast<int>(target.test_type));
     else
         job.evaluated = read_patches(job);
     if (job.evaluated) {
         if (eotf->uses_peak_lum) {
             if (!peak_lum_given(target))
-                printf("Error: %s, peak_lum == 0, gamma error!\r\n", "get_HLG_EOTF");
+                fprintf(console_out(), "Error: %s, peak_lum == 0, gamma error!\r\n", "get_HLG_EOTF");
             job.white.hlg_peak = get_peak_lum(target, job.white.bright_Y);
         }
         if (job.kind == REPORT_SDR)
@@ -213,6 +216,6 @@ job_t evaluate(const reference_t &target, const char *test_data_file)
     }
     job.summary = summarize_job(job);
     if (job.evaluated)
-        warn_unmeasured(job.summary);
+        warn_unmeasured(job.summary, &job.data_warnings);
     return job;
 }

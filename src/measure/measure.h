@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "color/color.h"
 #include "color/reference.h"
@@ -48,12 +49,17 @@ struct job_t {
     job_white_t white;
     int32_t hdr_gray_pillar_count = 0;  // HDR grayscale patches below the PQ clip
     job_summary_t summary{};
+    // The console's warnings about the job's data (skipped lines, refused or
+    // replaced patches, no grayscale, unmeasured slots), without line ends.
+    std::vector<std::string> data_warnings;
 };
 
 // Sorts one data line into the store: grayscale by signal, gamut and
 // colour-checker patches into the slot of the nearest nominal signal of the
 // tables of the target's EOTF row. A target whose EOTF has no row stores nothing.
-void add_test_data(const reference_t &target, patch_store_t &store, const color_block_t &block);
+// A refused or replaced grayscale patch is reported, and kept in `warnings` when given.
+void add_test_data(const reference_t &target, patch_store_t &store, const color_block_t &block,
+                   std::vector<std::string> *warnings = nullptr);
 
 // Evaluates one job without drawing: reads the test data file, computes every
 // patch's results, the white and the verdict summary. A file that cannot be

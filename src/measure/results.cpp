@@ -12,19 +12,31 @@
 
 namespace {
 
-constexpr verdict_id SDR_VERDICTS[] = {SDR_GRAY_DE2000_AVG, SDR_TOTAL_GAMMA, SDR_GAMUT_DE2000_MAX,
-                                       SDR_CHECKER_DE2000_AVG};
-constexpr verdict_id HDR_VERDICTS[] = {HDR_GRAY_DE2000_AVG, HDR_GRAY_DEICTCP_AVG, HDR_EOTF_DIFF_MAX,
-                                       HDR_CHECKER_DEICTCP_AVG};
-
 results_json number(float v)
 {
     return std::isfinite(v) ? results_json(v) : results_json(nullptr);
 }
 
+// An empty object or array with room for n members: a record is built for
+// every job, and growing each container step by step costs more than
+// evaluating the job.
+results_json object_for(size_t n)
+{
+    results_json j = results_json::object();
+    j.get_ref<results_json::object_t &>().reserve(n);
+    return j;
+}
+
+results_json array_for(size_t n)
+{
+    results_json j = results_json::array();
+    j.get_ref<results_json::array_t &>().reserve(n);
+    return j;
+}
+
 results_json numbers(std::initializer_list<float> values)
 {
-    results_json a = results_json::array();
+    results_json a = array_for(values.size());
     for (float v : values)
         a.push_back(number(v));
     return a;
@@ -33,8 +45,7 @@ results_json numbers(std::initializer_list<float> values)
 results_json verdicts(const reference_t &ref, const job_summary_t &summary, bool hdr)
 {
     results_json out = results_json::object();
-    const std::span<const verdict_id> ids = hdr ? std::span<const verdict_id>(HDR_VERDICTS) : SDR_VERDICTS;
-    for (verdict_id id : ids) {
+    for (verdict_id id : report_verdicts(hdr)) {
         const verdict_limit_t &limit = verdict_limits[id];
         const verdict_t &v = summary.verdicts[id];
         results_json entry = {{"value", number(v.value)}, {"pass", v.pass}};
@@ -53,7 +64,7 @@ results_json verdicts(const reference_t &ref, const job_summary_t &summary, bool
 // has no numbers.
 results_json patch(const color_t &p, bool measured, const char *name)
 {
-    results_json j = results_json::object();
+    results_json j = object_for(9);
     if (name != nullptr)
         j["name"] = name;
     if (!measured) {
@@ -94,7 +105,7 @@ results_json patches(const patch_store_t &store, bool hdr)
     const auto &data_check = store.check;
     const auto &data_gamut_measured = store.gamut_measured;
     const auto &data_check_measured = store.check_measured;
-    results_json gray = results_json::array();
+    results_json gray = array_for(static_cast<size_t>(store.gray_count));
     for (int i = 0; i < store.gray_count && i < GRAY_MAX; ++i) {
         results_json j = patch(data_gray[i], true, nullptr);
         if (hdr)
@@ -103,14 +114,14 @@ results_json patches(const patch_store_t &store, bool hdr)
             add_results(j, data_gray[i], true, {DE2000, GAMMA, E});
         gray.push_back(std::move(j));
     }
-    results_json gamut = results_json::array();
+    results_json gamut = array_for(GAMUT_COUNT);
     for (int i = 0; i < GAMUT_COUNT; ++i) {
         results_json j = patch(data_gamut[i], data_gamut_measured[i], gamut_names[i]);
         if (!hdr)
             add_results(j, data_gamut[i], data_gamut_measured[i], {DE2000});
         gamut.push_back(std::move(j));
     }
-    results_json checker = results_json::array();
+    results_json checker = array_for(CHECK_COUNT);
     for (int i = 0; i < CHECK_COUNT; ++i) {
         results_json j = patch(data_check[i], data_check_measured[i], checker_names[i]);
         if (hdr)
@@ -152,7 +163,7 @@ results_json results_record(const job_t &job, const char *serial_number, const c
     // No grayscale patch, no white.
     const float level = job.white.bright_Y;
     const bool white = job.white.measured && std::isfinite(level);
-    results_json r = results_json::object();
+    results_json r = object_for(15);
     r["format"] = "analyzer-results";
     r["version"] = RESULTS_VERSION;
     r["report"] = hdr ? "HDR" : "SDR";
@@ -165,6 +176,10 @@ results_json results_record(const job_t &job, const char *serial_number, const c
     for (const std::string &w : warnings)
         notes.push_back(utf8_text(w));
     r["lines_skipped"] = job.lines_skipped;
+    results_json &data_notes = r["data_warnings"] = results_json::array();
+    for (const std::string &w : job.data_warnings)
+        data_notes.push_back(utf8_text(w));
+    r["pass"] = job_passes(job.summary);
     r["verdicts"] = verdicts(ref, job.summary, hdr);
     r["patches"] = patches(job.store, hdr);
     return r;

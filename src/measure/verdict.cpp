@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "color/reference.h"
+#include "measure/console.h"
 #include "measure/measure.h"
 
 const std::array<verdict_limit_t, VERDICT_COUNT> verdict_limits = {{
@@ -152,6 +153,23 @@ void summarize_hdr(const job_t &job, job_summary_t &s)
 
 }  // namespace
 
+std::span<const verdict_id> report_verdicts(bool hdr)
+{
+    static constexpr verdict_id SDR[] = {SDR_GRAY_DE2000_AVG, SDR_TOTAL_GAMMA, SDR_GAMUT_DE2000_MAX,
+                                         SDR_CHECKER_DE2000_AVG};
+    static constexpr verdict_id HDR[] = {HDR_GRAY_DE2000_AVG, HDR_GRAY_DEICTCP_AVG, HDR_EOTF_DIFF_MAX,
+                                         HDR_CHECKER_DEICTCP_AVG};
+    return hdr ? std::span<const verdict_id>(HDR) : std::span<const verdict_id>(SDR);
+}
+
+bool job_passes(const job_summary_t &summary)
+{
+    for (verdict_id id : report_verdicts(summary.hdr))
+        if (!summary.verdicts[id].pass)
+            return false;
+    return true;
+}
+
 verdict_t judge(verdict_id id, float value, float target_gamma)
 {
     const verdict_limit_t &l = verdict_limits[id];
@@ -192,7 +210,7 @@ job_summary_t summarize_job(const job_t &job)
     return s;
 }
 
-void warn_unmeasured(const job_summary_t &summary)
+void warn_unmeasured(const job_summary_t &summary, std::vector<std::string> *warnings)
 {
     struct chart_t {
         verdict_id id;
@@ -207,7 +225,7 @@ void warn_unmeasured(const job_summary_t &summary)
     for (const chart_t &c : charts) {
         if (summary.hdr != (c.id >= HDR_GRAY_DE2000_AVG) || summary.unmeasured[c.id] == 0)
             continue;
-        printf("Warning: %d of %d %s patches were not measured: the %s verdict fails.\r\n",
-               summary.unmeasured[c.id], c.slots, c.name, c.name);
+        data_warning(warnings, "\r\n", "Warning: %d of %d %s patches were not measured: the %s verdict fails.",
+                     summary.unmeasured[c.id], c.slots, c.name, c.name);
     }
 }

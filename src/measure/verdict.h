@@ -2,6 +2,9 @@
 // verdict's value and pass/fail, computed once after the evaluation.
 #pragma once
 #include <array>
+#include <span>
+#include <string>
+#include <vector>
 
 struct job_t;
 
@@ -55,5 +58,12 @@ verdict_t judge(verdict_id id, float value, float target_gamma);
 // Judges the evaluated patches of the job against its target.
 job_summary_t summarize_job(const job_t &job);
 
-// One console warning per chart of the summary with unmeasured patches.
-void warn_unmeasured(const job_summary_t &summary);
+// One console warning per chart of the summary with unmeasured patches, also
+// kept in `warnings` when given.
+void warn_unmeasured(const job_summary_t &summary, std::vector<std::string> *warnings = nullptr);
+
+// The verdicts of the SDR or the HDR report, in the report's order.
+std::span<const verdict_id> report_verdicts(bool hdr);
+
+// The job's overall verdict: every verdict of its report passes.
+bool job_passes(const job_summary_t &summary);

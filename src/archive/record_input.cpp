@@ -1,0 +1,174 @@
+#include "archive/record_input.h"
+
+#include <fcntl.h>
+#include <png.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstring>
+
+#include "measure/data_file.h"
+
+namespace {
+
+constexpr size_t LINES_PER_ITEM = 64;
+constexpr unsigned char PNG_SIGNATURE[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+
+// The first bytes of a regular file; empty when it is none.
+std::string first_bytes(const char *path, size_t n)
+{
+    const int fd = open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return {};
+    std::string head(n, '\0');
+    struct stat st{};
+    ssize_t got = 0;
+    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode))
+        got = read(fd, head.data(), n);
+    close(fd);
+    head.resize(got > 0 ? static_cast<size_t>(got) : 0);
+    return head;
+}
+
+// libpng's own messages would name no file; the caller says what failed.
+void png_quiet(png_structp, png_const_charp) {}
+[[noreturn]] void png_fail(png_structp png, png_const_charp)
+{
+    png_longjmp(png, 1);
+}
+
+bool read_png_text(FILE *fp, png_structp png, png_infop info, std::string &found)
+{
+    if (setjmp(png_jmpbuf(png)))
+        return false;
+    png_init_io(png, fp);
+    png_read_info(png, info);
+    png_textp text = nullptr;
+    const int n = png_get_text(png, info, &text, nullptr);
+    for (int i = 0; i < n; ++i)
+        if (strcmp(text[i].key, "analyzer-results") == 0) {
+            found.assign(text[i].text,
+                         text[i].compression >= PNG_ITXT_COMPRESSION_NONE ? text[i].itxt_length : text[i].text_length);
+            return true;
+        }
+    return false;
+}
+
+std::optional<std::string> read_whole(const char *path)
+{
+    FILE *fp = fopen(path, "rbe");
+    if (fp == nullptr)
+        return std::nullopt;
+    std::string text;
+    char buf[1 << 16];
+    size_t n = 0;
+    while ((n = fread(buf, 1, sizeof buf, fp)) > 0 && text.size() <= static_cast<size_t>(TEST_DATA_MAX_BYTES))
+        text.append(buf, n);
+    const bool ok = !ferror(fp) && text.size() <= static_cast<size_t>(TEST_DATA_MAX_BYTES);
+    fclose(fp);
+    return ok ? std::optional<std::string>(std::move(text)) : std::nullopt;
+}
+
+std::optional<results_json> parse_object(const std::string &text)
+{
+    results_json j = results_json::parse(text, nullptr, false);
+    if (j.is_discarded() || !j.is_object())
+        return std::nullopt;
+    return j;
+}
+
+}  // namespace
+
+input_kind input_kind_of(const char *path)
+{
+    const std::string head = first_bytes(path, 2);
+    if (head.empty())
+        return input_kind::test_data;
+    if (head.size() == 2 && memcmp(head.data(), PNG_SIGNATURE, 2) == 0)
+        return input_kind::png;
+    if (head[0] == '{')
+        return head == "{\n" ? input_kind::record : input_kind::json_lines;
+    return input_kind::test_data;
+}
+
+std::optional<std::string> png_record_text(const char *path)
+{
+    FILE *fp = fopen(path, "rbe");
+    if (fp == nullptr)
+        return std::nullopt;
+    std::string found;
+    bool ok = false;
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, png_fail, png_quiet);
+    png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
+    if (info != nullptr)
+        ok = read_png_text(fp, png, info, found);
+    png_destroy_read_struct(&png, &info, nullptr);
+    fclose(fp);
+    return ok ? std::optional<std::string>(std::move(found)) : std::nullopt;
+}
+
+std::optional<results_json> read_record_file(const char *path, input_kind kind, std::string &why)
+{
+    const std::optional<std::string> text = kind == input_kind::png ? png_record_text(path) : read_whole(path);
+    if (!text) {
+        why = kind == input_kind::png ? "no analyzer-results text chunk" : "cannot be read whole";
+        return std::nullopt;
+    }
+    std::optional<results_json> r = parse_object(*text);
+    if (!r)
+        why = "not a results record (no JSON object)";
+    return r;
+}
+
+std::optional<results_json> parse_record_head(const std::string &line)
+{
+    // The patches are written last. A string cannot hold this key as it
+    // stands (its quotes would be escaped), so the first match is the
+    // record's own member; a head that does not parse is read whole.
+    const size_t at = line.find(",\"patches\":");
+    if (at != std::string::npos) {
+        std::string head = line.substr(0, at);
+        head += '}';
+        if (std::optional<results_json> r = parse_object(head))
+            return r;
+    }
+    return parse_object(line);
+}
+
+input_queue::~input_queue()
+{
+    if (lines_ != nullptr)
+        fclose(lines_);
+}
+
+std::optional<input_item_t> input_queue::next()
+{
+    if (lines_ != nullptr) {
+        input_item_t item{input_kind::json_lines, lines_file_, {}, line_number_ + 1};
+        char *line = nullptr;
+        size_t size = 0;
+        ssize_t n = 0;
+        while (item.lines.size() < LINES_PER_ITEM && (n = getline(&line, &size, lines_)) >= 0) {
+            ++line_number_;
+            item.lines.emplace_back(line, static_cast<size_t>(n));
+        }
+        free(line);
+        if (!item.lines.empty())
+            return item;
+        fclose(lines_);
+        lines_ = nullptr;
+    }
+    if (index_ == files_.size())
+        return std::nullopt;
+    input_item_t item{input_kind_of(files_[index_].c_str()), files_[index_], {}, 0};
+    ++index_;
+    if (item.kind == input_kind::json_lines) {
+        lines_ = fopen(item.file.c_str(), "re");
+        lines_file_ = item.file;
+        line_number_ = 0;
+        // A file that cannot be opened now is reported by its item.
+        if (lines_ != nullptr)
+            return next();
+    }
+    return item;
+}
