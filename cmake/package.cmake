@@ -86,8 +86,17 @@ set(CPACK_PACKAGE_NAME analyzer)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "Tervane <support@tervane.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Display analyzer report renderer")
-set(CPACK_PACKAGE_DESCRIPTION
-    "The report renderer of the hand-held display analyzer. It reads a colorimeter's test data file, judges every measured patch against the target (CIEDE2000, gamma, PQ and HLG EOTF tracking, ICtCp and Delta E ITP) and saves one report page of charts with pass/fail verdicts as two PNG captures, dark and white, with a JSON results record. On the device it draws on the framebuffer; analyzer --headless --output DIR renders a job anywhere. analyzer-results judges test data files without drawing. The programs, their images and their font live under /usr/local/app, as on the device.")
+string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+  "The report renderer of the hand-held display analyzer. It reads a"
+  "colorimeter's test data file, judges every measured patch against the"
+  "target (CIEDE2000, gamma, PQ and HLG EOTF tracking, ICtCp and Delta E ITP)"
+  "and saves one report page of charts with pass/fail verdicts as two PNG"
+  "captures, dark and white, with a JSON results record."
+  "."
+  "On the device it draws on the framebuffer; analyzer --headless --output DIR"
+  "renders a job anywhere. analyzer-results judges test data files without"
+  "drawing. The programs, their images and their font live under"
+  "/usr/local/app, as on the device.")
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

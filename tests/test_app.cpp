@@ -95,7 +95,7 @@ TEST(HeadlessMode, SameReportIntoTheOutputFolderWithTheBuildsArtwork)
     argv.insert(argv.end(), job.begin(), job.end());
     run_result r = run_program(argv, {"ELM_DISPLAY=", "ANALYZER_ROOT=", "XDG_RUNTIME_DIR="});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_TRUE(r.out.ends_with("[del_hdr_page]\nSaved " + out + "/1.png, " + out + "/1_white.png and " + out +
+    EXPECT_TRUE(r.out.ends_with("\nSaved " + out + "/1.png, " + out + "/1_white.png and " + out +
                                 "/1.json\n"))
         << r.out;
     EXPECT_FALSE(contains(r.out + r.err, "could not load")) << r.out << r.err;
