@@ -26,30 +26,25 @@ constexpr long_option_t LONG_OPTIONS[] = {
     {"--help", nullptr, "this text; judge nothing"},
 };
 
-void print_help()
-{
-    printf("Usage: analyzer-results [options] [test-data-file ...]\n"
-           "\n"
-           "Judges test data files against the target as the analyzer does, without\n"
-           "drawing, and prints the results record (JSON) on standard output: the\n"
-           "file of -testFilePath (or the default file) as one indented record; files\n"
-           "named after the options, in turn with the same target, as one compact\n"
-           "record per line (JSON Lines). The analyzer's console lines go to standard\n"
-           "error.\n"
-           "\n%s"
-           "\nOptions of this program:\n%s"
-           "\nEnvironment:\n"
-           "  ANALYZER_ROOT      re-roots the default test data file under this folder\n"
-           "\nFiles:\n"
-           "  /usr/local/app/analyzer_result.csv\n"
-           "                     the default test data file\n"
-           "\nExit status:\n"
-           "  0                  every file was judged and its record written\n"
-           "  1                  a file could not be read (the others are still\n"
-           "                     judged) or the output could not be written\n"
-           "  255                an option value was rejected; no file was judged\n",
-           options_usage().c_str(), long_options_usage(LONG_OPTIONS).c_str());
-}
+constexpr usage_t USAGE = {
+    "analyzer-results",
+    "Usage: analyzer-results [options] [test-data-file ...]\n"
+    "\n"
+    "Judges test data files against the target as the analyzer does, without\n"
+    "drawing, and prints the results record (JSON) on standard output: the\n"
+    "file of -testFilePath (or the default file) as one indented record; files\n"
+    "named after the options, in turn with the same target, as one compact\n"
+    "record per line (JSON Lines). The analyzer's console lines go to standard\n"
+    "error.\n",
+    LONG_OPTIONS,
+    "  ANALYZER_ROOT      re-roots the default test data file under this folder\n",
+    "  /usr/local/app/analyzer_result.csv\n"
+    "                     the default test data file\n",
+    "  0                  every file was judged and its record written\n"
+    "  1                  a file could not be read (the others are still\n"
+    "                     judged) or the output could not be written\n"
+    "  255                an option value was rejected; no file was judged\n",
+};
 
 struct command_line {
     std::vector<char *> options;  // the analyzer's own, with argv[0] first
@@ -95,15 +90,8 @@ bool write_whole(int fd, const std::string &text)
 
 int main(int argc, char **argv)
 {
-    const long_options_t own = take_long_options(argc, argv, LONG_OPTIONS);
-    if (own.has("--help")) {
-        print_help();
+    if (print_help_or_version(take_long_options(argc, argv, LONG_OPTIONS), USAGE))
         return 0;
-    }
-    if (own.has("--version")) {
-        printf("analyzer-results %s\n", project_version());
-        return 0;
-    }
     // Standard output carries the records only: the descriptor is kept for
     // them, and everything printed to stdout goes to standard error, a whole
     // line at a time so that it never cuts into this program's own lines.

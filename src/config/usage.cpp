@@ -124,6 +124,19 @@ std::string long_options_usage(std::span<const long_option_t> table)
     return out;
 }
 
+bool print_help_or_version(const long_options_t &given, const usage_t &usage)
+{
+    if (given.has("--help"))
+        printf("%s\n%s\nOptions of this program:\n%s\nEnvironment:\n%s\nFiles:\n%s\nExit status:\n%s", usage.intro,
+               options_usage().c_str(), long_options_usage(usage.long_options).c_str(), usage.environment,
+               usage.files, usage.exit_status);
+    else if (given.has("--version"))
+        printf("%s %s\n", usage.program, project_version());
+    else
+        return false;
+    return true;
+}
+
 const char *project_version()
 {
     return ANALYZER_VERSION;

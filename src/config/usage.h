@@ -37,5 +37,21 @@ long_options_t take_long_options(int &argc, char **argv, std::span<const long_op
 // The table's lines of a usage text.
 std::string long_options_usage(std::span<const long_option_t> table);
 
+// A program's usage text as --help prints it (and help2man reads it): the
+// synopsis and description, the front end's options, the program's own,
+// then the sections, each a block of lines.
+struct usage_t {
+    const char *program;
+    const char *intro;  // "Usage: ..." and the description
+    std::span<const long_option_t> long_options;
+    const char *environment;
+    const char *files;
+    const char *exit_status;
+};
+
+// Prints the usage text for --help, or the name and version for --version,
+// on standard output. True when either was asked for (the run ends there).
+bool print_help_or_version(const long_options_t &given, const usage_t &usage);
+
 // The project's version, as --version prints it after the program's name.
 const char *project_version();
