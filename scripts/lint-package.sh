@@ -22,7 +22,7 @@ dpkg-deb -x "$deb" "$work/root"
 # Control-flow protection is left out: Debian 12's C library start files,
 # linked into every program, carry no such mark, so no program passes it.
 for program in analyzer analyzer-results; do
-  if ! hardening-check --nocfprotection "$work/root/usr/local/app/$program" >"$work/hardening"; then
+  if ! hardening-check --nocfprotection "$work/root/usr/local/app/$program" >"$work/hardening" 2>&1; then
     echo "  FAILED: hardening-check:"
     sed 's/^/    /' "$work/hardening"
     errors=1
