@@ -50,10 +50,18 @@ add_custom_command(
   COMMAND gzip -9nkf ${PACKAGE_DOC_DIR}/changelog
   DEPENDS ${PACKAGE_DOC_DIR}/changelog
   VERBATIM)
-add_custom_target(package-doc ALL DEPENDS ${PACKAGE_DOC_FILES} ${PACKAGE_DOC_DIR}/copyright ${PACKAGE_DOC_DIR}/changelog.gz)
+# A sanitizer build makes no package: its programs would run under the
+# sanitizers for help2man.
+if(ANALYZER_SANITIZE)
+  set(PACKAGE_DOC_IN_ALL "")
+else()
+  set(PACKAGE_DOC_IN_ALL ALL)
+endif()
+add_custom_target(package-doc ${PACKAGE_DOC_IN_ALL} DEPENDS ${PACKAGE_DOC_FILES} ${PACKAGE_DOC_DIR}/copyright ${PACKAGE_DOC_DIR}/changelog.gz)
 
-install(FILES ${PACKAGE_DOC_FILES} DESTINATION /usr/share/man/man1)
-install(FILES ${PACKAGE_DOC_DIR}/copyright ${PACKAGE_DOC_DIR}/changelog.gz DESTINATION /usr/share/doc/analyzer)
+# Optional: a sanitizer build installs its tree without them.
+install(FILES ${PACKAGE_DOC_FILES} DESTINATION /usr/share/man/man1 OPTIONAL)
+install(FILES ${PACKAGE_DOC_DIR}/copyright ${PACKAGE_DOC_DIR}/changelog.gz DESTINATION /usr/share/doc/analyzer OPTIONAL)
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/lintian-overrides DESTINATION /usr/share/lintian/overrides
         RENAME analyzer)
 
