@@ -40,7 +40,7 @@ if [ ! -d "$sysroot" ]; then
 fi
 
 tree_key=$( { echo "$sysroot_key $FLAGS ${TARGETS[*]}"; cat scripts/cross-build.sh
-              find CMakeLists.txt cmake src tools data tests/fbdev_emu.cpp -type f | LC_ALL=C sort | xargs sha256sum
+              find CMakeLists.txt cmake src tools data packaging tests/fbdev_emu.cpp -type f | LC_ALL=C sort | xargs sha256sum
               "$(sed -n 's/^set(ANALYZER_TRIPLE \(.*\))$/\1/p' "cmake/toolchain-$arch.cmake")-g++" --version; } | key)
 build=$cache/build-$arch-$sysroot_key
 if [ "$(cat "$build/built-from" 2>/dev/null)" != "$tree_key" ]; then

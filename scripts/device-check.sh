@@ -12,7 +12,8 @@
 #   development machine's SIMD switched off;
 # - the artwork made under qemu identical to the pixel;
 # - the evaluation (scripts/cross-check.sh);
-# - the arm64 package unpacked and one job run from it (scripts/check-package.sh).
+# - the arm64 package unpacked and one job run from it (scripts/check-package.sh);
+#   lintian and hardening-check on both packages (scripts/lint-package.sh).
 # Both architectures are built (each cached) and checked at once.
 #   scripts/device-check.sh [x86-64 build dir, default build]
 # Installs the cross compilers and qemu-user when missing. Outputs are kept
@@ -34,7 +35,7 @@ JOBS+=("no_data_file -testFilePath /nonexistent/analyzer_result.csv")
 DEVICE_JOBS=(sdr_ideal_power24 pq_ideal_600)
 NO_SIMD=(EVAS_CPU_NO_MMX=1 EVAS_CPU_NO_MMX2=1 EVAS_CPU_NO_SSE=1 EVAS_CPU_NO_SSE3=1)
 
-bash scripts/install-deps.sh g++-aarch64-linux-gnu g++-arm-linux-gnueabihf qemu-user
+bash scripts/install-deps.sh g++-aarch64-linux-gnu g++-arm-linux-gnueabihf qemu-user lintian devscripts
 source scripts/fb-emu.sh
 png_compare=$host_build/tools/png_compare
 out=$host_build/device-out
@@ -149,6 +150,9 @@ check_arch() {
   if [ "$arch" = aarch64 ]; then
     SYSROOT=$sysroot bash scripts/check-package.sh "$build"/analyzer_*.deb "$out/package-arm64" "${runner[@]}" |
       sed 's/^/  /' || fail "package"
+  else
+    # The same lintian and hardening check as every package.
+    bash scripts/lint-package.sh "$build"/analyzer_*.deb | sed 's/^/  /' || fail "package"
   fi
   [ "$failures" -eq 0 ]
 }

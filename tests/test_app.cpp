@@ -5,8 +5,11 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 
 #include "app/analyzer.h"
+#include "app/run_mode.h"
+#include "config/usage.h"
 #include "test_support.h"
 
 namespace fs = std::filesystem;
@@ -77,4 +80,75 @@ TEST(FbDevice, WholePathFromTheEnvironmentElseTheDefault)
     EXPECT_EQ(testing::internal::GetCapturedStdout(),
               "Info: Use env fb = /dev/fb12345678\nInfo: Use default fb = /dev/fb0\n");
     EXPECT_STREQ(dev_node, "/dev/fb0");
+}
+
+// --headless --output DIR: the same job as the environment route, its files
+// in DIR (made when missing), the artwork of the build tree the program runs
+// from, and a last line naming the files. Misused, the options say what to do.
+TEST(HeadlessMode, SameReportIntoTheOutputFolderWithTheBuildsArtwork)
+{
+    analyzer_root root;
+    const std::vector<std::string> job{"-EOTF", "Power", "-gamma", "2.2", "-testFilePath", SAMPLE};
+    ASSERT_EQ(root.run(job).status, 0);
+    const std::string out = root.dir.path + "/reports/new";
+    std::vector<std::string> argv{ANALYZER_BIN, "--headless", "--output", out};
+    argv.insert(argv.end(), job.begin(), job.end());
+    run_result r = run_program(argv, {"ELM_DISPLAY=", "ANALYZER_ROOT=", "XDG_RUNTIME_DIR="});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(r.out.ends_with("\nSaved " + out + "/1.png, " + out + "/1_white.png and " + out +
+                                "/1.json\n"))
+        << r.out;
+    EXPECT_FALSE(contains(r.out + r.err, "could not load")) << r.out << r.err;
+    EXPECT_FALSE(contains(r.out, "Unrecognized parameter")) << "the long options are not the front end's";
+    for (const char *f : {"/1.png", "/1_white.png"})
+        EXPECT_EQ(differing_pixels(read_png(out + f), read_png(root.capture_dir() + f)), 0) << f;
+    EXPECT_EQ(read_file(out + "/1.json"), read_file(root.capture_dir() + "/1.json"));
+
+    const struct {
+        std::vector<std::string> args;
+        const char *error;
+    } misuse[] = {
+        {{"--headless"}, "analyzer: --headless needs --output DIR (see analyzer --help)\n"},
+        {{"--output", out}, "analyzer: --output is for --headless runs (see analyzer --help)\n"},
+        {{"--headless", "--output"}, "analyzer: --output needs its DIR (see analyzer --help)\n"},
+    };
+    for (const auto &m : misuse) {
+        run_result bad = root.run(m.args);
+        EXPECT_EQ(bad.status, 255);
+        EXPECT_EQ(bad.err, m.error);
+        EXPECT_EQ(bad.out, "");
+    }
+}
+
+TEST(LongOptions, TakenOutWhereAnOptionMayStand)
+{
+    constexpr long_option_t table[] = {{"--headless", nullptr, ""}, {"--output", "DIR", ""}, {"--help", nullptr, ""}};
+    const struct {
+        std::vector<std::string> args;
+        std::map<std::string, std::string> given;
+        std::vector<std::string> kept;
+        std::string error;
+    } cases[] = {
+        {{"--headless", "-gamma", "2.2", "--output", "d", "x"}, {{"--headless", ""}, {"--output", "d"}},
+         {"-gamma", "2.2", "x"}, ""},
+        {{"-testFilePath", "--help", "-h"}, {{"--help", ""}}, {"-testFilePath", "--help"}, ""},
+        {{"--version", "--output"}, {}, {"--version"}, "--output needs its DIR"},
+    };
+    for (const auto &c : cases) {
+        std::vector<std::string> strings{"analyzer"};
+        strings.insert(strings.end(), c.args.begin(), c.args.end());
+        std::vector<char *> argv = c_strings(strings);
+        int argc = static_cast<int>(strings.size());
+        const long_options_t found = take_long_options(argc, argv.data(), table);
+        EXPECT_EQ(found.given, c.given);
+        EXPECT_EQ(found.error, c.error);
+        EXPECT_EQ(std::vector<std::string>(argv.begin() + 1, argv.begin() + argc), c.kept);
+        EXPECT_EQ(argv[argc], nullptr);
+    }
+    // Where the artwork of a program lies: its installed tree, else its build's root/.
+    EXPECT_EQ(artwork_root_of("/usr/local/app"), "");
+    EXPECT_EQ(artwork_root_of("/srv/unpacked/usr/local/app"), "/srv/unpacked");
+    const std::string build = fs::path(ANALYZER_BUILD_ROOT).parent_path();
+    EXPECT_EQ(artwork_root_of(build), build + "/root");
+    EXPECT_EQ(artwork_root_of("/nonexistent"), "");
 }

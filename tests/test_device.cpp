@@ -126,11 +126,14 @@ TEST(DeviceMode, ModuleLoadMakesTheDeviceAppearElseTheRunEnds)
         if (appears) {
             EXPECT_EQ(r.status, 0) << r.out << r.err;
             EXPECT_FALSE(contains(r.out, "Error: fb dev not open (2)."));
+            EXPECT_FALSE(contains(r.err, "--headless"));
             EXPECT_TRUE(read_png(root.capture_dir() + "/1.png").ok);
             EXPECT_TRUE(read_png(root.capture_dir() + "/1_white.png").ok);
         } else {
             EXPECT_EQ(r.status, 255);
             EXPECT_TRUE(contains(r.out, "Error: fb dev not open (2). insmod " + module + "\n")) << r.out;
+            EXPECT_TRUE(contains(r.err, "to render the report off the device run: analyzer --headless --output DIR"))
+                << r.err;
             EXPECT_FALSE(file_exists(root.capture_dir()));
         }
     }

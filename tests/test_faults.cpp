@@ -137,15 +137,32 @@ TEST(Faults, BadTestDataRunCompletesWithBothCaptures)
     }
 }
 
-TEST(Faults, MissingImagesAndFontAreReportedAndTheReportStillDrawn)
+// A report without its images or font is not saved: one line names the
+// missing file and the folders looked in, and the saved generation stays.
+TEST(Faults, MissingImageOrFontFailsBeforeDrawingAndKeepsTheSavedGeneration)
 {
-    analyzer_root root(false);
-    run_result r = root.run({"-testFilePath", sample("sdr_ideal_power24.csv")});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_TRUE(contains(r.out, "error: [read_configure]:could not load image.\r\n"));
-    EXPECT_TRUE(contains(r.out, "error: could not load image \"" + root.dir.path +
-                                    "/usr/local/app/image/title_07.png\"\n"));
-    expect_captures(root);
+    for (const char *hidden : {"image", "font"}) {
+        SCOPED_TRACE(hidden);
+        analyzer_root root;
+        ASSERT_EQ(root.run({"-testFilePath", sample("sdr_ideal_power24.csv")}).status, 0);
+        const auto contents = [&] {
+            std::map<std::string, std::string> files;
+            for (const auto &e : fs::directory_iterator(root.capture_dir()))
+                files[e.path().filename()] = read_file(e.path());
+            return files;
+        };
+        const auto saved = contents();
+        const std::string app = root.dir.path + "/usr/local/app";
+        fs::remove(app + "/" + hidden);
+        fs::create_directory(app + "/" + hidden);
+        run_result r = root.run({"-testFilePath", sample("sdr_ideal_power24.csv")});
+        EXPECT_EQ(r.status, 1);
+        const std::string file = app + (hidden == std::string("image") ? "/image/tervane.png" : "/font/arial.ttf");
+        EXPECT_EQ(r.err, "analyzer: missing " + file + ": the report's images and font are looked for under " + app +
+                             "/image and " + app + "/font (ANALYZER_ROOT re-roots them); nothing was drawn or saved\n");
+        EXPECT_FALSE(contains(r.out, "could not load image")) << r.out;
+        EXPECT_EQ(contents(), saved);
+    }
 }
 
 // A job that cannot be read or saved whole leaves the saved generations as

@@ -227,17 +227,26 @@ TEST(Results, RejectedOptionStopsBeforeAnyFile)
     EXPECT_FALSE(contains(r.err, "[start_measure]"));
 }
 
-TEST(Results, HelpListsEveryOptionAndRunsNoJob)
+TEST(Results, HelpAndVersionRunNoJobAndLeaveTheCaptureFolderAlone)
 {
     analyzer_root root;
+    ASSERT_EQ(root.run({"-testFilePath", sample("sdr_ideal_power24.csv")}).status, 0);
+    const std::string saved = read_file(root.capture_dir() + "/1.json");
+    const std::string png = read_file(root.capture_dir() + "/1.png");
     for (const char *flag : {"--help", "-h"}) {
         for (const run_result &r : {root.run({"-EOTF", "PQ", flag}), run_results({flag})}) {
             EXPECT_EQ(r.status, 0);
             for (const char *part : {"-colorSpace", "Rec.709", "-EOTF", "HLG", "-gamma", "1.0 to 2.8", "-cct",
-                                     "6301 P3-DCI", "-lum", "-dev", "8 I1D3", "-testFilePath"})
+                                     "6301 P3-DCI", "-lum", "-dev", "8 I1D3", "-testFilePath", "--version",
+                                     "\nEnvironment:\n  ANALYZER_ROOT ", "\nFiles:\n", "\nExit status:\n  0 "})
                 EXPECT_TRUE(contains(r.out, part)) << part << "\n" << r.out;
             EXPECT_FALSE(contains(r.out + r.err, "[start_measure]"));
         }
     }
-    EXPECT_FALSE(file_exists(root.capture_dir()));
+    EXPECT_TRUE(contains(root.run({"--help"}).out, "--headless"));
+    EXPECT_EQ(root.run({"--version", "-EOTF", "PQ"}).out, "analyzer 1.0.0\n");
+    EXPECT_EQ(run_results({"--version"}).out, "analyzer-results 1.0.0\n");
+    EXPECT_EQ(read_file(root.capture_dir() + "/1.json"), saved);
+    EXPECT_EQ(read_file(root.capture_dir() + "/1.png"), png);
+    EXPECT_FALSE(file_exists(root.capture_dir() + "/2.png"));
 }

@@ -33,6 +33,8 @@ struct run_t {
     job_t job;
     std::string serial_number;
     report_pages_t pages;
+    run_mode_t mode;
+    bool saved = false;
     int status = 0;
 };
 
@@ -59,6 +61,7 @@ void probe_framebuffer(const char *dev_node)
     if (!device_opens(dev_node)) {
         printf("Error: fb dev not open (2). %s\n", command.c_str());
         fflush(stdout);
+        hint_headless();
         exit(-1);
     }
 }
@@ -110,7 +113,7 @@ save_result save_report(run_t &run)
         run_results_json(run.job, run.serial_number, run.settings.sensor_id, run.settings.warnings);
     render_whole_window();
     generation_t gen;
-    const bool opened = open_generation(gen, device_path(CAPTURE_DIR), FOLDER_LOCK_WAIT_SECONDS, termination_pending);
+    const bool opened = open_generation(gen, run.mode.capture_dir, FOLDER_LOCK_WAIT_SECONDS, termination_pending);
     bool ok = opened && save_osd_to_png(gen, 0, record, run.dev_node) == 0 &&
               save_results_file(gen, run_results_json(run.job, run.serial_number, run.settings.sensor_id,
                                                       run.settings.warnings, 2)) == 0;
@@ -135,16 +138,17 @@ Eina_Bool _exit_app_cb(void *data)
     // A job whose data could not be read leaves the saved generations alone.
     if (run.job.evaluated) {
         const save_result saved = save_report(run);
+        run.saved = saved == save_result::saved;
         if (saved == save_result::failed)
             fprintf(stderr, "analyzer: the report of %s was not saved\n", run.job.test_data_file.c_str());
-        if (saved != save_result::saved)
+        if (!run.saved)
             run.status = 1;
     }
     elm_exit();
     return ECORE_CALLBACK_CANCEL;
 }
 
-int elm_main(int argc, char **argv)
+int elm_main(int argc, char **argv, const run_mode_t &mode)
 {
     // Console lines go out as they are printed, also into a pipe.
     setvbuf(stdout, nullptr, _IOLBF, 0);
@@ -152,6 +156,7 @@ int elm_main(int argc, char **argv)
     install_signal_handlers();
 
     run_t run;
+    run.mode = mode;
     run.settings = default_settings();
     if (!headless_display()) {
         if (choose_fb_device(run.dev_node) != 0)
@@ -159,9 +164,21 @@ int elm_main(int argc, char **argv)
         probe_framebuffer(run.dev_node);
     }
 
+    // A report without its images or font would be saved as if whole.
+    const std::string missing = missing_artwork();
+    if (!missing.empty()) {
+        fprintf(stderr,
+                "analyzer: missing %s: the report's images and font are looked for under %s and %s"
+                " (ANALYZER_ROOT re-roots them); nothing was drawn or saved\n",
+                missing.c_str(), device_cpath(IMAGE_DIR), device_cpath(FONT_DIR));
+        return 1;
+    }
     draw_win();
-    if (win == nullptr)
+    if (win == nullptr) {
+        if (!headless_display())
+            hint_headless();
         return -1;
+    }
     // The framebuffer engine's console code takes SIGINT over (to ignore it)
     // when the window is made: the handler is installed again.
     install_signal_handlers();
@@ -190,5 +207,10 @@ int elm_main(int argc, char **argv)
 
     del_page(run.pages, PAGE_SDR);
     del_page(run.pages, PAGE_HDR);
+    if (run.saved && run.mode.announce_saved) {
+        const std::string &dir = run.mode.capture_dir;
+        printf("Saved %s/%s, %s/%s and %s/%s\n", dir.c_str(), job_files[FILE_DARK].current, dir.c_str(),
+               job_files[FILE_WHITE].current, dir.c_str(), job_files[FILE_RECORD].current);
+    }
     return run.status;
 }

@@ -2,10 +2,13 @@
 #pragma once
 #include <Elementary.h>
 
+#include "app/run_mode.h"
+
 inline constexpr int DEV_NODE_SIZE = 20;
 // Room for the framebuffer device path, its terminating zero included.
 
-int elm_main(int argc, char **argv);
+// The run of one job in `mode`; returns the exit status.
+int elm_main(int argc, char **argv, const run_mode_t &mode);
 Eina_Bool _exit_app_cb(void *data);
 
 // Chooses the framebuffer device from EVAS_FB_DEV (or the default) into

@@ -31,7 +31,18 @@
 
 namespace {
 
-constexpr const char *HEADER =
+// This program's own options: the front end's options keep their spelling.
+constexpr long_option_t LONG_OPTIONS[] = {
+    {"--csv", nullptr, "prints a CSV table (RFC 4180): a header, then per job its\nfile, report, target, every verdict's value and pass, and pass"},
+    {"--summary", nullptr, "prints a summary to read: jobs passed, per verdict the\nfailures and the worst value with its file, per target the\npass rate, the jobs whose data carried warnings"},
+    {"--summary-png", "FILE", "draws the summary as one 1920 x 1080 page into FILE"},
+    {"--jobs", "N", "judges on N threads (default: the machine's cores); the\noutput keeps the files' order, each record whole"},
+    {"--version", nullptr, "print the program's name and version; judge nothing"},
+    {"--help", nullptr, "this text; judge nothing"},
+};
+
+constexpr usage_t USAGE = {
+    "analyzer-results",
     "Usage: analyzer-results [options] [file ...]\n"
     "\n"
     "Judges test data files against the target as the analyzer does, without\n"
@@ -41,23 +52,23 @@ constexpr const char *HEADER =
     "record per line (JSON Lines). A file may also hold records the analyzer\n"
     "wrote (1.json, or a PNG capture, whose text chunk holds its record) or\n"
     "that analyzer-results printed (one per line): they are taken as they were\n"
-    "judged, target included. The analyzer's console lines go to standard\n"
-    "error, each led by the name of its file. Exit status: 0; 1 when a file\n"
-    "could not be read (or is neither test data nor a record) or the output\n"
-    "not written; 255 when an option value is rejected.\n"
-    "\n"
-    "Output (one of):\n"
-    "  (default)          the records, as above\n"
-    "  --csv              a CSV table (RFC 4180): a header, then per job its file,\n"
-    "                     report, target, every verdict's value and pass, and pass\n"
-    "  --summary          a summary to read: jobs passed, per verdict the failures\n"
-    "                     and the worst value with its file, per target the pass\n"
-    "                     rate, the jobs whose data carried warnings\n"
-    "Also:\n"
-    "  --summary-png FILE draws the summary as one 1920 x 1080 page into FILE\n"
-    "  --jobs N           judges on N threads (default: the machine's cores);\n"
-    "                     the output keeps the files' order, each record whole\n"
-    "\n";
+    "judged, target included. --csv or --summary print a table or a summary\n"
+    "instead of the records. The analyzer's console lines go to standard\n"
+    "error, each led by the name of its file.\n",
+    LONG_OPTIONS,
+    "  ANALYZER_ROOT      re-roots the default test data file under this folder\n"
+    "  TMPDIR             where --summary-png passes the summary to\n"
+    "                     analyzer-summary-png (default /tmp)\n",
+    "  /usr/local/app/analyzer_result.csv\n"
+    "                     the default test data file\n"
+    "  analyzer-summary-png\n"
+    "                     beside this program: draws the --summary-png page\n",
+    "  0                  every file was judged and its record written\n"
+    "  1                  a file could not be read or is neither test data nor\n"
+    "                     a record (the others are still judged), or the output\n"
+    "                     could not be written\n"
+    "  255                an option value was rejected; no file was judged\n",
+};
 
 enum class output_format { records, csv, summary };
 
@@ -79,31 +90,23 @@ int thread_count(const char *text)
     return errno == 0 && end != text && *end == '\0' && n > 0 && n <= 1024 ? static_cast<int>(n) : 0;
 }
 
-// Our own long options are taken here; the analyzer's options and their
-// values go to its reader as they stand; arguments that are neither an
-// option nor an option's value are files.
-command_line split(int argc, char **argv)
+// This program's own options, already taken out of argv, set the output;
+// the analyzer's options and their values go to its reader as they stand;
+// arguments that are neither an option nor an option's value are files.
+command_line split(int argc, char **argv, const long_options_t &own)
 {
     command_line c;
+    c.error = own.error;
+    if (own.has("--csv") && own.has("--summary"))
+        c.error = "--csv and --summary exclude each other";
+    c.format = own.has("--csv") ? output_format::csv : own.has("--summary") ? output_format::summary : output_format::records;
+    if (own.has("--summary-png"))
+        c.summary_png = own.given.at("--summary-png").c_str();
+    if (own.has("--jobs") && (c.jobs = thread_count(own.given.at("--jobs").c_str())) == 0)
+        c.error = "--jobs takes a number of threads from 1 to 1024, not \"" + own.given.at("--jobs") + "\"";
     c.options.push_back(argv[0]);
-    bool csv = false, summary = false;
     for (int i = 1; i < argc; ++i) {
-        const std::string a = argv[i];
-        if (a == "--csv" || a == "--summary") {
-            (a == "--csv" ? csv : summary) = true;
-            c.format = a == "--csv" ? output_format::csv : output_format::summary;
-        } else if (a == "--summary-png" || a == "--jobs") {
-            if (i + 1 == argc) {
-                c.error = a + " needs a value";
-                break;
-            }
-            if (a == "--summary-png") {
-                c.summary_png = argv[++i];
-            } else if ((c.jobs = thread_count(argv[++i])) == 0) {
-                c.error = std::string("--jobs takes a number of threads from 1 to 1024, not \"") + argv[i] + "\"";
-                break;
-            }
-        } else if (is_value_option(argv[i])) {
+        if (is_value_option(argv[i])) {
             c.options.push_back(argv[i]);
             if (i + 1 < argc)
                 c.options.push_back(argv[++i]);
@@ -113,8 +116,6 @@ command_line split(int argc, char **argv)
             c.files.emplace_back(argv[i]);
         }
     }
-    if (csv && summary)
-        c.error = "--csv and --summary exclude each other";
     c.options.push_back(nullptr);
     return c;
 }
@@ -285,10 +286,9 @@ bool draw_summary_png(const batch_summary_t &summary, const char *png)
 
 int main(int argc, char **argv)
 {
-    if (asks_for_help(argc, argv)) {
-        printf("%s%s", HEADER, options_usage().c_str());
+    const long_options_t own = take_long_options(argc, argv, LONG_OPTIONS);
+    if (print_help_or_version(own, USAGE))
         return 0;
-    }
     // Standard output carries the records only: the descriptor is kept for
     // them, and everything printed to stdout goes to standard error, a whole
     // line at a time so that it never cuts into this program's own lines.
@@ -301,7 +301,7 @@ int main(int argc, char **argv)
     // A file size limit fails the write instead of ending the program.
     signal(SIGXFSZ, SIG_IGN);
 
-    command_line c = split(argc, argv);
+    command_line c = split(argc, argv, own);
     if (!c.error.empty()) {
         fprintf(stderr, "analyzer-results: %s\n", c.error.c_str());
         return 255;

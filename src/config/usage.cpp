@@ -1,5 +1,6 @@
 #include "config/usage.h"
 
+#include <cstdio>
 #include <cstring>
 #include <iterator>
 #include <vector>
@@ -41,17 +42,6 @@ bool is_value_option(const char *arg)
     return false;
 }
 
-bool asks_for_help(int argc, char *const *argv)
-{
-    for (int i = 1; i < argc; ++i) {
-        if (is_value_option(argv[i]))
-            ++i;
-        else if (strcmp(argv[i], "--help") == 0 || strcmp(argv[i], "-h") == 0)
-            return true;
-    }
-    return false;
-}
-
 std::string options_usage()
 {
     std::string out = "Options (each takes the next argument as its value):\n";
@@ -80,8 +70,74 @@ std::string options_usage()
         values.push_back(std::to_string(id) + " " + (sensor_name[id][0] != '\0' ? sensor_name[id] : "(none)"));
     out += "  -dev N             sensor (default 0):\n";
     append_values(out, values);
-    out += "  -testFilePath FILE test data file (default ";
+    out += "  -testFilePath FILE\n                     test data file (default ";
     out += DEFAULT_TEST_FILE;
-    out += ")\n  -h, --help         this text\n";
+    out += ")\n";
     return out;
+}
+
+long_options_t take_long_options(int &argc, char **argv, std::span<const long_option_t> table)
+{
+    long_options_t found;
+    int kept = 1;
+    for (int i = 1; i < argc; ++i) {
+        const char *arg = strcmp(argv[i], "-h") == 0 ? "--help" : argv[i];
+        const long_option_t *option = nullptr;
+        for (const long_option_t &row : table)
+            if (strcmp(arg, row.name) == 0)
+                option = &row;
+        if (option == nullptr) {
+            // Not ours: kept, with the value of a front-end option.
+            argv[kept++] = argv[i];
+            if (is_value_option(argv[i]) && i + 1 < argc)
+                argv[kept++] = argv[++i];
+            continue;
+        }
+        if (option->value == nullptr) {
+            found.given[option->name] = "";
+        } else if (i + 1 < argc && argv[i + 1][0] != '\0') {
+            found.given[option->name] = argv[++i];
+        } else if (found.error.empty()) {
+            found.error = std::string(option->name) + " needs its " + option->value;
+        }
+    }
+    argc = kept;
+    argv[kept] = nullptr;
+    return found;
+}
+
+std::string long_options_usage(std::span<const long_option_t> table)
+{
+    std::string out;
+    for (const long_option_t &row : table) {
+        std::string name = strcmp(row.name, "--help") == 0 ? "-h, --help" : row.name;
+        if (row.value != nullptr)
+            name = name + " " + row.value;
+        char line[32];
+        snprintf(line, sizeof line, "  %-18s ", name.c_str());
+        out += line;
+        // Lines after the first are indented like the values lists.
+        for (const char *c = row.help; *c != '\0'; ++c)
+            out += *c == '\n' ? std::string("\n") + std::string(21, ' ') : std::string(1, *c);
+        out += "\n";
+    }
+    return out;
+}
+
+bool print_help_or_version(const long_options_t &given, const usage_t &usage)
+{
+    if (given.has("--help"))
+        printf("%s\n%s\nOptions of this program:\n%s\nEnvironment:\n%s\nFiles:\n%s\nExit status:\n%s", usage.intro,
+               options_usage().c_str(), long_options_usage(usage.long_options).c_str(), usage.environment,
+               usage.files, usage.exit_status);
+    else if (given.has("--version"))
+        printf("%s %s\n", usage.program, project_version());
+    else
+        return false;
+    return true;
+}
+
+const char *project_version()
+{
+    return ANALYZER_VERSION;
 }
