@@ -1,7 +1,15 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, and any named
 # on the command line, when missing.
+#   scripts/install-deps.sh [--no-recommends] [PACKAGE...]
+# --no-recommends leaves out what the named packages only recommend (qemu's
+# system emulators would bring a desktop's worth of media libraries).
 set -euo pipefail
+options=()
+if [ "${1:-}" = --no-recommends ]; then
+  options+=(--no-install-recommends)
+  shift
+fi
 packages=(build-essential cmake pkg-config libefl-all-dev fonts-liberation libgtest-dev libpng-dev nlohmann-json3-dev "$@")
 missing=()
 for p in "${packages[@]}"; do
@@ -11,5 +19,5 @@ if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
   apt-get update
-  apt-get install -y "${missing[@]}"
+  apt-get install -y "${options[@]}" "${missing[@]}"
 fi
