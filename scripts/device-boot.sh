@@ -12,8 +12,8 @@
 #   1.png 1_white.png 1.json   what the job saved
 #   screen.ppm    what the display shows after the white capture (qemu's screendump)
 #   times         boot and run times, measured on this machine
-# The kernel (Debian's linux-image-arm64 or -armmp with busybox-static) is
-# fetched like the sysroots and cached beside them in $ANALYZER_DEVICE_CACHE.
+# The kernel comes from scripts/device-kernel.sh (Debian's packages, cached
+# beside the sysroots), the programs from scripts/cross-build.sh (cached).
 # --bpp 16 uses the Cirrus display (RGB565), whose driver stops at 1024
 # lines: the job then runs on a 1280 x 1024 screen and cannot capture it.
 set -euo pipefail
@@ -43,12 +43,11 @@ else
 fi
 [ -f "$sample_file" ] || { echo "device-boot: no test data file $sample_file" >&2; exit 2; }
 
-# The device by architecture: Debian architecture, kernel package, qemu and
-# its machine, the serial console.
+# The device by architecture: qemu and its machine.
 case $arch in
-  aarch64) deb_arch=arm64 kernel=linux-image-arm64 qemu=(qemu-system-aarch64 -M virt -cpu cortex-a53) ;;
+  aarch64) qemu=(qemu-system-aarch64 -M virt -cpu cortex-a53) ;;
   # Without highmem=off the PCI host cannot claim its configuration space.
-  armhf) deb_arch=armhf kernel=linux-image-armmp qemu=(qemu-system-arm -M virt,highmem=off -cpu cortex-a15) ;;
+  armhf) qemu=(qemu-system-arm -M virt,highmem=off -cpu cortex-a15) ;;
   *) echo "$usage" >&2; exit 2 ;;
 esac
 # The display by depth: qemu's device, the kernel's driver module, the mode.
@@ -63,8 +62,8 @@ case $bpp in
 esac
 # Loaded by the init script before the job: the virtio PCI transport (no
 # module names it as a dependency), the 9p file system over it, the overlay
-# that makes the root writable, and what the framebuffer driver needs. The driver itself lies at the device's module path for the
-# program's insmod.
+# that makes the root writable, and what the framebuffer driver needs. The
+# driver itself lies at the device's module path for the program's insmod.
 INIT_MODULES=(virtio_pci 9pnet_virtio 9p overlay "$driver")
 
 bash scripts/install-deps.sh g++-aarch64-linux-gnu g++-arm-linux-gnueabihf qemu-user >&2
@@ -74,21 +73,7 @@ build=$(bash scripts/cross-build.sh "$arch" | tail -1)
 sysroot=$(sed -n 's/^CMAKE_SYSROOT:[A-Z]*=//p' "$build/CMakeCache.txt")
 deb=$(ls "$build"/analyzer_*.deb)
 
-# The kernel root, cached like the sysroots: made once per key.
-cache=${ANALYZER_DEVICE_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/analyzer-device}
-sources=$(cat /etc/apt/sources.list /etc/apt/sources.list.d/* 2>/dev/null || true)
-kernel_key=$( { cat scripts/make-sysroot.sh; echo "$deb_arch $kernel busybox-static $sources"; } | sha256sum | cut -c1-16)
-kroot=$cache/kernel-$arch-$kernel_key
-(
-  flock 9
-  if [ ! -d "$kroot" ]; then
-    rm -rf "$cache/kernel-$arch-"*
-    bash scripts/make-sysroot.sh "$deb_arch" "$kroot.tmp" "$kernel" busybox-static >&2
-    # Debian's package ships no module dependency list.
-    depmod -b "$kroot.tmp" "$(ls "$kroot.tmp/usr/lib/modules")"
-    mv "$kroot.tmp" "$kroot"
-  fi
-) 9>"$cache/$arch-kernel.lock"
+kroot=$(bash scripts/device-kernel.sh "$arch")
 version=$(ls "$kroot/usr/lib/modules")
 t_fetch=$((SECONDS - t0))
 

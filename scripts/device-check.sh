@@ -44,6 +44,7 @@ BOOT_JOB=sdr_ideal_power24
 NO_SIMD=(EVAS_CPU_NO_MMX=1 EVAS_CPU_NO_MMX2=1 EVAS_CPU_NO_SSE=1 EVAS_CPU_NO_SSE3=1)
 
 bash scripts/install-deps.sh g++-aarch64-linux-gnu g++-arm-linux-gnueabihf qemu-user
+bash scripts/install-deps.sh --no-recommends qemu-system-arm kmod cpio
 source scripts/fb-emu.sh
 png_compare=$host_build/tools/png_compare
 out=$host_build/device-out
@@ -121,7 +122,10 @@ x86_runs() {
 # check_arch ARCH: makes or reuses ARCH's build, runs and compares once the
 # development machine's runs are done.
 check_arch() {
-  local arch=$1 build sysroot runner t0=$SECONDS largest=0 f name
+  local arch=$1 build sysroot runner t0=$SECONDS largest=0 f name kernel
+  # The booted device's kernel is fetched while the build compiles.
+  bash scripts/device-kernel.sh "$arch" >/dev/null 2>"$out/kernel-$arch.log" &
+  kernel=$!
   build=$(bash scripts/cross-build.sh "$arch" 2>"$out/build-$arch.log") || build=""
   sed 's/^/  /' "$out/build-$arch.log"
   [ -n "$build" ] || { fail "$arch: the cross build failed"; return 1; }
@@ -155,7 +159,12 @@ check_arch() {
     [ "$arch" != armhf ] || echo "  identical to the pixel to x86-64 with SIMD off"
   fi
   bash scripts/cross-check.sh "$host_build" "$arch" "$build" "${runner[@]}" | sed 's/^/  /' || fail "evaluation"
-  boot_check "$arch"
+  if wait "$kernel"; then
+    boot_check "$arch"
+  else
+    sed 's/^/  /' "$out/kernel-$arch.log"
+    fail "$arch: the device's kernel could not be fetched"
+  fi
   if [ "$arch" = aarch64 ]; then
     SYSROOT=$sysroot bash scripts/check-package.sh "$build"/analyzer_*.deb "$out/package-arm64" "${runner[@]}" |
       sed 's/^/  /' || fail "package"
