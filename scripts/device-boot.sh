@@ -12,6 +12,8 @@
 #   1.png 1_white.png 1.json   what the job saved
 #   screen.ppm    what the display shows after the white capture (qemu's screendump)
 #   times         boot and run times, measured on this machine
+# qemu is stopped when the device has not powered off after
+# $DEVICE_BOOT_TIMEOUT seconds (300).
 # The kernel comes from scripts/device-kernel.sh (Debian's packages, cached
 # beside the sysroots), the programs from scripts/cross-build.sh (cached).
 # --bpp 16 uses the Cirrus display (RGB565), whose driver stops at 1024
@@ -77,12 +79,18 @@ kroot=$(bash scripts/device-kernel.sh "$arch")
 version=$(ls "$kroot/usr/lib/modules")
 t_fetch=$((SECONDS - t0))
 
+# OUT is replaced: only when it is empty or a previous boot's.
+if [ -n "$(ls -A "$out" 2>/dev/null)" ] && [ ! -e "$out/console.log" ]; then
+  echo "device-boot: $out holds files of something else; give an empty or new folder" >&2
+  exit 2
+fi
 rm -rf "$out"
 mkdir -p "$out"
 work=$(mktemp -d)
-qemu_pid=""
+qemu_pid="" reader_pid=""
 cleanup() {
-  [ -z "$qemu_pid" ] || kill "$qemu_pid" 2>/dev/null || true
+  local pid
+  for pid in $qemu_pid $reader_pid; do kill "$pid" 2>/dev/null || true; done
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -164,8 +172,11 @@ chmod +x "$ramfs/init"
 # The machine: the display, the kernel, the sysroot read-only and OUT
 # writable over 9p, the serial console into console.log, the monitor on a
 # pair of pipes for the screendump.
+# (Opened read-write, the pipes never block, whether qemu starts or not.)
 mkfifo "$work/monitor.in" "$work/monitor.out"
-cat "$work/monitor.out" >"$work/monitor.log" &
+cat <>"$work/monitor.out" >"$work/monitor.log" &
+reader_pid=$!
+exec 8<>"$work/monitor.in"
 t1=$SECONDS
 "${qemu[@]}" -m 1024 -smp 2 -display none -no-reboot "${display[@]}" \
   -kernel "$kroot/boot/vmlinuz-$version" -initrd "$work/initrd" \
@@ -174,7 +185,6 @@ t1=$SECONDS
   -virtfs "local,path=$out,mount_tag=out,security_model=none" \
   -serial "file:$out/console.log" -monitor "pipe:$work/monitor" &
 qemu_pid=$!
-exec 8>"$work/monitor.in"
 
 # Waits until qemu has written a whole screendump (header and pixels).
 screendump_done() {
@@ -205,11 +215,9 @@ qemu_pid=""
 exec 8>&-
 rm -f "$out/.screen-taken"
 t_boot=$((SECONDS - t1))
-{
-  echo "kernel $version ($arch, $bpp bpp); cross build and kernel ready in $t_fetch s"
-  grep -o 'device-boot: [a-z ]* at [0-9.]* s' "$out/console.log" | sed 's/^device-boot: /  /'
-  echo "  qemu ran $t_boot s"
-} >"$out/times"
+# One line: the guest's clock at each step, then this machine's.
+steps=$(grep -o '^device-boot: [a-z ]* at [0-9.]* s' "$out/console.log" | sed 's/^device-boot: //' | paste -sd,)
+echo "${steps//,/, }; qemu ran $t_boot s (build and kernel ready after $t_fetch s)" >"$out/times"
 cat "$out/times"
 [ -f "$out/status" ] || { echo "device-boot: the job did not run; see $out/console.log" >&2; exit 1; }
 cat "$out/status"

@@ -190,9 +190,9 @@ boot_check() {
   same_pixels "$ref" "$boot" "$TOLERANCE" "booted device against x86-64"
   same_pixels "$out/$arch/headless-$BOOT_JOB" "$boot" 0 "booted device against $arch headless"
   line=$("$png_compare" --pixels "$boot/1_white.png" "$boot/screen.ppm" 2>&1) || fail "screendump: $line"
-  sed -n -e 's/^device-boot: //p' "$boot/console.log" | grep -E '^(init|job|fb0|kernel: .*fb0)' | sed 's/^/  boot: /'
+  sed -n -e 's/^device-boot: //p' "$boot/console.log" | grep -E '^(init|fb0|kernel: .*fb0)' | sed 's/^/  boot: /'
   grep '^Info: ' "$boot/stdout" | sed 's/^/  boot: /'
-  sed 's/^/  /' "$boot/times"
+  sed 's/^/  boot: /' "$boot/times"
   [ "$failures" -ne "$before" ] || echo "  booted: record and console output as on x86-64, captures within $largest of it" \
     "and identical to $arch headless, the screendump identical to 1_white.png"
 }
