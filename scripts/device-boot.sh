@@ -145,7 +145,7 @@ eval "set -- $(cat /job)"
   env -i PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin HOME=/root ELM_ENGINE=fb \
     ECORE_NO_SYSTEM_MODULES=1 chroot /newroot "$@" 2>/out/stderr
   echo "exit status $?" >/out/status
-} | while IFS= read -r line; do
+} | while IFS= read -r line || [ -n "$line" ]; do
   printf '%s\n' "$line" >>/out/stdout
   printf '%8s | %s\n' "$(uptime_s)" "$line"
 done
@@ -155,7 +155,7 @@ for f in 1.png 1_white.png 1.json; do
 done
 fb=/sys/class/graphics/fb0
 echo "device-boot: fb0 $(cat $fb/name): $(cat $fb/virtual_size) virtual, $(cat $fb/bits_per_pixel) bpp," \
-  "stride $(cat $fb/stride), pan $(cat $fb/pan), mode $(cat $fb/mode 2>/dev/null)"
+  "stride $(cat $fb/stride), pan $(cat $fb/pan)"
 for c in /sys/class/drm/card0-*; do echo "device-boot: $(basename $c) $(cat $c/status), $(cat $c/enabled), dpms $(cat $c/dpms)"; done
 for v in /sys/class/vtconsole/vtcon*; do echo "device-boot: $(basename $v) bound $(cat $v/bind): $(cat $v/name)"; done
 dmesg | grep -iE 'virtio.gpu|cirrus|fb0|drm' | sed 's/^/device-boot: kernel: /'
