@@ -91,8 +91,8 @@ add_test(NAME Samples.ListedAsMadeAndShown
 # The Debian package (cpack) unpacked into a fresh root: the device tree, its
 # dependencies, and one job run from it. The whole program cross-built for
 # aarch64 and armhf and run under qemu-user against this build: records,
-# console output, captures, device mode, the evaluation and the arm64 package
-# (scripts/device-check.sh). Labelled "device-cpu": scripts/test.sh runs it
+# console output, captures, device mode, the evaluation, the arm64 package and
+# the device booted on Debian's ARM kernels (scripts/device-check.sh). Labelled "device-cpu": scripts/test.sh runs it
 # on its own after the other tests, as it installs the cross compilers and
 # uses both cores. The sanitizer build leaves both out (its programs link the
 # sanitizer runtimes, which no device package provides).

@@ -13,7 +13,14 @@
 # - the artwork made under qemu identical to the pixel;
 # - the evaluation (scripts/cross-check.sh);
 # - the arm64 package unpacked and one job run from it (scripts/check-package.sh);
-#   lintian and hardening-check on both packages (scripts/lint-package.sh).
+#   lintian and hardening-check on both packages (scripts/lint-package.sh);
+# - the device booted (scripts/device-boot.sh): BOOT_JOB on the real kernel's
+#   framebuffer driver, brought up by the program's insmod, with the toolkit's
+#   console handling on: the record and console output as on x86-64 (the
+#   framebuffer lines, which headless runs do not print, aside), the captures
+#   within TOLERANCE of x86-64 and identical to the same architecture's
+#   headless ones, and the display's screendump identical to the white
+#   capture.
 # Both architectures are built (each cached) and checked at once.
 #   scripts/device-check.sh [x86-64 build dir, default build]
 # Installs the cross compilers and qemu-user when missing. Outputs are kept
@@ -33,9 +40,12 @@ JOBS=()
 for name in "${SAMPLES[@]}"; do JOBS+=("$name ${SAMPLE_OPTIONS[$name]} -testFilePath $src/samples/$name.csv"); done
 JOBS+=("no_data_file -testFilePath /nonexistent/analyzer_result.csv")
 DEVICE_JOBS=(sdr_ideal_power24 pq_ideal_600)
+# The booted device's job: the demo's (scripts/device-boot.sh without a sample).
+BOOT_JOB=sdr_ideal_power24
 NO_SIMD=(EVAS_CPU_NO_MMX=1 EVAS_CPU_NO_MMX2=1 EVAS_CPU_NO_SSE=1 EVAS_CPU_NO_SSE3=1)
 
-bash scripts/install-deps.sh g++-aarch64-linux-gnu g++-arm-linux-gnueabihf qemu-user lintian devscripts
+bash scripts/install-deps.sh g++-aarch64-linux-gnu g++-arm-linux-gnueabihf qemu-user
+bash scripts/install-deps.sh --no-recommends qemu-system-arm kmod cpio lintian devscripts
 source scripts/fb-emu.sh
 png_compare=$host_build/tools/png_compare
 out=$host_build/device-out
@@ -113,7 +123,10 @@ x86_runs() {
 # check_arch ARCH: makes or reuses ARCH's build, runs and compares once the
 # development machine's runs are done.
 check_arch() {
-  local arch=$1 build sysroot runner t0=$SECONDS largest=0 f name
+  local arch=$1 build sysroot runner t0=$SECONDS largest=0 f name kernel
+  # The booted device's kernel is fetched while the build compiles.
+  bash scripts/device-kernel.sh "$arch" >/dev/null 2>"$out/kernel-$arch.log" &
+  kernel=$!
   build=$(bash scripts/cross-build.sh "$arch" 2>"$out/build-$arch.log") || build=""
   sed 's/^/  /' "$out/build-$arch.log"
   [ -n "$build" ] || { fail "$arch: the cross build failed"; return 1; }
@@ -147,6 +160,12 @@ check_arch() {
     [ "$arch" != armhf ] || echo "  identical to the pixel to x86-64 with SIMD off"
   fi
   bash scripts/cross-check.sh "$host_build" "$arch" "$build" "${runner[@]}" | sed 's/^/  /' || fail "evaluation"
+  if wait "$kernel"; then
+    boot_check "$arch"
+  else
+    sed 's/^/  /' "$out/kernel-$arch.log"
+    fail "$arch: the device's kernel could not be fetched"
+  fi
   if [ "$arch" = aarch64 ]; then
     SYSROOT=$sysroot bash scripts/check-package.sh "$build"/analyzer_*.deb "$out/package-arm64" "${runner[@]}" |
       sed 's/^/  /' || fail "package"
@@ -155,6 +174,31 @@ check_arch() {
     bash scripts/lint-package.sh "$build"/analyzer_*.deb | sed 's/^/  /' || fail "package"
   fi
   [ "$failures" -eq 0 ]
+}
+
+# boot_check ARCH: boots ARCH's device with BOOT_JOB and compares what it
+# saved, printed and showed.
+boot_check() {
+  local arch=$1 boot=$out/boot-$1 ref=$out/x86_64/headless-$BOOT_JOB largest=0 line before=$failures
+  if ! bash scripts/device-boot.sh --arch "$arch" "$boot" >"$boot.log" 2>&1; then
+    sed 's/^/  /' "$boot.log"
+    fail "$arch: the booted device's job"
+    return
+  fi
+  # The headless runs are re-rooted (ANALYZER_ROOT=root); the device prints
+  # its own paths, and the framebuffer lines headless runs have no use for.
+  sed 's#\[root/#[/#g' "$ref/stdout" >"$boot/stdout.x86_64"
+  grep -v -e '^Info: Use default fb = ' -e '^Info: fb dev not open\. ' "$boot/stdout" >"$boot/stdout.job" || true
+  same_bytes "$boot/stdout.x86_64" "$boot/stdout.job" "console output of the booted device"
+  same_bytes "$ref/1.json" "$boot/1.json" "record of the booted device"
+  same_pixels "$ref" "$boot" "$TOLERANCE" "booted device against x86-64"
+  same_pixels "$out/$arch/headless-$BOOT_JOB" "$boot" 0 "booted device against $arch headless"
+  line=$("$png_compare" --pixels "$boot/1_white.png" "$boot/screen.ppm" 2>&1) || fail "screendump: $line"
+  sed -n -e 's/^device-boot: //p' "$boot/console.log" | grep -E '^(init|fb0|kernel: .*fb0)' | sed 's/^/  boot: /'
+  grep '^Info: ' "$boot/stdout" | sed 's/^/  boot: /'
+  sed 's/^/  boot: /' "$boot/times"
+  [ "$failures" -ne "$before" ] || echo "  booted: record and console output as on x86-64, captures within $largest of it" \
+    "and identical to $arch headless, the screendump identical to 1_white.png"
 }
 
 # Both architectures at once, each in the background with its own log, so

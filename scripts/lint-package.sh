@@ -7,7 +7,7 @@
 # Installs lintian and devscripts when missing.
 set -euo pipefail
 deb=$(realpath "${1:?usage: lint-package.sh PACKAGE.deb}")
-bash "$(dirname "$0")/install-deps.sh" lintian devscripts >&2
+bash "$(dirname "$0")/install-deps.sh" --no-recommends lintian devscripts >&2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 errors=0

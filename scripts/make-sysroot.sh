@@ -6,7 +6,9 @@
 # closure of PACKAGES from the machine's own Debian sources, and every package
 # is unpacked with dpkg-deb; the list of each package's files is kept in
 # <root>/var/lib/sysroot-files/<package>.list (for the package test).
-#   scripts/make-sysroot.sh ARCH ROOT       ARCH: arm64 or armhf
+#   scripts/make-sysroot.sh ARCH ROOT [PACKAGE...]     ARCH: arm64 or armhf
+# Named packages (and what they need) replace the build's list: the booted
+# device's kernel comes this way (scripts/device-boot.sh).
 # ROOT is replaced whole, and only appears when complete.
 set -euo pipefail
 arch=${1:?usage: make-sysroot.sh arm64|armhf ROOT}
@@ -15,6 +17,8 @@ root=${2:?usage: make-sysroot.sh arm64|armhf ROOT}
 # configuration need, with the toolkit's framebuffer engine and image loaders.
 PACKAGES=(libc6-dev libstdc++-12-dev libefl-all-dev libpng-dev nlohmann-json3-dev libgtest-dev
           libevas1-engines-fb libevas-loaders libecore-fb1)
+shift 2
+[ $# -eq 0 ] || PACKAGES=("$@")
 
 work=$root.tmp
 rm -rf "$work"

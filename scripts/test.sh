@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs the whole test suite; then the
 # device-CPU check (label "device-cpu") on its own, which installs the ARM
-# cross compilers and qemu-user and builds with both cores; then builds the
+# cross compilers, qemu-user and qemu-system, builds with both cores and boots
+# the device; then builds the
 # same suite with AddressSanitizer and UndefinedBehaviorSanitizer into
 # ./build-asan and runs it there (ANALYZER_TEST_SANITIZE=0 skips that pass).
 set -euo pipefail

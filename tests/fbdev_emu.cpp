@@ -9,9 +9,16 @@
 //   FBDEV_EMU_BPP      32 (default, XRGB8888) or 16 (RGB565)
 //   FBDEV_EMU_VHEIGHT  virtual height (default 1080); the visible screen is
 //   FBDEV_EMU_YOFFSET  at this line of it (default 0) until the display is panned
+//   FBDEV_EMU_SHOWN    file created when the display is lit (see below)
 //
-// Only the fbdev interface is emulated; console (VT) handling must be turned
-// off in the program under test (ECORE_FB_NO_VT=1).
+// The ioctls answer as Linux's DRM framebuffer emulation does (virtio-gpu on
+// a booted ARM kernel): XRGB8888 without alpha, a visible size that can be
+// made smaller but not larger, a fixed format (a request for another depth
+// is answered with the current one), pans within the virtual screen. Such a
+// driver lights the display only when the mode is set or the display panned,
+// not when the same mode is set again: until then the screen shows nothing of
+// what is drawn. Only the fbdev interface is emulated; console (VT) handling
+// must be turned off in the program under test (ECORE_FB_NO_VT=1).
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <linux/fb.h>
@@ -35,6 +42,8 @@ constexpr int MAX_FD = 4096;
 std::atomic<bool> emulated[MAX_FD];
 // The visible screen's first line: FBDEV_EMU_YOFFSET until the display is panned.
 std::atomic<int> pan_y{-1};
+// The visible size, as the last mode set left it.
+std::atomic<unsigned> visible_w{WIDTH}, visible_h{HEIGHT};
 
 unsigned env_number(const char *name, unsigned fallback)
 {
@@ -92,8 +101,9 @@ int open_backing(int flags)
 void fill_var(fb_var_screeninfo &v)
 {
     memset(&v, 0, sizeof v);
-    v.xres = v.xres_virtual = WIDTH;
-    v.yres = HEIGHT;
+    v.xres = visible_w;
+    v.xres_virtual = WIDTH;
+    v.yres = visible_h;
     v.yres_virtual = virtual_height();
     v.yoffset = yoffset();
     v.bits_per_pixel = bpp();
@@ -105,10 +115,8 @@ void fill_var(fb_var_screeninfo &v)
         v.red = {16, 8, 0};
         v.green = {8, 8, 0};
         v.blue = {0, 8, 0};
-        v.transp = {24, 8, 0};
     }
     v.height = v.width = static_cast<unsigned>(-1);
-    v.pixclock = 6734;
 }
 
 void fill_fix(fb_fix_screeninfo &f)
@@ -118,7 +126,7 @@ void fill_fix(fb_fix_screeninfo &f)
     f.smem_len = memory_size();
     f.type = FB_TYPE_PACKED_PIXELS;
     f.visual = FB_VISUAL_TRUECOLOR;
-    f.ypanstep = 1;
+    f.xpanstep = f.ypanstep = 1;
     f.line_length = line_length();
 }
 
@@ -133,15 +141,33 @@ int emulated_ioctl(unsigned long request, void *arg)
         return 0;
     case FBIOPUT_VSCREENINFO:
     case FBIOPAN_DISPLAY: {
-        // The mode is fixed; only the pan position follows the request.
         auto *v = static_cast<fb_var_screeninfo *>(arg);
-        if (v->yoffset + HEIGHT > virtual_height() || v->xoffset != 0) {
+        const bool put = request == FBIOPUT_VSCREENINFO;
+        const unsigned w = put ? v->xres : visible_w.load(), h = put ? v->yres : visible_h.load();
+        if (w == 0 || h == 0 || w > WIDTH || v->xres_virtual > WIDTH || v->yres_virtual > virtual_height() ||
+            v->yoffset + h > virtual_height() || v->xoffset != 0 || (put && v->bits_per_pixel > bpp())) {
             errno = EINVAL;
             return -1;
         }
-        pan_y = static_cast<int>(v->yoffset);
-        if (request == FBIOPUT_VSCREENINFO)
+        // Setting the mode it has changes nothing, and lights nothing.
+        const bool same = (v->activate & FB_ACTIVATE_FORCE) == 0 && w == visible_w && h == visible_h &&
+                          v->yoffset == yoffset();
+        if (put && !same) {
+            visible_w = w;
+            visible_h = h;
+        }
+        if (!put || !same)
+            pan_y = static_cast<int>(v->yoffset);
+        if (put)
             fill_var(*v);
+        if (put && same)
+            return 0;
+        if (const char *shown = getenv("FBDEV_EMU_SHOWN"); shown != nullptr && *shown != '\0') {
+            static auto real_open = next<int (*)(const char *, int, ...)>("open");
+            const int fd = real_open(shown, O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+            if (fd >= 0)
+                close(fd);
+        }
         return 0;
     }
     case FBIOGETCMAP:

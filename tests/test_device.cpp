@@ -48,7 +48,8 @@ captures run_job(const std::vector<std::string> &args, const std::vector<std::st
 class DeviceSample : public ::testing::TestWithParam<sample_job> {};
 
 // The device has no pointer and both engines draw the same page, so the
-// captures match the headless ones pixel for pixel.
+// captures match the headless ones pixel for pixel. The program lights the
+// display, which a DRM driver's framebuffer leaves dark until panned.
 TEST_P(DeviceSample, CapturesMatchHeadlessPixelForPixel)
 {
     const std::vector<std::string> args = job_args(GetParam());
@@ -56,6 +57,7 @@ TEST_P(DeviceSample, CapturesMatchHeadlessPixelForPixel)
     fb_device fb;
     captures device = run_job(args, fb.env());
     ASSERT_EQ(device.run.status, 0) << device.run.out << device.run.err;
+    EXPECT_TRUE(fs::exists(fb.shown));
     EXPECT_TRUE(contains(device.run.out, std::string("Info: Use env fb = ") + FB_DEVICE + "\n"));
     ASSERT_TRUE(headless.dark.ok && headless.white.ok && device.dark.ok && device.white.ok);
     EXPECT_EQ(differing_pixels(device.dark, headless.dark), 0);

@@ -291,7 +291,8 @@ std::vector<std::string> fb_device::env(int bpp, int virtual_height, int yoffset
                                  "FBDEV_EMU_FILE=" + file,
                                  "FBDEV_EMU_BPP=" + std::to_string(bpp),
                                  "FBDEV_EMU_VHEIGHT=" + std::to_string(virtual_height),
-                                 "FBDEV_EMU_YOFFSET=" + std::to_string(yoffset)};
+                                 "FBDEV_EMU_YOFFSET=" + std::to_string(yoffset),
+                                 "FBDEV_EMU_SHOWN=" + shown};
     for (std::string &e : preload_env(FBDEV_EMU_LIB))
         env.push_back(std::move(e));
     return env;

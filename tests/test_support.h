@@ -104,6 +104,7 @@ inline constexpr const char *FB_DEVICE = "/dev/fb7";
 struct fb_device {
     temp_dir dir;
     std::string file = dir.path + "/fb.raw";
+    std::string shown = dir.path + "/shown";  // made when the display is lit
     explicit fb_device(bool present = true);
     // The environment of a device-mode run: the framebuffer engine on this
     // device, never the machine's console (ECORE_FB_NO_VT=1), and ASan

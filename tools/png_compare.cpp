@@ -1,7 +1,9 @@
 // Compares two PNG files: their pixels as RGBA, each channel within a
-// tolerance, and their text chunks (keyword and text) byte for byte.
+// tolerance, and their text chunks (keyword and text) byte for byte. Either
+// file may also be a binary PPM (P6, 8 bits), such as qemu's screendump of an
+// emulated display; it has no text, so --pixels leaves the text out.
 //
-//   png_compare [--tolerance N] A.png B.png
+//   png_compare [--tolerance N] [--pixels] A.png B.png
 //
 // Prints one line: how many pixels differ and by how much at most. Exit
 // status 0 when the images match within the tolerance and carry the same
@@ -9,6 +11,7 @@
 #include <png.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -59,12 +62,37 @@ bool read_into(png_structp png, png_infop info, FILE *fp, picture &pic)
     return true;
 }
 
+// A binary PPM with 8-bit channels, after its "P6" magic.
+bool read_ppm(FILE *fp, picture &pic)
+{
+    unsigned maxval = 0;
+    if (std::fscanf(fp, "%u %u %u", &pic.width, &pic.height, &maxval) != 3 || maxval != 255 ||
+        !std::isspace(std::fgetc(fp)) || pic.width == 0 || pic.height == 0 || pic.width > 1 << 15 ||
+        pic.height > 1 << 15)
+        return false;
+    std::vector<unsigned char> rgb(static_cast<size_t>(pic.width) * pic.height * 3);
+    if (std::fread(rgb.data(), 1, rgb.size(), fp) != rgb.size())
+        return false;
+    pic.rgba.resize(rgb.size() / 3 * 4);
+    for (size_t i = 0, o = 0; i < rgb.size(); i += 3, o += 4) {
+        std::memcpy(&pic.rgba[o], &rgb[i], 3);
+        pic.rgba[o + 3] = 0xff;
+    }
+    return true;
+}
+
 picture read_picture(const char *path)
 {
     picture pic;
     file_ptr fp(std::fopen(path, "rb"), std::fclose);
     if (!fp)
         return pic;
+    char magic[2] = {};
+    if (std::fread(magic, 1, 2, fp.get()) == 2 && magic[0] == 'P' && magic[1] == '6') {
+        pic.ok = read_ppm(fp.get(), pic);
+        return pic;
+    }
+    std::rewind(fp.get());
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
     pic.ok = info != nullptr && read_into(png, info, fp.get(), pic);
@@ -77,12 +105,17 @@ picture read_picture(const char *path)
 int main(int argc, char **argv)
 {
     int tolerance = 0, arg = 1;
-    if (argc == 5 && std::strcmp(argv[1], "--tolerance") == 0) {
-        tolerance = std::atoi(argv[2]);
-        arg = 3;
+    bool pixels_only = false;
+    for (; arg < argc - 2; ++arg) {
+        if (std::strcmp(argv[arg], "--tolerance") == 0 && arg + 1 < argc - 2)
+            tolerance = std::atoi(argv[++arg]);
+        else if (std::strcmp(argv[arg], "--pixels") == 0)
+            pixels_only = true;
+        else
+            break;
     }
     if (argc - arg != 2) {
-        std::fprintf(stderr, "usage: %s [--tolerance N] A.png B.png\n", argv[0]);
+        std::fprintf(stderr, "usage: %s [--tolerance N] [--pixels] A.png B.png\n", argv[0]);
         return 2;
     }
     const picture a = read_picture(argv[arg]), b = read_picture(argv[arg + 1]);
@@ -104,7 +137,7 @@ int main(int argc, char **argv)
         differing += d > 0;
         largest = std::max(largest, d);
     }
-    const bool same_text = a.text == b.text;
+    const bool same_text = pixels_only || a.text == b.text;
     std::printf("%s: %ld of %zu pixels differ, largest difference %d%s\n", argv[arg + 1], differing,
                 a.rgba.size() / 4, largest, same_text ? "" : "; the text chunks differ");
     return largest <= tolerance && same_text ? 0 : 1;

@@ -1,6 +1,7 @@
 #include "app/analyzer.h"
 
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -64,6 +65,22 @@ void probe_framebuffer(const char *dev_node)
         hint_headless();
         exit(-1);
     }
+}
+
+// Pans the display to where it already is, which makes a driver show the
+// framebuffer. A display controller driver that provides the framebuffer
+// (DRM) lights the screen only when the mode is set or the display panned:
+// with no text console on the framebuffer to do it, the report would be drawn
+// into memory and never appear. Drivers that cannot pan refuse, harmlessly.
+void show_framebuffer(const char *dev_node)
+{
+    const int fd = open(dev_node, O_RDWR | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    fb_var_screeninfo var{};
+    if (ioctl(fd, FBIOGET_VSCREENINFO, &var) == 0)
+        ioctl(fd, FBIOPAN_DISPLAY, &var);
+    close(fd);
 }
 
 // Renders the window as one piece. The buffer engine redraws the whole canvas
@@ -198,6 +215,8 @@ int elm_main(int argc, char **argv, const run_mode_t &mode)
         run.status = 1;
     }
 
+    if (!headless_display())
+        show_framebuffer(run.dev_node);
     puts("exit_app:");
     handle_signals_in_main_loop(run.pages);
     ecore_timer_add(1.0, _exit_app_cb, &run);
