@@ -187,6 +187,20 @@ TEST(Archive, SummaryCountsAnArchiveWithKnownOutcomesAndDrawsIt)
         EXPECT_EQ(at(img, x, i == 2 ? 135 : 195), (rgb{0, 180, 0}));
         EXPECT_EQ(at(img, x, 65), (rgb{200, 40, 40}));
     }
+
+    // Without ANALYZER_ROOT the page takes the artwork of the tree the
+    // program lies in (the build's root/); without artwork it draws nothing.
+    std::vector<std::string> args{ANALYZER_RESULTS_BIN, "--summary-png", b.dir.path + "/own.png"};
+    for (const std::string &f : b.files())
+        args.push_back(f);
+    EXPECT_EQ(run_program(args, {"ANALYZER_ROOT="}).status, 0);
+    EXPECT_EQ(differing_pixels(read_png(b.dir.path + "/own.png"), img, 0), 0);
+    temp_dir bare;
+    args[2] = b.dir.path + "/bare.png";
+    const run_result none = run_program(args, {"ANALYZER_ROOT=" + bare.path});
+    EXPECT_EQ(none.status, 1);
+    EXPECT_TRUE(contains(none.err, "analyzer-summary-png: missing " + bare.path + "/usr/local/app/image/")) << none.err;
+    EXPECT_FALSE(file_exists(b.dir.path + "/bare.png"));
 }
 
 TEST(Archive, DeviceRecordsSummariseAsTheirTestDataJudgedAgain)

@@ -19,6 +19,8 @@
 #include <string>
 #include <vector>
 
+#include "archive/png_text.h"
+
 namespace {
 
 struct picture {
@@ -35,18 +37,12 @@ using file_ptr = std::unique_ptr<FILE, int (*)(FILE *)>;
 // longjmp.
 bool read_into(png_structp png, png_infop info, FILE *fp, picture &pic)
 {
-    if (setjmp(png_jmpbuf(png)))
+    const bool read = read_png_text_chunks(png, info, fp, [&](const char *key, std::string_view text) {
+        pic.text.append(key).push_back('\0');
+        pic.text.append(text).push_back('\0');
+    });
+    if (!read || setjmp(png_jmpbuf(png)))
         return false;
-    png_init_io(png, fp);
-    png_read_info(png, info);
-    png_textp text = nullptr;
-    const int n = png_get_text(png, info, &text, nullptr);
-    for (int i = 0; i < n; ++i) {
-        const size_t len = text[i].compression >= PNG_ITXT_COMPRESSION_NONE ? text[i].itxt_length
-                                                                           : text[i].text_length;
-        pic.text.append(text[i].key).push_back('\0');
-        pic.text.append(text[i].text, len).push_back('\0');
-    }
     png_set_expand(png);
     png_set_strip_16(png);
     png_set_gray_to_rgb(png);

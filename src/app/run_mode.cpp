@@ -69,7 +69,7 @@ std::string artwork_root_of(const std::string &program_dir)
     return "";
 }
 
-run_mode_t headless_mode(const std::string &output)
+void prepare_headless()
 {
     setenv("ELM_DISPLAY", "buffer", 1);
     unsetenv("ELM_ENGINE");
@@ -97,6 +97,11 @@ run_mode_t headless_mode(const std::string &output)
                 setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
         }
     }
+}
+
+run_mode_t headless_mode(const std::string &output)
+{
+    prepare_headless();
     return {output, true};
 }
 

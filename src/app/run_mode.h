@@ -15,11 +15,14 @@ struct run_mode_t {
 // build's root/ beside the program; empty when neither holds it.
 std::string artwork_root_of(const std::string &program_dir);
 
-// Sets the environment of a --headless run writing into `output`: the
-// buffer engine, ANALYZER_ROOT (unless given) from where the program lies,
-// and a private folder, removed at exit, as the runtime folder when
-// XDG_RUNTIME_DIR is not given and as the home when there is no writable
-// one (the toolkit could not start, or would complain, otherwise).
+// Sets the environment of a drawing in memory: the buffer engine,
+// ANALYZER_ROOT (unless given) from where the program lies, and a private
+// folder, removed at exit, as the runtime folder when XDG_RUNTIME_DIR is not
+// given and as the home when there is no writable one (the toolkit could not
+// start, or would complain, otherwise).
+void prepare_headless();
+
+// A --headless run writing into `output`, its environment prepared.
 run_mode_t headless_mode(const std::string &output);
 
 // The mode of a run without --headless: the device's capture folder (under

@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "app/capture.h"
+#include "app/run_mode.h"
 #include "archive/batch_summary.h"
 #include "draw/draw_main_win.h"
 #include "summary/draw_summary_page.h"
@@ -61,10 +62,16 @@ int main(int argc, char **argv)
         fprintf(stderr, "analyzer-summary-png: %s holds no summary\n", argv[1]);
         return 1;
     }
-    // Always drawn in memory, and without the toolkit's system-bus modules,
-    // which a picture never needs (without a bus they only log errors).
-    setenv("ELM_DISPLAY", "buffer", 1);
+    // Always drawn in memory, with the artwork of the tree the program lies
+    // in, and without the toolkit's system-bus modules, which a picture never
+    // needs (without a bus they only log errors).
+    prepare_headless();
     setenv("ECORE_NO_SYSTEM_MODULES", "1", 1);
+    if (const std::string missing = missing_artwork(); !missing.empty()) {
+        fprintf(stderr, "analyzer-summary-png: missing %s: the page's images and font are looked for there; nothing was drawn\n",
+                missing.c_str());
+        return 1;
+    }
     efreet_cache_disable();
     elm_init(argc, argv);
     const bool ok = draw_and_save(summary, argv[2]);

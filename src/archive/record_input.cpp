@@ -7,6 +7,7 @@
 
 #include <cstring>
 
+#include "archive/png_text.h"
 #include "measure/data_file.h"
 
 namespace {
@@ -39,19 +40,14 @@ void png_quiet(png_structp, png_const_charp) {}
 
 bool read_png_text(FILE *fp, png_structp png, png_infop info, std::string &found)
 {
-    if (setjmp(png_jmpbuf(png)))
-        return false;
-    png_init_io(png, fp);
-    png_read_info(png, info);
-    png_textp text = nullptr;
-    const int n = png_get_text(png, info, &text, nullptr);
-    for (int i = 0; i < n; ++i)
-        if (strcmp(text[i].key, "analyzer-results") == 0) {
-            found.assign(text[i].text,
-                         text[i].compression >= PNG_ITXT_COMPRESSION_NONE ? text[i].itxt_length : text[i].text_length);
-            return true;
+    bool has_record = false;
+    const bool read = read_png_text_chunks(png, info, fp, [&](const char *key, std::string_view text) {
+        if (!has_record && strcmp(key, "analyzer-results") == 0) {
+            found.assign(text);
+            has_record = true;
         }
-    return false;
+    });
+    return read && has_record;
 }
 
 std::optional<std::string> read_whole(const char *path)

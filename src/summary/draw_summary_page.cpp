@@ -152,7 +152,13 @@ canvas_t *draw_histogram(summary_page_t &page, const batch_summary_t &s, verdict
         const int x = px_round(p.x + (edge - h.low) / (h.high - h.low) * p.width);
         // Clear of the verdict lines above and the axis labels below.
         draw_rect(c, 255, 200, 0, x - 1, p.y + TEXT_ABOVE, 2, px_round(p.height) - TEXT_ABOVE - TEXT_BELOW,
-                  LAYER_DATA_LINE);
+                  LAYER_DATA_BAR);
+    }
+    // The axis numbers stay readable where bars reach them.
+    for (Eina_List *l = c->x_y_text_list; l != nullptr; l = eina_list_next(l)) {
+        auto *label = static_cast<Evas_Object *>(eina_list_data_get(l));
+        evas_object_layer_set(label, LAYER_DATA_BAR);
+        evas_object_raise(label);
     }
     const char *limit = l.around_target ? keep(page, "target %s %.1f", "\xC2\xB1", l.limit)
                                         : keep(page, "%s %.2g", "\xE2\x89\xA4", l.limit);
