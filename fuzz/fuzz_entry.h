@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <string>
 #include <vector>
@@ -20,6 +21,16 @@
 #include "report/report_page.h"
 
 namespace fuzz_entry {
+
+// Ends the fuzzing run with the broken check's reason, so that libFuzzer
+// keeps the input; returns 0 (what a target returns) when nothing broke.
+inline int stop_if_broken(const std::string &broken, const char *what = "check")
+{
+    if (broken.empty())
+        return 0;
+    fprintf(stderr, "%s failed: %s\n", what, broken.c_str());
+    abort();
+}
 
 // What the charts index by: the counts of the job. Empty when they hold,
 // else the first broken rule.

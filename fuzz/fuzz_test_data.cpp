@@ -27,10 +27,5 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const std::string broken = fuzz_entry::run_test_data(data, size, data_path);
-    if (!broken.empty()) {
-        fprintf(stderr, "store check failed: %s\n", broken.c_str());
-        abort();
-    }
-    return 0;
+    return fuzz_entry::stop_if_broken(fuzz_entry::run_test_data(data, size, data_path), "store check");
 }

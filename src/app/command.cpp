@@ -14,23 +14,19 @@ extern char **environ;
 
 namespace {
 
-// Owns a spawn file-actions object.
-struct file_actions {
-    posix_spawn_file_actions_t fa;
-    file_actions() { posix_spawn_file_actions_init(&fa); }
-    ~file_actions() { posix_spawn_file_actions_destroy(&fa); }
-    file_actions(const file_actions &) = delete;
-    file_actions &operator=(const file_actions &) = delete;
+// Owns one of posix_spawn's objects (file actions, attributes) from its
+// init to its destroy.
+template <typename T, int (*init)(T *), int (*destroy)(T *)>
+struct spawn_object {
+    T value;
+    spawn_object() { init(&value); }
+    ~spawn_object() { destroy(&value); }
+    spawn_object(const spawn_object &) = delete;
+    spawn_object &operator=(const spawn_object &) = delete;
 };
-
-// Owns a spawn attributes object.
-struct spawn_attributes {
-    posix_spawnattr_t attr;
-    spawn_attributes() { posix_spawnattr_init(&attr); }
-    ~spawn_attributes() { posix_spawnattr_destroy(&attr); }
-    spawn_attributes(const spawn_attributes &) = delete;
-    spawn_attributes &operator=(const spawn_attributes &) = delete;
-};
+using file_actions =
+    spawn_object<posix_spawn_file_actions_t, posix_spawn_file_actions_init, posix_spawn_file_actions_destroy>;
+using spawn_attributes = spawn_object<posix_spawnattr_t, posix_spawnattr_init, posix_spawnattr_destroy>;
 
 double now_seconds()
 {
@@ -84,16 +80,16 @@ command_result run_command(const std::vector<std::string> &args, bool capture_ou
         }
         read_end.fd = fds[0];
         write_end.fd = fds[1];
-        posix_spawn_file_actions_adddup2(&actions.fa, write_end.fd, STDOUT_FILENO);
+        posix_spawn_file_actions_adddup2(&actions.value, write_end.fd, STDOUT_FILENO);
     }
     spawn_attributes attributes;
     if (time_limit > 0) {
         // Its own process group, so that its children go with it at the limit.
-        posix_spawnattr_setpgroup(&attributes.attr, 0);
-        posix_spawnattr_setflags(&attributes.attr, POSIX_SPAWN_SETPGROUP);
+        posix_spawnattr_setpgroup(&attributes.value, 0);
+        posix_spawnattr_setflags(&attributes.value, POSIX_SPAWN_SETPGROUP);
     }
     pid_t pid;
-    const int rc = posix_spawnp(&pid, argv[0], &actions.fa, &attributes.attr, argv.data(), environ);
+    const int rc = posix_spawnp(&pid, argv[0], &actions.value, &attributes.value, argv.data(), environ);
     write_end.reset();
     if (rc != 0) {
         res.start_error = rc;
