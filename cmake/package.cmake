@@ -68,8 +68,9 @@ install(FILES ${CMAKE_SOURCE_DIR}/packaging/lintian-overrides DESTINATION /usr/s
 # `cpack` (and installing) builds what the package holds, not the whole
 # build with its tests.
 set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
+list(JOIN ANALYZER_PROGRAMS " " ANALYZER_PROGRAM_TARGETS)
 set(CPACK_INSTALL_COMMANDS
-    "${CMAKE_COMMAND} --build ${CMAKE_BINARY_DIR} --target analyzer analyzer-results artwork package-doc")
+    "${CMAKE_COMMAND} --build ${CMAKE_BINARY_DIR} --target ${ANALYZER_PROGRAM_TARGETS} artwork package-doc")
 
 # Depends: what dpkg-shlibdeps finds for the programs, and the toolkit's
 # framebuffer engine, which it loads at run time in device mode. A cross

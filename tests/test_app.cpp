@@ -111,6 +111,7 @@ TEST(HeadlessMode, SameReportIntoTheOutputFolderWithTheBuildsArtwork)
         {{"--headless"}, "analyzer: --headless needs --output DIR (see analyzer --help)\n"},
         {{"--output", out}, "analyzer: --output is for --headless runs (see analyzer --help)\n"},
         {{"--headless", "--output"}, "analyzer: --output needs its DIR (see analyzer --help)\n"},
+        {{"--headless", "--output", "-gamma", "2.2"}, "analyzer: --output needs its DIR (see analyzer --help)\n"},
     };
     for (const auto &m : misuse) {
         run_result bad = root.run(m.args);
@@ -133,6 +134,7 @@ TEST(LongOptions, TakenOutWhereAnOptionMayStand)
          {"-gamma", "2.2", "x"}, ""},
         {{"-testFilePath", "--help", "-h"}, {{"--help", ""}}, {"-testFilePath", "--help"}, ""},
         {{"--version", "--output"}, {}, {"--version"}, "--output needs its DIR"},
+        {{"--output", "-gamma", "2.2"}, {}, {"-gamma", "2.2"}, "--output needs its DIR"},
     };
     for (const auto &c : cases) {
         std::vector<std::string> strings{"analyzer"};

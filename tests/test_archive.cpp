@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/capture.h"
 #include "archive/batch_summary.h"
 #include "archive/record_input.h"
 #include "chart_probe.h"
@@ -223,10 +224,17 @@ TEST(Archive, DeviceRecordsSummariseAsTheirTestDataJudgedAgain)
                                                  again = read_csv(run_results({"--csv", "-EOTF", "Power", "-gamma", "2.4"}, {data}).out);
     ASSERT_EQ(rows.size(), 5u) << read.out;
     ASSERT_EQ(again.size(), 2u);
-    for (size_t i = 1; i < rows.size(); ++i)
-        EXPECT_EQ(rows[i], again[1]) << i;
-    EXPECT_EQ(run_results(std::vector<std::string>{"--summary"}, {dir + "/1.png"}).out,
-              run_results({"--summary", "-EOTF", "Power", "-gamma", "2.4"}, {data}).out);
+    // The file of a 1.json or a PNG is the record file: every device's
+    // records name the same test data path.
+    const std::string files[] = {dir + "/1.json", dir + "/1.png", data, data};
+    for (size_t i = 1; i < rows.size(); ++i) {
+        EXPECT_EQ(rows[i][0], files[i - 1]) << i;
+        EXPECT_TRUE(std::equal(rows[i].begin() + 1, rows[i].end(), again[1].begin() + 1)) << i;
+    }
+    std::string summary = run_results({"--summary", "-EOTF", "Power", "-gamma", "2.4"}, {data}).out;
+    for (size_t at = 0; (at = summary.find(data, at)) != std::string::npos; at += dir.size() + 6)
+        summary.replace(at, data.size(), dir + "/1.png");
+    EXPECT_EQ(run_results(std::vector<std::string>{"--summary"}, {dir + "/1.png"}).out, summary);
 
     // A PNG without the record and a JSON file that is none are neither
     // test data nor records; the others are still read.
@@ -240,6 +248,79 @@ TEST(Archive, DeviceRecordsSummariseAsTheirTestDataJudgedAgain)
                                              "analyzer-results: cannot read the test data file \"" + logo + "\"\n"))
         << neither.err;
     EXPECT_TRUE(contains(neither.err, not_json + ": analyzer-results: line 1 is not a results record\n")) << neither.err;
+}
+
+TEST(Archive, HostileRecordsAreRefusedAndTheOthersRead)
+{
+    batch b;
+    const results_json good = json_lines(run_results(POWER_24, {b.ideal}).out).at(0);
+    ASSERT_TRUE(good["pass"].get<bool>());
+    // Records as a 1.json holds them: members of the wrong type make none;
+    // a pass the verdicts deny, or a verdict without a value, fails.
+    const struct {
+        const char *name;
+        const char *member;  // JSON pointer
+        results_json value;
+        const char *read;  // the CSV's pass, or null: refused
+    } cases[] = {
+        {"format", "/format", 5, nullptr},
+        {"verdict_pass", "/verdicts/total_gamma/pass", "yes", nullptr},
+        {"eotf", "/target/eotf", 1, nullptr},
+        {"denied", "/verdicts/gamut_dE2000_max/pass", false, "false"},
+        {"no_value", "/verdicts/total_gamma/value", nullptr, "false"},
+    };
+    std::vector<std::string> files{b.ideal};
+    for (const auto &c : cases) {
+        results_json r = good;
+        r[results_json::json_pointer(c.member)] = c.value;
+        files.push_back(b.dir.path + "/" + c.name + ".json");
+        write_file(files.back(), r.dump(2) + "\n");
+    }
+    // A BOM, blanks and CR LF line ends still make one record.
+    std::string crlf = good.dump(2) + "\n";
+    for (size_t at = 0; (at = crlf.find('\n', at)) != std::string::npos; at += 2)
+        crlf.insert(at, "\r");
+    files.push_back(b.dir.path + "/bom.json");
+    write_file(files.back(), "\xEF\xBB\xBF \r\n" + crlf);
+    // A line over 1 MiB is no record, even one whose head is whole; a PNG
+    // text chunk over 1 MiB is left unread.
+    results_json padded = good;
+    padded["pad"] = std::string(RECORD_LINE_MAX, 'x');
+    files.push_back(b.dir.path + "/long.jsonl");
+    write_file(files.back(), padded.dump() + "\n" + good.dump() + "\n");
+    files.push_back(b.dir.path + "/big.png");
+    FILE *fp = fopen(files.back().c_str(), "wb");
+    const uint32_t pixel = 0;
+    ASSERT_TRUE(write_png(fp, reinterpret_cast<const uint8_t *>(&pixel), 1, 1, 4, ARGB32, padded.dump()));
+    fclose(fp);
+
+    const run_result r = run_results({"--csv"}, files);
+    EXPECT_EQ(r.status, 1);
+    const std::vector<std::vector<std::string>> rows = read_csv(r.out);
+    ASSERT_EQ(rows.size(), 6u) << r.out << r.err;
+    for (size_t i = 0, row = 2; i < std::size(cases); ++i) {
+        SCOPED_TRACE(cases[i].name);
+        if (cases[i].read == nullptr) {
+            EXPECT_TRUE(contains(r.err, files[i + 1] + ": analyzer-results: not a results record\n")) << r.err;
+            continue;
+        }
+        EXPECT_EQ(rows[row][0], files[i + 1]);
+        EXPECT_EQ(rows[row++].back(), cases[i].read);
+    }
+    EXPECT_EQ(rows[3][std::find(rows[0].begin(), rows[0].end(), "total_gamma_pass") - rows[0].begin()], "false");
+    EXPECT_EQ(rows[4][0], b.dir.path + "/bom.json");
+    EXPECT_TRUE(std::equal(rows[4].begin() + 1, rows[4].end(), rows[1].begin() + 1)) << "as judged";
+    EXPECT_TRUE(contains(r.err, "long.jsonl: analyzer-results: line 1 is not a results record (longer than 1 MiB)\n"));
+    EXPECT_EQ(rows[5][0], b.ideal);
+    EXPECT_TRUE(contains(r.err, "big.png: analyzer-results: no analyzer-results text chunk\n")) << r.err;
+
+    // A file name that is not UTF-8 reads as in its record, also on the page.
+    const std::string odd = b.dir.path + "/odd\xff.csv";
+    write_file(odd, read_file(b.gamma22));
+    const run_result named = run_results({"--csv", "--summary-png", b.dir.path + "/odd.png"}, {odd});
+    EXPECT_EQ(named.status, 0) << named.err;
+    EXPECT_EQ(read_csv(named.out).at(1).at(0), b.dir.path + "/odd\xEF\xBF\xBD.csv");
+    EXPECT_TRUE(read_png(b.dir.path + "/odd.png").ok);
 }
 
 TEST(Archive, JobsOnManyThreadsKeepTheOrderAndEachRecordWhole)
@@ -273,6 +354,7 @@ TEST_F(ChartTest, SummaryPageDrawsEveryVerdictsPassRateAndHistogram)
         job_row_t row;
         row.hdr = i == 3;
         row.file = "job" + std::to_string(i);
+        row.eotf = i == 3 ? "<b>PQ&" : "Power";
         for (verdict_id id : report_verdicts(row.hdr))
             row.verdicts[id] = {true, i == 2 ? NAN : 1.0f + i, i == 0, verdict_limits[id].around_target ? 2.4f : NAN};
         add_job(s, row);
@@ -280,6 +362,8 @@ TEST_F(ChartTest, SummaryPageDrawsEveryVerdictsPassRateAndHistogram)
     summary_page_t page;
     draw_summary_page(page, s);
     ASSERT_EQ(page.shown.size(), 8u);
+    EXPECT_NE(std::find(page.texts.begin(), page.texts.end(), "<font_size=16 align=left>&lt;b&gt;PQ&amp; "),
+              page.texts.end()) << "a target's name is text, not markup";
     ASSERT_EQ(page.histograms.size(), 8u);
     // Per verdict a green bar as high as its pass rate and the red rest.
     const std::vector<Evas_Object *> bars = objects(page.pass_rates->data_list, "rectangle", LAYER_DATA_BAR);

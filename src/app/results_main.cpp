@@ -199,6 +199,9 @@ void read_record(const job_context &ctx, const input_item_t &item, item_output &
         cannot_read(out, item.file, record ? "not a results record" : why.c_str());
         return;
     }
+    // A device writes every record with its own test data file's path: the
+    // record's file tells the jobs of many devices apart.
+    row.file = utf8_text(item.file);
     out.rows.push_back(std::move(row));
     if (ctx.records)
         out.records = record->dump(ctx.indent) + "\n";
@@ -211,13 +214,14 @@ void read_record_lines(const job_context &ctx, const input_item_t &item, item_ou
     int64_t number = item.first_line;
     for (const std::string &line : item.lines) {
         const int64_t n = number++;
-        if (line.find_first_not_of(" \t\r\n") == std::string::npos)
+        if (!line.empty() && line.find_first_not_of(" \t\r\n") == std::string::npos)
             continue;
         job_row_t row;
-        const std::optional<results_json> head = parse_record_head(line);
+        const std::optional<results_json> head = line.empty() ? std::nullopt : parse_record_head(line);
         if (!head || !job_row(*head, row)) {
-            char where[64];
-            snprintf(where, sizeof where, "line %lld is not a results record", static_cast<long long>(n));
+            char where[96];
+            snprintf(where, sizeof where, "line %lld is not a results record%s", static_cast<long long>(n),
+                     line.empty() ? " (longer than 1 MiB)" : "");
             add_console_lines(out, item.file, std::string("analyzer-results: ") + where);
             out.failed = true;
             continue;
@@ -265,7 +269,8 @@ bool draw_summary_png(const batch_summary_t &summary, const char *png)
         fprintf(stderr, "analyzer-results: --summary-png: %s: %s\n", path.c_str(), strerror(errno));
         return false;
     }
-    const bool written = write_whole(fd, summary_json(summary).dump()) && close(fd) == 0;
+    const std::string text = summary_json(summary).dump(-1, ' ', false, results_json::error_handler_t::replace);
+    const bool written = write_whole(fd, text) && close(fd) == 0;
     bool ok = false;
     if (written) {
         const command_result r = run_command({program_dir() + "/analyzer-summary-png", path, png});
@@ -323,7 +328,7 @@ int main(int argc, char **argv)
     // the items before it are.
     input_queue queue(c.files);
     const bool all_written = written && run_in_order<input_item_t, item_output>(
-        threads, static_cast<size_t>(threads) * 16, [&] { return queue.next(); },
+        threads, static_cast<size_t>(threads) * 2, [&] { return queue.next(); },
         [&](input_item_t &item) { return work_on(ctx, item); },
         [&](item_output &out) {
             fputs(out.console.c_str(), stderr);

@@ -28,7 +28,7 @@ job_row_t job_row(const job_t &job)
     clear_cells(row);
     const reference_t &ref = job.target;
     const eotf_row_t *eotf = find_eotf(ref.test_type);
-    row.file = job.test_data_file;
+    row.file = utf8_text(job.test_data_file);
     row.hdr = job.kind == REPORT_HDR;
     row.eotf = eotf != nullptr ? eotf->name : "";
     row.color_space = ref.standard.name != nullptr ? ref.standard.name : "";
@@ -41,14 +41,14 @@ job_row_t job_row(const job_t &job)
     row.pass = job_passes(job.summary);
     row.data_warning_count = static_cast<int>(job.data_warnings.size());
     if (!job.data_warnings.empty())
-        row.first_data_warning = job.data_warnings.front();
+        row.first_data_warning = utf8_text(job.data_warnings.front());
     return row;
 }
 
-bool job_row(const results_json &r, job_row_t &row)
+namespace {
+
+bool read_row(const results_json &r, job_row_t &row)
 {
-    row = job_row_t{};
-    clear_cells(row);
     if (!r.is_object() || r.value("format", "") != "analyzer-results" || !r.contains("version") ||
         r["version"] != RESULTS_VERSION)
         return false;
@@ -70,13 +70,16 @@ bool job_row(const results_json &r, job_row_t &row)
         const results_json &v = verdicts.contains(limit.key) ? verdicts[limit.key] : results_json();
         if (!v.is_object())
             return false;
-        const bool pass = v.value("pass", false);
+        // A verdict without a value never passes, whatever the record says.
+        const float value = number_or_nan(v.value("value", results_json()));
+        const bool pass = v.value("pass", false) && std::isfinite(value);
         all_pass = all_pass && pass;
-        row.verdicts[id] = {true, number_or_nan(v.value("value", results_json())), pass,
+        row.verdicts[id] = {true, value, pass,
                             limit.around_target ? number_or_nan(v.value("target", results_json())) : NO_VALUE};
     }
+    // The record's own pass cannot overrule a failing verdict.
     const results_json pass = r.value("pass", results_json());
-    row.pass = pass.is_boolean() ? pass.get<bool>() : all_pass;
+    row.pass = (!pass.is_boolean() || pass.get<bool>()) && all_pass;
     const results_json warnings = r.value("data_warnings", results_json::array());
     if (warnings.is_array()) {
         row.data_warning_count = static_cast<int>(warnings.size());
@@ -84,4 +87,18 @@ bool job_row(const results_json &r, job_row_t &row)
             row.first_data_warning = warnings[0].get<std::string>();
     }
     return true;
+}
+
+}  // namespace
+
+bool job_row(const results_json &r, job_row_t &row)
+{
+    row = job_row_t{};
+    clear_cells(row);
+    // A member of the wrong type (a number for a text, ...) makes no record.
+    try {
+        return read_row(r, row);
+    } catch (const results_json::exception &) {
+        return false;
+    }
 }

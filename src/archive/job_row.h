@@ -34,5 +34,6 @@ job_row_t job_row(const job_t &job);
 
 // The row of a results record; false when `record` is no record of format
 // "analyzer-results" version 1. A record without the overall pass passes
-// when every verdict of its report does.
+// when every verdict of its report does; none passes when a verdict fails
+// or has no value.
 bool job_row(const results_json &record, job_row_t &row);

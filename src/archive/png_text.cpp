@@ -6,6 +6,11 @@ bool read_png_text_chunks(png_structp png, png_infop info, FILE *fp,
     // libpng reports errors by longjmp: no C++ object lives in this frame.
     if (setjmp(png_jmpbuf(png)))
         return false;
+    // A record is a few KB: bounds the memory a hostile file's text chunks
+    // take (each chunk, decompressed, and their number; libpng skips the
+    // rest). The image data keeps libpng's own bound, set by the image size.
+    png_set_chunk_malloc_max(png, PNG_TEXT_CHUNK_MAX);
+    png_set_chunk_cache_max(png, PNG_TEXT_CHUNKS_MAX);
     png_init_io(png, fp);
     png_read_info(png, info);
     png_textp text = nullptr;

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <string_view>
 
 #include "archive/png_text.h"
 #include "measure/data_file.h"
@@ -14,6 +15,7 @@ namespace {
 
 constexpr size_t LINES_PER_ITEM = 64;
 constexpr unsigned char PNG_SIGNATURE[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+constexpr std::string_view UTF8_BOM = "\xEF\xBB\xBF";
 
 // The first bytes of a regular file; empty when it is none.
 std::string first_bytes(const char *path, size_t n)
@@ -73,18 +75,41 @@ std::optional<results_json> parse_object(const std::string &text)
     return j;
 }
 
+// The next line of `fp` with its "\n"; empty for a line over RECORD_LINE_MAX,
+// which is read to its end but not kept. False at the end of the file.
+bool read_line(FILE *fp, std::string &line)
+{
+    line.clear();
+    bool over = false;
+    int c = 0;
+    // One reader at a time (the queue's lock): no locking per character.
+    while ((c = getc_unlocked(fp)) != EOF) {
+        if (!over && line.size() == RECORD_LINE_MAX) {
+            over = true;
+            std::string().swap(line);
+        }
+        if (!over)
+            line += static_cast<char>(c);
+        if (c == '\n')
+            break;
+    }
+    return !line.empty() || over;
+}
+
 }  // namespace
 
 input_kind input_kind_of(const char *path)
 {
-    const std::string head = first_bytes(path, 2);
-    if (head.empty())
-        return input_kind::test_data;
-    if (head.size() == 2 && memcmp(head.data(), PNG_SIGNATURE, 2) == 0)
+    // Enough for a BOM and the blanks an editor may leave before the "{".
+    const std::string head = first_bytes(path, 4096);
+    if (head.size() >= 2 && memcmp(head.data(), PNG_SIGNATURE, 2) == 0)
         return input_kind::png;
-    if (head[0] == '{')
-        return head == "{\n" ? input_kind::record : input_kind::json_lines;
-    return input_kind::test_data;
+    const size_t start = head.find_first_not_of(" \t\r\n", head.rfind(UTF8_BOM, 0) == 0 ? UTF8_BOM.size() : 0);
+    if (start == std::string::npos || head[start] != '{')
+        return input_kind::test_data;
+    // An indented record opens with "{" alone on its line.
+    const size_t rest = head.find_first_not_of(" \t\r", start + 1);
+    return rest != std::string::npos && head[rest] == '\n' ? input_kind::record : input_kind::json_lines;
 }
 
 std::optional<std::string> png_record_text(const char *path)
@@ -141,14 +166,11 @@ std::optional<input_item_t> input_queue::next()
 {
     if (lines_ != nullptr) {
         input_item_t item{input_kind::json_lines, lines_file_, {}, line_number_ + 1};
-        char *line = nullptr;
-        size_t size = 0;
-        ssize_t n = 0;
-        while (item.lines.size() < LINES_PER_ITEM && (n = getline(&line, &size, lines_)) >= 0) {
+        std::string line;
+        while (item.lines.size() < LINES_PER_ITEM && read_line(lines_, line)) {
             ++line_number_;
-            item.lines.emplace_back(line, static_cast<size_t>(n));
+            item.lines.push_back(std::move(line));
         }
-        free(line);
         if (!item.lines.empty())
             return item;
         fclose(lines_);

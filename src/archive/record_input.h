@@ -17,7 +17,8 @@ enum class input_kind {
     json_lines,  // one compact record per line
 };
 
-// Tells the kind from the first bytes of the file; a file that cannot be
+// Tells the kind from the first bytes of the file (after a UTF-8 BOM and
+// blanks, "{" alone on its line opens a record, any other "{" a line); a file that cannot be
 // opened as a regular file is taken for test data, whose reader reports it.
 input_kind input_kind_of(const char *path);
 
@@ -34,7 +35,11 @@ std::optional<results_json> read_record_file(const char *path, input_kind kind, 
 // no JSON object.
 std::optional<results_json> parse_record_head(const std::string &line);
 
-// One piece of work: a file, or a block of lines of a JSON Lines file.
+// The longest line of a JSON Lines file that is read (a record is a few KB).
+inline constexpr size_t RECORD_LINE_MAX = 1 << 20;
+
+// One piece of work: a file, or a block of lines of a JSON Lines file; a line
+// over RECORD_LINE_MAX is held as an empty text.
 struct input_item_t {
     input_kind kind = input_kind::test_data;
     std::string file;

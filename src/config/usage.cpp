@@ -93,9 +93,10 @@ long_options_t take_long_options(int &argc, char **argv, std::span<const long_op
                 argv[kept++] = argv[++i];
             continue;
         }
+        // A value that starts with "-" is the next option: the value was left out.
         if (option->value == nullptr) {
             found.given[option->name] = "";
-        } else if (i + 1 < argc && argv[i + 1][0] != '\0') {
+        } else if (i + 1 < argc && argv[i + 1][0] != '\0' && argv[i + 1][0] != '-') {
             found.given[option->name] = argv[++i];
         } else if (found.error.empty()) {
             found.error = std::string(option->name) + " needs its " + option->value;

@@ -25,8 +25,8 @@ struct long_option_t {
 // The long options of the table found where an option may stand, by name
 // ("--help" also for "-h"), with their values ("" for a switch); they are
 // taken out of argv (argc shrinks), which keeps the other arguments in order
-// for read_configure. `error` tells what is wrong (a value missing), else it
-// is empty.
+// for read_configure. `error` tells what is wrong (a value missing, or one
+// that starts with "-"), else it is empty.
 struct long_options_t {
     std::map<std::string, std::string> given;
     std::string error;

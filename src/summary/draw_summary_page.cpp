@@ -4,6 +4,7 @@
 #include <cstdarg>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 
 #include "draw/draw_basic.h"
 #include "draw/draw_delete.h"
@@ -67,7 +68,10 @@ void draw_counts(summary_page_t &page, const batch_summary_t &s)
             row(keep(page, "... %zu more", s.targets.size() - TARGETS_SHOWN), "");
             break;
         }
-        row(name.c_str(), keep(page, "%.1f %% of %" PRIu64, percent(t.passed, t.jobs), t.jobs));
+        // The name comes from the records: shown as text, not read as markup.
+        char *shown = elm_entry_utf8_to_markup(name.c_str());
+        row(shown != nullptr ? shown : "", keep(page, "%.1f %% of %" PRIu64, percent(t.passed, t.jobs), t.jobs));
+        free(shown);
     }
 }
 
