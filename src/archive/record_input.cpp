@@ -75,27 +75,6 @@ std::optional<results_json> parse_object(const std::string &text)
     return j;
 }
 
-// The next line of `fp` with its "\n"; empty for a line over RECORD_LINE_MAX,
-// which is read to its end but not kept. False at the end of the file.
-bool read_line(FILE *fp, std::string &line)
-{
-    line.clear();
-    bool over = false;
-    int c = 0;
-    // One reader at a time (the queue's lock): no locking per character.
-    while ((c = getc_unlocked(fp)) != EOF) {
-        if (!over && line.size() == RECORD_LINE_MAX) {
-            over = true;
-            std::string().swap(line);
-        }
-        if (!over)
-            line += static_cast<char>(c);
-        if (c == '\n')
-            break;
-    }
-    return !line.empty() || over;
-}
-
 }  // namespace
 
 input_kind input_kind_of(const char *path)
@@ -167,9 +146,9 @@ std::optional<input_item_t> input_queue::next()
     if (lines_ != nullptr) {
         input_item_t item{input_kind::json_lines, lines_file_, {}, line_number_ + 1};
         std::string line;
-        while (item.lines.size() < LINES_PER_ITEM && read_line(lines_, line)) {
+        while (item.lines.size() < LINES_PER_ITEM && read_line(line)) {
             ++line_number_;
-            item.lines.push_back(std::move(line));
+            item.lines.push_back(line);
         }
         if (!item.lines.empty())
             return item;
@@ -182,6 +161,7 @@ std::optional<input_item_t> input_queue::next()
     ++index_;
     if (item.kind == input_kind::json_lines) {
         lines_ = fopen(item.file.c_str(), "re");
+        begin_ = end_ = 0;
         lines_file_ = item.file;
         line_number_ = 0;
         // A file that cannot be opened now is reported by its item.
@@ -189,4 +169,31 @@ std::optional<input_item_t> input_queue::next()
             return next();
     }
     return item;
+}
+
+bool input_queue::read_line(std::string &line)
+{
+    line.clear();
+    bool over = false;
+    for (;;) {
+        if (begin_ == end_) {
+            buffer_.resize(1 << 16);
+            begin_ = 0;
+            end_ = fread(buffer_.data(), 1, buffer_.size(), lines_);
+            if (end_ == 0)
+                return !line.empty() || over;
+        }
+        const char *start = buffer_.data() + begin_;
+        const auto *end = static_cast<const char *>(memchr(start, '\n', end_ - begin_));
+        const size_t n = end != nullptr ? static_cast<size_t>(end - start) + 1 : end_ - begin_;
+        begin_ += n;
+        // An over-long line is read to its end, but not kept.
+        over = over || line.size() + n > RECORD_LINE_MAX;
+        if (over)
+            std::string().swap(line);
+        else
+            line.append(start, n);
+        if (end != nullptr)
+            return true;
+    }
 }

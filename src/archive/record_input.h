@@ -58,9 +58,15 @@ public:
     std::optional<input_item_t> next();
 
 private:
+    // The next line with its "\n" (empty when over RECORD_LINE_MAX); false
+    // at the end of the file.
+    bool read_line(std::string &line);
+
     std::vector<std::string> files_;
     size_t index_ = 0;
     FILE *lines_ = nullptr;  // the JSON Lines file being read
     std::string lines_file_;
     int64_t line_number_ = 0;
+    std::string buffer_;  // what was read of it and not yet handed out
+    size_t begin_ = 0, end_ = 0;
 };
