@@ -370,7 +370,7 @@ TEST(Faults, StrangeRotationRecordsMoveNothingAndAFailedRotationIsUndone)
     } cases[] = {
         {"a name through a link out of the folder", [&](auto &dir, auto &outside) {
              fs::create_directory_symlink(outside, dir + "/" + TEMP_PREFIX);
-             record(dir, std::string(TEMP_PREFIX) + "/theirs", outside + "/theirs");
+             record(dir, std::string(TEMP_PREFIX) + "/group", outside + "/group");
          }, removed},
         {"a staged folder", [&](auto &dir, auto &) {
              fs::create_directory(dir + "/" + staged);
@@ -378,7 +378,7 @@ TEST(Faults, StrangeRotationRecordsMoveNothingAndAFailedRotationIsUndone)
          }, removed},
         {"a FIFO", [](auto &dir, auto &) { mkfifo((dir + "/" + ROTATION_RECORD).c_str(), 0600); }, removed},
         {"no descriptor left", [&](auto &dir, auto &outside) {
-             record(dir, staged, outside + "/theirs");
+             record(dir, staged, outside + "/group");
              const int lowest = open("/dev/null", O_RDONLY);
              close(lowest);
              const rlimit one_more{static_cast<rlim_t>(lowest) + 1, files.rlim_max};
@@ -391,7 +391,7 @@ TEST(Faults, StrangeRotationRecordsMoveNothingAndAFailedRotationIsUndone)
         const std::string dir = top.path + "/f", outside = top.path + "/o";
         fs::create_directories(dir);
         fs::create_directories(outside);
-        write_file(outside + "/theirs", "theirs");
+        write_file(outside + "/group", "theirs");
         testing::internal::CaptureStderr();
         c.make(dir, outside);
         generation_t g;
@@ -401,7 +401,7 @@ TEST(Faults, StrangeRotationRecordsMoveNothingAndAFailedRotationIsUndone)
         EXPECT_EQ(opened, c.err == removed);
         EXPECT_TRUE(contains(err, c.err)) << err;
         EXPECT_EQ(fs::exists(fs::symlink_status(dir + "/" + ROTATION_RECORD)), !opened);
-        EXPECT_EQ(read_file(outside + "/theirs"), "theirs");
+        EXPECT_EQ(read_file(outside + "/group"), "theirs");
         EXPECT_FALSE(fs::exists(dir + "/1.png"));
     }
     // The last staged file cannot be installed: the current files come back.
