@@ -197,6 +197,7 @@ bool settle_rotation(const generation_t &g, const intent_record &rec, bool forwa
         const bool previous_is_old = i.current_inode != 0 && inode_of(fd, f.previous) == i.current_inode;
         bool ok = true;
         if (forward) {
+            // The rotation's own steps, those it had not done yet.
             if (any_current && !previous_is_old && exists(fd, f.previous))
                 ok = step(unlinkat(fd, f.previous, 0) == 0, "remove", f.previous);
             if (ok && current_is_old)
@@ -204,6 +205,7 @@ bool settle_rotation(const generation_t &g, const intent_record &rec, bool forwa
             if (ok && inode_of(fd, i.staged.c_str()) == i.staged_inode)
                 ok = step(renameat(fd, i.staged.c_str(), fd, f.current) == 0, "install", f.current);
         } else {
+            // The job's installed files go; the current files come back.
             if (inode_of(fd, f.current) == i.staged_inode)
                 ok = step(unlinkat(fd, f.current, 0) == 0, "remove", f.current);
             if (ok && previous_is_old)
