@@ -347,6 +347,84 @@ TEST(Faults, CutRotationWithoutItsStagedFilesIsUndone)
     EXPECT_EQ(files.size(), 2 * JOB_FILE_COUNT);
 }
 
+// A record that is not the program's own moves no file: it is removed. One
+// that cannot be read now stays, and the job saves nothing. A rotation that
+// fails after its record is written is undone at once.
+TEST(Faults, StrangeRotationRecordsMoveNothingAndAFailedRotationIsUndone)
+{
+    const auto record = [](const std::string &dir, const std::string &staged, const std::string &inode_of) {
+        struct stat st{};
+        lstat(inode_of.c_str(), &st);
+        std::string text = "analyzer-rotation 1\n";
+        for (int k = 0; k < JOB_FILE_COUNT; ++k)
+            text += staged + " " + std::to_string(st.st_ino) + " 0\n";
+        write_file(dir + "/" + ROTATION_RECORD, text);
+    };
+    const std::string staged = std::string(TEMP_PREFIX) + "Ab12Cd", removed = "cannot be read; removed";
+    rlimit files{};
+    getrlimit(RLIMIT_NOFILE, &files);
+    const struct {
+        const char *name;
+        std::function<void(const std::string &dir, const std::string &outside)> make;
+        std::string err;
+    } cases[] = {
+        {"a name through a link out of the folder", [&](auto &dir, auto &outside) {
+             fs::create_directory_symlink(outside, dir + "/" + TEMP_PREFIX);
+             record(dir, std::string(TEMP_PREFIX) + "/group", outside + "/group");
+         }, removed},
+        {"a staged folder", [&](auto &dir, auto &) {
+             fs::create_directory(dir + "/" + staged);
+             record(dir, staged, dir + "/" + staged);
+         }, removed},
+        {"a FIFO", [](auto &dir, auto &) { mkfifo((dir + "/" + ROTATION_RECORD).c_str(), 0600); }, removed},
+        {"no descriptor left", [&](auto &dir, auto &outside) {
+             record(dir, staged, outside + "/group");
+             const int lowest = open("/dev/null", O_RDONLY);
+             close(lowest);
+             const rlimit one_more{static_cast<rlim_t>(lowest) + 1, files.rlim_max};
+             setrlimit(RLIMIT_NOFILE, &one_more);
+         }, "cannot read"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        temp_dir top;
+        const std::string dir = top.path + "/f", outside = top.path + "/o";
+        fs::create_directories(dir);
+        fs::create_directories(outside);
+        write_file(outside + "/group", "theirs");
+        testing::internal::CaptureStderr();
+        c.make(dir, outside);
+        generation_t g;
+        const bool opened = open_generation(g, dir, 1);
+        setrlimit(RLIMIT_NOFILE, &files);
+        const std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(opened, c.err == removed);
+        EXPECT_TRUE(contains(err, c.err)) << err;
+        EXPECT_EQ(fs::exists(fs::symlink_status(dir + "/" + ROTATION_RECORD)), !opened);
+        EXPECT_EQ(read_file(outside + "/group"), "theirs");
+        EXPECT_FALSE(fs::exists(dir + "/1.png"));
+    }
+    // The last staged file cannot be installed: the current files come back.
+    temp_dir dir;
+    for (const char *name : {"1.png", "1_white.png", "1.json", "2.png", "2_white.png", "2.json"})
+        write_file(dir.path + "/" + name, name[0] == '1' ? "old" : "older");
+    {
+        generation_t g;
+        ASSERT_TRUE(open_generation(g, dir.path, 1));
+        for (const job_file_t &f : job_files)
+            ASSERT_TRUE(stage_file(g, f.kind, [](FILE *fp) { return fputs("new", fp) >= 0; }));
+        unlink((dir.path + "/" + g.staged[FILE_RECORD]).c_str());
+        testing::internal::CaptureStderr();
+        testing::internal::CaptureStdout();
+        EXPECT_EQ(commit_generation(g), -1);
+        testing::internal::GetCapturedStdout();
+        EXPECT_TRUE(contains(testing::internal::GetCapturedStderr(), "cannot install " + dir.path + "/1.json"));
+    }
+    EXPECT_EQ(folder(dir.path).size(), 3u) << "the previous generation went as the rotation removes it";
+    for (const char *name : {"1.png", "1_white.png", "1.json"})
+        EXPECT_EQ(read_file(dir.path + "/" + name), "old") << name;
+}
+
 // A job that cannot have the folder's lock in time, or is stopped while it
 // waits, saves nothing and changes nothing; it never goes on unlocked.
 TEST(Faults, HeldLockFailsTheJobAndChangesNothing)
@@ -378,13 +456,30 @@ TEST(Faults, HeldLockFailsTheJobAndChangesNothing)
     close(held);
 }
 
+// The signal ends the serial-number reader too, and leaves no private
+// folder of a headless run behind.
 TEST(Faults, SignalDuringEvaluationEndsTheRunAt255)
 {
     analyzer_root root;
     // A serial-number reader that does not answer keeps the run before its main loop.
-    root.serial_reader("exec sleep 3\n");
-    run_result r = root.run(job(root, "a"), {}, 200, SIGTERM, "[start_measure]");
+    const std::string pid_file = root.dir.path + "/reader.pid", tmp = root.dir.path + "/tmp";
+    root.serial_reader("echo $$ > " + pid_file + "\nexec sleep 1000\n");
+    fs::create_directories(tmp);
+    std::vector<std::string> argv{ANALYZER_BIN, "--headless", "--output", root.capture_dir()};
+    for (const std::string &arg : job(root, "a"))
+        argv.push_back(arg);
+    run_result r = run_program(argv, root.environment({"HOME=/nonexistent", "XDG_RUNTIME_DIR=", "TMPDIR=" + tmp}), 200,
+                               SIGTERM, "[start_measure]");
     EXPECT_EQ(r.status, 255);
+    EXPECT_TRUE(fs::is_empty(tmp));
+    const int pid = std::atoi(read_file(pid_file).c_str());
+    const auto sleeps = [&] { return contains(read_file("/proc/" + std::to_string(pid) + "/stat"), ") S"); };
+    for (int wait = 0; wait < 100 && sleeps(); ++wait)
+        usleep(10'000);
+    EXPECT_GT(pid, 0);
+    EXPECT_FALSE(sleeps()) << "the reader outlived the run";
+    if (sleeps())
+        kill(pid, SIGKILL);
     EXPECT_TRUE(contains(r.out, "[start_measure]: test_type = 0.\r\n"));
     EXPECT_TRUE(contains(r.out, "Info: sig = 15, run exiting...\n"));
     EXPECT_FALSE(contains(r.out, "exit_app:"));

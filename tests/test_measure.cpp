@@ -8,6 +8,7 @@
 #include <string>
 
 #include "color/reference.h"
+#include "measure/data_file.h"
 #include "measure/measure.h"
 #include "test_support.h"
 
@@ -181,6 +182,23 @@ TEST(Run, PillarsGammasAndDegenerateFiles)
     EXPECT_EQ(job.white.bright_Y, 100.0f);
     EXPECT_FALSE(job.white.measured);
     EXPECT_EQ(job.store.gray_count, 0);
+
+    // Replaced patches: a hundred said one by one, one line for the rest.
+    std::string same;
+    for (int i = 0; i < 250; ++i)
+        same += gray_line(0.5f, 21);
+    data_file repeated(ramp(100) + same);
+    const reference_t target = make_target(DCI_P3, 0);
+    job_t flooded;
+    const std::string out = output_of([&] { flooded = evaluate(target, repeated.path.c_str()); });
+    std::string kept;
+    for (const std::string &w : flooded.data_warnings)
+        kept += w + "\n";
+    const std::string rest = "Warning: 150 more grayscale patches were refused or replaced.";
+    EXPECT_EQ(count_of(out, "data cover"), LINE_WARNINGS_MAX);
+    EXPECT_EQ(count_of(kept, "data cover"), LINE_WARNINGS_MAX);
+    EXPECT_TRUE(contains(out, "data cover\xEF\xBC\x8C i = 5\r\n" + rest + "\r\n")) << out;
+    EXPECT_TRUE(contains(kept, "i = 5\n" + rest + "\n"));
 }
 
 // A job is a value: evaluating one leaves the target as it was and nothing

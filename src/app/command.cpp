@@ -28,6 +28,9 @@ using file_actions =
     spawn_object<posix_spawn_file_actions_t, posix_spawn_file_actions_init, posix_spawn_file_actions_destroy>;
 using spawn_attributes = spawn_object<posix_spawnattr_t, posix_spawnattr_init, posix_spawnattr_destroy>;
 
+// The process group of the command with a time limit while it runs, else 0.
+volatile sig_atomic_t timed_group = 0;
+
 double now_seconds()
 {
     timespec t{};
@@ -83,14 +86,27 @@ command_result run_command(const std::vector<std::string> &args, bool capture_ou
         posix_spawn_file_actions_adddup2(&actions.value, write_end.fd, STDOUT_FILENO);
     }
     spawn_attributes attributes;
+    sigset_t mask{};
     if (time_limit > 0) {
-        // Its own process group, so that its children go with it at the limit.
+        // Its own process group, so that its children go with it at the limit
+        // or at a termination signal; such a signal waits until the group is
+        // known, and the command starts with the signals as they were.
+        sigset_t terminating{};
+        sigemptyset(&terminating);
+        for (const int sig : {SIGTERM, SIGINT, SIGQUIT})
+            sigaddset(&terminating, sig);
+        sigprocmask(SIG_BLOCK, &terminating, &mask);
         posix_spawnattr_setpgroup(&attributes.value, 0);
-        posix_spawnattr_setflags(&attributes.value, POSIX_SPAWN_SETPGROUP);
+        posix_spawnattr_setsigmask(&attributes.value, &mask);
+        posix_spawnattr_setflags(&attributes.value, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK);
     }
     pid_t pid;
     const int rc = posix_spawnp(&pid, argv[0], &actions.value, &attributes.value, argv.data(), environ);
     write_end.reset();
+    if (time_limit > 0) {
+        timed_group = rc == 0 ? pid : 0;
+        sigprocmask(SIG_SETMASK, &mask, nullptr);
+    }
     if (rc != 0) {
         res.start_error = rc;
         return res;
@@ -119,8 +135,10 @@ command_result run_command(const std::vector<std::string> &args, bool capture_ou
         const pid_t done = waitpid(pid, &status, res.timed_out || deadline <= 0 ? 0 : WNOHANG);
         if (done == pid)
             break;
-        if (done < 0 && errno != EINTR)
+        if (done < 0 && errno != EINTR) {
+            timed_group = 0;
             return res;
+        }
         if (done == 0 && ms_left(deadline) == 0) {
             res.timed_out = true;
         } else if (done == 0) {
@@ -128,6 +146,13 @@ command_result run_command(const std::vector<std::string> &args, bool capture_ou
             nanosleep(&step, nullptr);
         }
     }
+    timed_group = 0;
     res.status = status;
     return res;
+}
+
+void kill_timed_command()
+{
+    if (timed_group > 0)
+        kill(-timed_group, SIGKILL);
 }

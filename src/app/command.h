@@ -18,3 +18,8 @@ struct command_result {
 // killed when the limit passes; what it printed until then is kept.
 command_result run_command(const std::vector<std::string> &args, bool capture_output = false,
                            double time_limit = 0);
+
+// Kills the process group of a command with a time limit that is still
+// running; for a termination signal's handler (async-signal-safe), so that
+// the command does not outlive the run.
+void kill_timed_command();

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -34,10 +35,16 @@ bool is_folder(int dir_fd, const char *name)
     return fstatat(dir_fd, name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode);
 }
 
+// The prefix and six letters or digits, as mkstemp makes them: never a path.
 bool is_temp_name(const char *name)
 {
     const size_t prefix = sizeof TEMP_PREFIX - 1;
-    return std::strncmp(name, TEMP_PREFIX, prefix) == 0 && std::strlen(name) == prefix + 6;
+    if (std::strncmp(name, TEMP_PREFIX, prefix) != 0 || std::strlen(name) != prefix + 6)
+        return false;
+    for (const char *c = name + prefix; *c != '\0'; ++c)
+        if (!std::isalnum(static_cast<unsigned char>(*c)))
+            return false;
+    return true;
 }
 
 // Removes the temporary files of earlier runs that were killed.
@@ -129,20 +136,27 @@ bool write_intent(const generation_t &g, const intent_record &rec)
     return true;
 }
 
-enum class intent_state { none, read, unreadable };
+enum class intent_state { none, read, unreadable, failed };
 
 // Reads the record a cut rotation left. Only names of the program's own
-// temporary files are accepted from it.
+// temporary files that are regular files (or gone) are accepted from it. A
+// record that cannot be read for another reason (an I/O error, no
+// descriptor left) is `failed`: it stays for a later job.
 intent_state read_intent(int dir_fd, intent_record &rec)
 {
-    const int fd = openat(dir_fd, ROTATION_RECORD, O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    const int fd = openat(dir_fd, ROTATION_RECORD, O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0)
-        return errno == ENOENT ? intent_state::none : intent_state::unreadable;
+        return errno == ENOENT ? intent_state::none : errno == ELOOP ? intent_state::unreadable : intent_state::failed;
+    struct stat st{};
     char text[512] = {};
-    const ssize_t n = read(fd, text, sizeof text - 1);
+    const ssize_t n = fstat(fd, &st) != 0 ? -1 : S_ISREG(st.st_mode) ? read(fd, text, sizeof text - 1) : 0;
+    const int err = errno;
     close(fd);
+    errno = err;
+    if (n < 0)
+        return intent_state::failed;
     const size_t header = sizeof INTENT_HEADER - 1;
-    if (n <= 0 || std::strncmp(text, INTENT_HEADER, header) != 0)
+    if (n == 0 || std::strncmp(text, INTENT_HEADER, header) != 0)
         return intent_state::unreadable;
     const char *p = text + header;
     for (intent_t &i : rec) {
@@ -151,44 +165,30 @@ intent_state read_intent(int dir_fd, intent_record &rec)
         if (sscanf(p, "%63s %ju %ju\n%n", name, &i.staged_inode, &i.current_inode, &used) != 3 || used == 0 ||
             !is_temp_name(name) || i.staged_inode == 0)
             return intent_state::unreadable;
+        if (fstatat(dir_fd, name, &st, AT_SYMLINK_NOFOLLOW) == 0 && !S_ISREG(st.st_mode))
+            return intent_state::unreadable;
         i.staged = name;
         p += used;
     }
     return intent_state::read;
 }
 
-// Completes the rotation that the record describes, or undoes it when a
-// staged file is missing: either way the current names end up with the
-// files of one whole job, and no file of a completed generation is removed
-// (the previous generation goes only as the rotation itself removes it). Each
-// step checks where the files are first, so a cut during this repair is
-// repaired the same way by the next job. The folder is synced and the record
-// removed. False when a step fails; the record then stays.
-bool recover_rotation(generation_t &g)
+// Takes the rotation the record describes forward (its own steps, those not
+// done yet) or back (the staged files that were installed go, the current
+// files come back). Each step checks where the files are first, so a cut
+// during this is repaired the same way by the next job. The folder is then
+// synced and the record removed. False, said by `who`, when a step fails;
+// the record then stays. `changed` tells whether any file moved.
+bool settle_rotation(const generation_t &g, const intent_record &rec, bool forward, const char *who, bool &changed)
 {
-    intent_record rec;
-    const intent_state state = read_intent(g.dir_fd, rec);
-    if (state == intent_state::none)
-        return true;
     const int fd = g.dir_fd;
-    if (state == intent_state::unreadable) {
-        fprintf(stderr, "open_generation: %s/%s cannot be read; removed, the files left as they are\n",
-                g.dir.c_str(), ROTATION_RECORD);
-        unlinkat(fd, ROTATION_RECORD, 0);
-        return true;
-    }
-    bool forward = true, any_current = false;
-    for (const job_file_t &f : job_files) {
-        const intent_t &i = rec[f.kind];
-        forward = forward && (inode_of(fd, i.staged.c_str()) == i.staged_inode ||
-                              inode_of(fd, f.current) == i.staged_inode);
+    bool any_current = false;
+    for (const intent_t &i : rec)
         any_current = any_current || i.current_inode != 0;
-    }
-    bool changed = false;
     const auto step = [&](bool ok, const char *what, const char *name) {
         changed = true;
         if (!ok && errno != ENOENT)
-            fail(g, what, name, errno, "open_generation");
+            fail(g, what, name, errno, who);
         return ok || errno == ENOENT;
     };
     for (const job_file_t &f : job_files) {
@@ -205,7 +205,7 @@ bool recover_rotation(generation_t &g)
             if (ok && inode_of(fd, i.staged.c_str()) == i.staged_inode)
                 ok = step(renameat(fd, i.staged.c_str(), fd, f.current) == 0, "install", f.current);
         } else {
-            // The cut job's files go; the current files come back.
+            // The job's installed files go; the current files come back.
             if (inode_of(fd, f.current) == i.staged_inode)
                 ok = step(unlinkat(fd, f.current, 0) == 0, "remove", f.current);
             if (ok && previous_is_old)
@@ -215,7 +215,38 @@ bool recover_rotation(generation_t &g)
             return false;
     }
     if (fsync(fd) != 0 || unlinkat(fd, ROTATION_RECORD, 0) != 0)
-        return fail(g, "complete the rotation in", ROTATION_RECORD, errno, "open_generation") == 0;
+        return fail(g, "complete the rotation in", ROTATION_RECORD, errno, who) == 0;
+    return true;
+}
+
+// Completes the rotation that a cut job's record describes, or undoes it
+// when a staged file is missing: either way the current names end up with
+// the files of one whole job, and no file of a completed generation is
+// removed (the previous generation goes only as the rotation itself removes
+// it). False when the record cannot be read or a step fails; it then stays.
+bool recover_rotation(generation_t &g)
+{
+    intent_record rec;
+    const intent_state state = read_intent(g.dir_fd, rec);
+    if (state == intent_state::none)
+        return true;
+    if (state == intent_state::failed)
+        return fail(g, "read", ROTATION_RECORD, errno, "open_generation") == 0;
+    if (state == intent_state::unreadable) {
+        fprintf(stderr, "open_generation: %s/%s cannot be read; removed, the files left as they are\n",
+                g.dir.c_str(), ROTATION_RECORD);
+        unlinkat(g.dir_fd, ROTATION_RECORD, 0);
+        return true;
+    }
+    bool forward = true;
+    for (const job_file_t &f : job_files) {
+        const intent_t &i = rec[f.kind];
+        forward = forward && (inode_of(g.dir_fd, i.staged.c_str()) == i.staged_inode ||
+                              inode_of(g.dir_fd, f.current) == i.staged_inode);
+    }
+    bool changed = false;
+    if (!settle_rotation(g, rec, forward, "open_generation", changed))
+        return false;
     if (changed)
         fprintf(stderr, "open_generation: %s: %s the rotation of a job that was cut short\n", g.dir.c_str(),
                 forward ? "finished" : "undid");
@@ -265,43 +296,44 @@ int rotate_and_install(generation_t &g, rotation_t &r)
     // From here on a cut is finished or undone by the next job.
     if (!write_intent(g, intent))
         return fail(g, "write", ROTATION_RECORD, errno);
+    // A failure from here on is undone at once; when the undo fails too, the
+    // staged files the record names stay for the next job to repair.
+    const auto undo = [&](const char *what, const char *name, int err) {
+        fail(g, what, name, err);
+        bool changed = false;
+        if (settle_rotation(g, intent, false, "commit_generation", changed))
+            r.moved = {};
+        else
+            for (std::string &staged : g.staged)
+                staged.clear();
+        return -1;
+    };
     // The previous generation goes as a whole, so that none of its files
     // stays beside the files of another job.
     if (any_current) {
         for (const job_file_t &f : job_files) {
             r.removed[f.kind] = unlinkat(fd, f.previous, 0) == 0;
             if (!r.removed[f.kind] && errno != ENOENT)
-                return fail(g, "remove", f.previous, errno);
+                return undo("remove", f.previous, errno);
         }
     }
-    // The current generation becomes the previous one; on a failure what
-    // moved goes back, so the current files are never lost.
+    // The current generation becomes the previous one.
     for (const job_file_t &f : job_files) {
         if (!r.had_current[f.kind])
             continue;
-        if (renameat(fd, f.current, fd, f.previous) != 0) {
-            const int err = errno;
-            bool back_whole = true;
-            for (const job_file_t &back : job_files)
-                if (r.moved[back.kind] && renameat(fd, back.previous, fd, back.current) == 0)
-                    r.moved[back.kind] = false;
-                else
-                    back_whole = back_whole && !r.moved[back.kind];
-            if (back_whole)
-                unlinkat(fd, ROTATION_RECORD, 0);
-            return fail(g, "move aside", f.current, err);
-        }
+        if (renameat(fd, f.current, fd, f.previous) != 0)
+            return undo("move aside", f.current, errno);
         r.moved[f.kind] = true;
     }
     for (const job_file_t &f : job_files) {
         if (renameat(fd, g.staged[f.kind].c_str(), fd, f.current) != 0)
-            return fail(g, "install", f.current, errno);
+            return undo("install", f.current, errno);
         g.staged[f.kind].clear();
     }
     // The renames reach the disk before the job counts as saved. A record
     // that outlives a cut after this finds the rotation done.
     if (fsync(fd) != 0)
-        return fail(g, "sync", ".", errno);
+        return undo("sync", ".", errno);
     unlinkat(fd, ROTATION_RECORD, 0);
     return 0;
 }

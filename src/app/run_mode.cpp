@@ -1,5 +1,7 @@
 #include "app/run_mode.h"
 
+#include <fcntl.h>
+#include <limits.h>
 #include <pwd.h>
 #include <unistd.h>
 
@@ -31,19 +33,19 @@ std::string program_dir()
     return ec ? std::string() : exe.parent_path().string();
 }
 
-// The run's private folder, removed when the process exits (also through
-// exit() from the signal handler).
-std::string &private_dir()
-{
-    static std::string dir;
-    return dir;
-}
+// The run's private folder: removed whole when the process exits (also
+// through exit() from the signal handler). A signal that ends the run at
+// once removes what the toolkit makes in it, empty folders, with rmdir only.
+char private_dir[PATH_MAX] = "";
+int private_dir_fd = -1;
+constexpr const char *TOOLKIT_DIRS[] = {".elementary/config/standard", ".elementary/config", ".elementary",
+                                        ".cache/efreet", ".cache"};
 
 void remove_private_dir()
 {
     std::error_code ec;
-    if (!private_dir().empty())
-        fs::remove_all(private_dir(), ec);
+    if (private_dir[0] != '\0')
+        fs::remove_all(private_dir, ec);
 }
 
 // The home the toolkit uses: HOME, else the user's entry.
@@ -85,8 +87,9 @@ void prepare_headless()
     if (!home_usable || !is_set("XDG_RUNTIME_DIR")) {
         const char *tmp = getenv("TMPDIR");
         std::string dir = std::string(tmp != nullptr && tmp[0] == '/' ? tmp : "/tmp") + "/analyzer-XXXXXX";
-        if (mkdtemp(dir.data()) != nullptr) {
-            private_dir() = dir;
+        if (dir.size() < sizeof private_dir && mkdtemp(dir.data()) != nullptr) {
+            snprintf(private_dir, sizeof private_dir, "%s", dir.c_str());
+            private_dir_fd = open(private_dir, O_PATH | O_DIRECTORY | O_CLOEXEC);
             atexit(remove_private_dir);
             if (!home_usable) {
                 setenv("HOME", dir.c_str(), 1);
@@ -97,6 +100,15 @@ void prepare_headless()
                 setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
         }
     }
+}
+
+void remove_private_dir_now()
+{
+    if (private_dir_fd < 0)
+        return;
+    for (const char *toolkit_dir : TOOLKIT_DIRS)
+        unlinkat(private_dir_fd, toolkit_dir, AT_REMOVEDIR);
+    rmdir(private_dir);
 }
 
 run_mode_t headless_mode(const std::string &output)

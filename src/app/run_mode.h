@@ -22,6 +22,10 @@ std::string artwork_root_of(const std::string &program_dir);
 // start, or would complain, otherwise).
 void prepare_headless();
 
+// Removes the private folder as far as the toolkit left it empty, with
+// async-signal-safe calls only: for a signal that ends the run at once.
+void remove_private_dir_now();
+
 // A --headless run writing into `output`, its environment prepared.
 run_mode_t headless_mode(const std::string &output);
 

@@ -11,6 +11,8 @@
 
 #include <Elementary.h>
 
+#include "app/command.h"
+#include "app/run_mode.h"
 #include "report/report_page.h"
 
 namespace {
@@ -137,8 +139,11 @@ void run_terminate(int sig)
         errno = saved_errno;
     }
     // Outside the main loop (or on a fault) toolkit objects may be half made:
-    // report and leave at once.
+    // report and leave at once, with the command the run waits for, and
+    // without the headless run's private folder.
+    kill_timed_command();
     write_signal_message(sig);
+    remove_private_dir_now();
     _exit(255);
 }
 

@@ -1,5 +1,6 @@
 #include "measure/measure.h"
 
+#include <cinttypes>
 #include <cstdio>
 #include <cstring>
 
@@ -39,8 +40,11 @@ void add_data_gray(patch_store_t &store, const color_block_t &c, std::vector<std
 {
     float s = c.ts0;
     int32_t &count = store.gray_count;
+    // The first LINE_WARNINGS_MAX refused or replaced patches are said one by
+    // one, the others by one line when the reading ends.
     if (count > GRAY_MAX - 1) {
-        data_warning(warnings, "\r\n", "[%s] Error: test_data_gray_count beyond!!", "add_data_gray");
+        if (++store.gray_warnings <= LINE_WARNINGS_MAX)
+            data_warning(warnings, "\r\n", "[%s] Error: test_data_gray_count beyond!!", "add_data_gray");
         return;
     }
     // Only a patch that is kept can make the job's last patch a super white.
@@ -49,7 +53,8 @@ void add_data_gray(patch_store_t &store, const color_block_t &c, std::vector<std
     auto &gray = store.gray;
     for (int i = 0; i < count; ++i) {
         if (near(gray[i].c.ts0, s)) {
-            data_warning(warnings, "\r\n", "data cover\xEF\xBC\x8C i = %d", i);
+            if (++store.gray_warnings <= LINE_WARNINGS_MAX)
+                data_warning(warnings, "\r\n", "data cover\xEF\xBC\x8C i = %d", i);
             gray[i].c = c;
             return;
         }
@@ -86,9 +91,14 @@ bool read_patches(job_t &job)
     fprintf(console_out(), "[%s]: test_type = %d.\r\n", "start_measure", static_cast<int>(job.kind));
     patch_store_t &store = job.store;
     job_white_t &white = job.white;
-    if (!read_test_data(job.test_data_file.c_str(),
-                        [&](const color_block_t &line) { add_test_data(job.target, store, line, &job.data_warnings); },
-                        &job.lines_skipped, &job.data_warnings)) {
+    const bool read = read_test_data(
+        job.test_data_file.c_str(),
+        [&](const color_block_t &line) { add_test_data(job.target, store, line, &job.data_warnings); },
+        &job.lines_skipped, &job.data_warnings);
+    if (store.gray_warnings > LINE_WARNINGS_MAX)
+        data_warning(&job.data_warnings, "\r\n", "Warning: %" PRId64 " more grayscale patches were refused or replaced.",
+                     store.gray_warnings - LINE_WARNINGS_MAX);
+    if (!read) {
         fprintf(console_out(), "Error: %s, init test data file faile!\n", "start_measure");
         return false;
     }

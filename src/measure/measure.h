@@ -17,6 +17,7 @@ struct patch_store_t {
     std::array<color_t, GRAY_MAX> gray{};  // by rising signal
     int32_t gray_count = 0;
     bool super_white = false;  // a grayscale signal above 1.03 was kept
+    int64_t gray_warnings = 0;  // grayscale patches refused or replaced
     std::array<color_t, GAMUT_COUNT> gamut{};
     std::array<color_t, CHECK_COUNT> check{};
     // Which gamut and colour-checker slots a data line of the job filled; the
